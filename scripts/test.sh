@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: a plain optimised build, then the same tests
+# under AddressSanitizer + UndefinedBehaviorSanitizer, then the controller's threaded
+# code under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+# Programs that open windows run on a virtual display when there is no real one.
+run_tests() {
+  if [ -z "${DISPLAY:-}" ]; then
+    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$1" --output-on-failure -j "$jobs"
+  else
+    ctest --test-dir "$1" --output-on-failure -j "$jobs"
+  fi
+}
+
+echo "== optimised build"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+run_tests build
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address,undefined -DBUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 run_tests build-asan
+
+echo "== ThreadSanitizer (controller)"
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=thread -DBUILD_SIMULATOR=OFF -DBUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-tsan -j "$jobs"
+run_tests build-tsan
