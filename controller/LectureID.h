@@ -1,0 +1,27 @@
+#pragma once
+
+// One sensor packet's slot: its data size in a stream frame and its last data bytes.
+struct dataSensor {
+    int nBytes;
+    unsigned char data[2];
+};
+
+// The sensor table, indexed by packet id. Written by the reception thread; any other
+// thread reads it only through LireTableDonnees, which hands out one whole frame.
+extern dataSensor tabData[64];
+
+extern unsigned char RxBuffer[1024];  // the frame being checked, from its header byte
+extern unsigned nombreBytes_RX;       // expected frame length, set by Stream
+extern unsigned Checksum;
+extern unsigned resultatChSum;
+
+void InitTableauID();
+int VerifChecksum();                    // 0: the frame in RxBuffer is valid
+void EcritureDesIDsDansTableDonnees();  // copies the frame's packets into tabData
+void AfficherTableID(int ID);
+void EcrireLeFichierTableID(int ID1, int ID2);
+
+// A consistent copy of the table as of the last accepted frame.
+void LireTableDonnees(dataSensor copie[64]);
+// Value of a packet in a table: data[0] * 256 + data[1] for two bytes, data[0] for one.
+unsigned ValeurPaquet(const dataSensor table[64], int id);
