@@ -1,0 +1,90 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A Roomba stand-in on a pseudo-terminal: it takes Open Interface commands, drives two
+// wheels through a rectangular room and streams its sensors, so the controller can be run
+// and tested without a robot. It runs on its own thread between Start and Stop.
+namespace emulator {
+
+// Faults put into the sensor stream, to exercise the controller's reception.
+struct FaultInjection {
+    bool splitFrames = false;  // each frame reaches the line in two or three writes
+    bool noise = false;        // stray bytes, often with a false header 19, before frames
+    int corruptEvery = 0;      // every n-th frame carries a wrong checksum (0: none)
+    bool silent = false;       // commands are taken but nothing is ever streamed
+};
+
+// Position in the room (millimetres, origin at a corner) and heading in degrees,
+// counter-clockwise from the +x wall.
+struct Pose {
+    double xMm = 0;
+    double yMm = 0;
+    double headingDeg = 0;
+};
+
+struct RobotOptions {
+    FaultInjection faults;
+    double roomWidthMm = 3000;
+    double roomDepthMm = 3000;
+    Pose start{1500, 1500, 90};
+    int streamPeriodMs = 15;
+    unsigned seed = 1;  // drives the fault injection, so a run can be repeated
+};
+
+enum class Mode { Off, Passive, Safe, Full };
+enum class Wheel { Left, Right };
+
+struct Command {
+    unsigned char opcode = 0;
+    std::vector<unsigned char> data;
+};
+
+struct SentFrame {
+    std::vector<unsigned char> bytes;  // as written, header to checksum
+    bool intact = false;               // right checksum and every byte written
+};
+
+class EmulatedRobot {
+public:
+    explicit EmulatedRobot(const RobotOptions& options = {});
+    ~EmulatedRobot();  // stops the robot
+    EmulatedRobot(const EmulatedRobot&) = delete;
+    EmulatedRobot& operator=(const EmulatedRobot&) = delete;
+
+    // Opens the pseudo-terminal and starts the robot. On failure returns false and
+    // LastError() says why.
+    bool Start();
+    void Stop();  // idempotent; closes the pseudo-terminal
+    std::string DevicePath() const;  // the terminal the controller opens, e.g. /dev/pts/3
+    std::string LastError() const;
+
+    // Everything received since Start, as raw bytes and as decoded commands.
+    std::vector<unsigned char> ReceivedBytes() const;
+    std::vector<Command> ReceivedCommands() const;
+    // True once `count` commands with this opcode have arrived; false after the time-out.
+    bool WaitForCommand(unsigned char opcode, int timeoutMs, std::size_t count = 1) const;
+
+    // Every stream frame written so far, in order.
+    std::vector<SentFrame> SentFrames() const;
+    // True once `count` frames have been written; false after the time-out.
+    bool WaitForFrames(std::size_t count, int timeoutMs) const;
+
+    Pose CurrentPose() const;
+    void SetPose(const Pose& pose);
+    Mode CurrentMode() const;
+    bool Streaming() const;  // a stream was requested and is not paused
+    std::array<std::uint16_t, 2> EncoderCounts() const;  // left, right
+    // A stalled wheel stops turning: it neither moves the robot nor advances its encoder.
+    void StallWheel(Wheel wheel, bool stalled);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace emulator
