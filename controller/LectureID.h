@@ -17,7 +17,10 @@ extern unsigned resultatChSum;
 
 void InitTableauID();
 int VerifChecksum();                    // 0: the frame in RxBuffer is valid
-void EcritureDesIDsDansTableDonnees();  // copies the frame's packets into tabData
+// Copies the packets of the frame in RxBuffer into tabData, all of them at once, and
+// returns 1. A frame that does not lie whole within the table and its payload (an id of
+// 64 or more, a packet cut short, no packet with data) is refused whole: returns 0.
+int EcritureDesIDsDansTableDonnees();
 void AfficherTableID(int ID);
 void EcrireLeFichierTableID(int ID1, int ID2);
 

@@ -11,3 +11,6 @@ void DrivePWM(long RightPWM, long LeftPWM);           // 146, right hi/lo, left 
 void Motors(int SensBrosse, int SensBalais, int MarcheBrosse, int MarcheAspiration, int MarcheBalais);
 unsigned Stream(unsigned NombreDePaquets, unsigned* ID);  // 148, n, ids; returns the frame length
 void StreamMarcheArret(unsigned d);                   // 150, d: 0 pauses, 1 resumes
+
+// Commands that the port did not take whole since the program started.
+unsigned CommandesNonEnvoyees();

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "ReceptionTrames.h"
+
 // An auto-reset event: Set wakes one wait (or the next one), each wait consumes it.
 class AutoResetEvent {
 public:
@@ -33,3 +35,6 @@ void RX_Thread(void* pX);
 // port is closed so the thread never reads a closed port.
 void ArreterThreadRX();
 void FreeThreadsRX();    // ArreterThreadRX, then closes the log
+
+// Frames taken and refused by the reception thread since it was last created.
+CompteursTrames CompteursReception();

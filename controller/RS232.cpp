@@ -1,0 +1,113 @@
+#include "RS232.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// The reception thread reads while the main thread writes, so the descriptor is shared.
+std::atomic<int> g_fd{-1};
+
+int Echec(const char* message, const char* nomPort, int fd) {
+    std::printf(message, nomPort);
+    std::fflush(stdout);
+    if (fd >= 0) ::close(fd);
+    return 0;
+}
+
+// The stream's header byte is 19 (XOFF) and its counts may be 13 (CR) or 17 (XON):
+// every kind of input or output processing would corrupt frames, hence a raw line.
+bool Configurer(int fd) {
+    termios options{};
+    if (::tcgetattr(fd, &options) != 0) return false;
+    ::cfmakeraw(&options);
+    options.c_cflag &= ~(PARENB | CSTOPB | CSIZE | CRTSCTS);
+    options.c_cflag |= CS8 | CLOCAL | CREAD;
+    options.c_iflag &= ~(IXON | IXOFF | IXANY);
+    options.c_cc[VMIN] = 0;
+    options.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&options, B115200) != 0 || ::cfsetospeed(&options, B115200) != 0) return false;
+    return ::tcsetattr(fd, TCSANOW, &options) == 0;
+}
+
+int Ouvrir(const char* devicePath, const char* nomPort) {
+    int fd = ::open(devicePath, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return Echec("Erreur lors de l'ouverture du port %s", nomPort, -1);
+    // TIOCEXCL alone does not stop a privileged second opener; the lock does.
+    if (::ioctl(fd, TIOCEXCL) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return Echec("Erreur lors de l'ouverture du port %s", nomPort, fd);
+    if (!Configurer(fd)) return Echec("Erreur lors de la configuration du port %s", nomPort, fd);
+    ::tcflush(fd, TCIOFLUSH);
+    int dtr = TIOCM_DTR;
+    // A pseudo-terminal has no modem lines and answers ENOTTY: nothing to raise there.
+    (void)::ioctl(fd, TIOCMBIS, &dtr);
+    int ancien = g_fd.exchange(fd);
+    if (ancien >= 0) ::close(ancien);
+    return 1;
+}
+
+}  // namespace
+
+int OpenCOM(int nId) {
+    char devicePath[32];
+    char nomPort[16];
+    std::snprintf(devicePath, sizeof devicePath, "/dev/ttyS%d", nId - 1);
+    std::snprintf(nomPort, sizeof nomPort, "COM%d", nId);
+    return Ouvrir(devicePath, nomPort);
+}
+
+int OpenCOMDevice(const char* devicePath) {
+    return Ouvrir(devicePath, devicePath);
+}
+
+int CloseCOM() {
+    int fd = g_fd.exchange(-1);
+    if (fd >= 0) ::close(fd);
+    return 1;
+}
+
+int ReadCOM(void* buffer, int nBytesToRead, int* pBytesRead) {
+    *pBytesRead = 0;
+    int fd = g_fd.load();
+    if (fd < 0 || nBytesToRead < 0) return 0;
+    pollfd attente{fd, POLLIN, 0};
+    int pret;
+    do {
+        pret = ::poll(&attente, 1, 1);
+    } while (pret < 0 && errno == EINTR);
+    if (pret < 0) return 0;
+    if (pret == 0 || nBytesToRead == 0) return 1;
+    if (attente.revents & (POLLERR | POLLNVAL)) return 0;
+    ssize_t lus;
+    do {
+        lus = ::read(fd, buffer, static_cast<size_t>(nBytesToRead));
+    } while (lus < 0 && errno == EINTR);
+    if (lus < 0) return errno == EAGAIN ? 1 : 0;
+    // A hung-up line reads as an endless end of file: report it rather than spin on it.
+    if (lus == 0 && (attente.revents & POLLHUP)) return 0;
+    *pBytesRead = static_cast<int>(lus);
+    return 1;
+}
+
+int WriteCOM(void* buffer, int nBytesToWrite, int* pBytesWritten) {
+    *pBytesWritten = 0;
+    int fd = g_fd.load();
+    if (fd < 0 || nBytesToWrite < 0) return 0;
+    const unsigned char* octets = static_cast<const unsigned char*>(buffer);
+    int ecrits = 0;
+    while (ecrits < nBytesToWrite) {
+        ssize_t n = ::write(fd, octets + ecrits, static_cast<size_t>(nBytesToWrite - ecrits));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        ecrits += static_cast<int>(n);
+    }
+    *pBytesWritten = ecrits;
+    return ecrits == nBytesToWrite ? 1 : 0;
+}

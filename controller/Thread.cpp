@@ -1,0 +1,131 @@
+#include "thread.h"
+
+#include "LectureID.h"
+#include "RS232.h"
+#include "ReceptionTrames.h"
+#include "iRobotSpecification.h"
+
+#include <chrono>
+#include <thread>
+
+AutoResetEvent hEvent_RX;
+AutoResetEvent hEvent_Create;
+std::atomic<int> endThread{0};
+FILE* fichier = nullptr;
+
+namespace {
+
+const char* const kNomParcours = "Parcours_CodeBlocks.txt";
+constexpr int kOctetsParLecture = 128;
+
+const std::chrono::steady_clock::time_point debutProgramme = std::chrono::steady_clock::now();
+
+std::thread threadRX;
+int t1 = 0;
+
+std::atomic<unsigned long> tramesAcceptees{0};
+std::atomic<unsigned long> tramesRefusees{0};
+std::atomic<unsigned long> octetsEcartes{0};
+
+void EcrireLigneParcours() {
+    t1 = HorlogeMs();
+    if (fichier == nullptr) return;
+    // The reception thread is the table's only writer, so it may read it unlocked.
+    std::fprintf(fichier, " %6d %6d %6d\n", t1, ValeurPaquet(tabData, 43), ValeurPaquet(tabData, 44));
+}
+
+}  // namespace
+
+void AutoResetEvent::Set() {
+    {
+        std::lock_guard<std::mutex> verrou(mutex_);
+        set_ = true;
+    }
+    signalled_.notify_one();
+}
+
+void AutoResetEvent::Reset() {
+    std::lock_guard<std::mutex> verrou(mutex_);
+    set_ = false;
+}
+
+void AutoResetEvent::Wait() {
+    std::unique_lock<std::mutex> verrou(mutex_);
+    signalled_.wait(verrou, [this] { return set_; });
+    set_ = false;
+}
+
+bool AutoResetEvent::WaitFor(int milliseconds) {
+    std::unique_lock<std::mutex> verrou(mutex_);
+    if (!signalled_.wait_for(verrou, std::chrono::milliseconds(milliseconds), [this] { return set_; }))
+        return false;
+    set_ = false;
+    return true;
+}
+
+int HorlogeMs() {
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now() - debutProgramme)
+                                .count());
+}
+
+void CreateThreadsRX() {
+    ArreterThreadRX();
+    endThread = 0;
+    hEvent_RX.Reset();
+    hEvent_Create.Reset();
+    tramesAcceptees = 0;
+    tramesRefusees = 0;
+    octetsEcartes = 0;
+    threadRX = std::thread(RX_Thread, nullptr);
+    hEvent_Create.Wait();
+}
+
+void RX_Thread(void*) {
+    fichier = std::fopen(kNomParcours, "w+");
+    if (fichier == nullptr)
+        std::printf("Impossible de créer le fichier %s : le parcours ne sera pas enregistré\n", kNomParcours);
+    std::printf("Thread RX created...\n");
+    std::fflush(stdout);
+    hEvent_Create.Set();
+
+    FrameReassembler reassembler;
+    unsigned char lecture[kOctetsParLecture];
+    while (endThread == 0) {
+        int nBytes_RX = 0;
+        if (ReadCOM(lecture, kOctetsParLecture, &nBytes_RX)) {
+            CompteursTrames passe;
+            RecevoirOctets(reassembler, lecture, nBytes_RX, EcrireLigneParcours, passe);
+            tramesAcceptees += passe.acceptees;
+            tramesRefusees += passe.refusees;
+            octetsEcartes += passe.octetsEcartes;
+        } else {
+            // A closed or failing port answers at once: keep the pass about 1 ms long
+            // instead of spinning.
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        hEvent_RX.Set();
+    }
+}
+
+void ArreterThreadRX() {
+    endThread = 1;
+    if (threadRX.joinable()) threadRX.join();
+}
+
+void FreeThreadsRX() {
+    ArreterThreadRX();
+    nBytes_TX = 0;
+    if (fichier != nullptr) {
+        std::fclose(fichier);
+        fichier = nullptr;
+    }
+}
+
+CompteursTrames CompteursReception() {
+    CompteursTrames compteurs;
+    compteurs.acceptees = tramesAcceptees;
+    compteurs.refusees = tramesRefusees;
+    compteurs.octetsEcartes = octetsEcartes;
+    return compteurs;
+}
