@@ -49,7 +49,8 @@ int Ouvrir(const char* devicePath, const char* nomPort) {
     ::tcflush(fd, TCIOFLUSH);
     int dtr = TIOCM_DTR;
     // A pseudo-terminal has no modem lines and answers ENOTTY: nothing to raise there.
-    (void)::ioctl(fd, TIOCMBIS, &dtr);
+    if (::ioctl(fd, TIOCMBIS, &dtr) != 0 && errno != ENOTTY)
+        return Echec("Erreur lors de la configuration du port %s", nomPort, fd);
     int ancien = g_fd.exchange(fd);
     if (ancien >= 0) ::close(ancien);
     return 1;
