@@ -38,8 +38,9 @@ long long ProcesseurCeThreadUs() {
 void EcrireLigneParcours() {
     t1 = HorlogeMs();
     if (fichier == nullptr) return;
-    // The reception thread is the table's only writer, so it may read it unlocked.
-    std::fprintf(fichier, " %6d %6d %6d\n", t1, ValeurPaquet(tabData, 43), ValeurPaquet(tabData, 44));
+    dataSensor table[64];
+    LireTableDonnees(table);
+    std::fprintf(fichier, " %6d %6d %6d\n", t1, ValeurPaquet(table, 43), ValeurPaquet(table, 44));
 }
 
 }  // namespace
