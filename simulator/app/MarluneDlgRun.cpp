@@ -49,6 +49,7 @@ void CMarluneDlg::OnRunSimulation()
 {
     if (m_running)
         return;
+    m_quitAfterRun = false;
     {
         RunningScope running(m_running, *findChild<QPushButton*>(QString::number(kRunButton)));
         PrepareRun(m_sim, m_table);

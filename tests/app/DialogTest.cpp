@@ -7,6 +7,7 @@
 #include "AboutDlg.h"
 #include "DialogBuilder.h"
 #include "DialogFixture.h"
+#include "MarluneApp.h"
 
 namespace {
 
@@ -227,6 +228,25 @@ TEST_F(DialogTest, AboutBoxFollowsItsTemplate)
     EXPECT_TRUE(texts.contains("Marlune version 1.0"));
     EXPECT_TRUE(texts.contains("OK"));
     EXPECT_EQ(texts.size(), 4);  // the second line, and the icon's empty text
+}
+
+} // namespace
+
+namespace {
+
+TEST(MarluneAppTest, TheProgramEndsWhenItsDialogIsClosed)
+{
+    bool sawDialog = false;
+    QTimer::singleShot(0, [&sawDialog] {
+        auto* dialog = qobject_cast<CMarluneDlg*>(QApplication::activeModalWidget());
+        sawDialog = dialog != nullptr;
+        if (dialog)
+            dialog->close();
+    });
+    CMarluneApp app;
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_TRUE(sawDialog);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 } // namespace
