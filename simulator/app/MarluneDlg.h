@@ -12,6 +12,7 @@
 #include "UserPrompts.h"
 
 class DataExchange;
+class SimulationWindow;
 
 // The main dialog: the inference table as sixteen fields, the commands that save,
 // load and run it, and the statistics of the last run. It owns the simulated world.
@@ -71,7 +72,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void ShakeWindow(class SimulationWindow& window);
+    void ShakeWindow(SimulationWindow& window);
 
     std::unique_ptr<UserPrompts> m_prompts;
     KeyPoll m_keyPoll;
