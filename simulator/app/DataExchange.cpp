@@ -1,0 +1,71 @@
+#include "DataExchange.h"
+
+#include <stdexcept>
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QWidget>
+
+#include "NumberText.h"
+
+namespace {
+
+const QString kNumberPrompt = QStringLiteral("Veuillez entrer un nombre.");
+const QString kIntegerPrompt = QStringLiteral("Veuillez entrer un nombre entier.");
+
+} // namespace
+
+DataExchange::DataExchange(QWidget& dialog, bool saveAndValidate)
+    : m_dialog(dialog), m_saveAndValidate(saveAndValidate)
+{
+}
+
+QLineEdit& DataExchange::Control(int controlId) const
+{
+    auto* control = m_dialog.findChild<QLineEdit*>(QString::number(controlId));
+    if (!control)
+        throw std::logic_error("no edit field " + std::to_string(controlId));
+    return *control;
+}
+
+void DataExchange::Write(QLineEdit& control, const QString& text)
+{
+    // An unchanged text is left alone, so the caret of a field being edited stays put.
+    if (control.text() == text)
+        return;
+    const QSignalBlocker blocker(control);
+    control.setText(text);
+}
+
+template <typename Value, typename Parse>
+void DataExchange::Exchange(int controlId, Value& value, const QString& formatted, Parse parse, const QString& prompt)
+{
+    if (Failed())
+        return;
+    QLineEdit& control = Control(controlId);
+    if (!m_saveAndValidate) {
+        Write(control, formatted);
+        return;
+    }
+    if (const auto parsed = parse(control.text())) {
+        value = *parsed;
+        return;
+    }
+    m_failedControl = &control;
+    m_failurePrompt = prompt;
+}
+
+void DataExchange::Text(int controlId, double& value)
+{
+    Exchange(controlId, value, FormatNumber(value), ParseNumber, kNumberPrompt);
+}
+
+void DataExchange::Text(int controlId, int& value)
+{
+    Exchange(controlId, value, FormatInteger(value), ParseInteger, kIntegerPrompt);
+}
+
+void DataExchange::Text(int controlId, QString& value)
+{
+    Exchange(controlId, value, value, [](const QString& text) { return std::optional<QString>(text); }, QString());
+}

@@ -1,0 +1,85 @@
+#pragma once
+#include <functional>
+#include <memory>
+
+#include <QDialog>
+#include <QIcon>
+#include <QString>
+#include <QTimer>
+
+#include "InferenceTable.h"
+#include "RobotSimulation.h"
+#include "UserPrompts.h"
+
+class DataExchange;
+class SimulationWindow;
+
+// The main dialog: the inference table as sixteen fields, the commands that save,
+// load and run it, and the statistics of the last run. It owns the simulated world.
+class CMarluneDlg : public QDialog {
+    Q_OBJECT
+public:
+    // Asks for the next key typed in the simulation window, waiting at most the given
+    // milliseconds and serving the GUI's pending events meanwhile; -1 when none came.
+    using KeyPoll = std::function<int(int delayMs)>;
+
+    explicit CMarluneDlg(QWidget* parent = nullptr);
+    ~CMarluneDlg() override;
+
+    // Replaces the file dialogs and message boxes (tests answer them without windows).
+    void SetPrompts(std::unique_ptr<UserPrompts> prompts);
+    // Replaces highgui's key poll during runs (tests script the keys through it).
+    void SetKeyPoll(KeyPoll poll);
+
+    bool IsRunning() const { return m_running; }
+    int TickCount() const { return m_tickCount; }
+
+    // Members exchanged with the fields, in the order the fields are bound.
+    double m_angle[InferenceTable::kSituations];
+    double m_speed[InferenceTable::kSituations];
+    QString m_meanSpeed;
+    int m_collisionCount;
+    QString m_meanCollisions;
+    QIcon m_hIcon;
+    InferenceTable m_table;
+    RobotSimulation m_sim;
+
+    void DoDataExchange(DataExchange& dx);
+    bool OnInitDialog();
+    // "Quitter": closes the dialog once every field holds a number; during a run the
+    // run ends first.
+    void OnOK();
+    // Reads the fields into the members and the members into m_table. A field that is
+    // not a number is reported and keeps the focus; the other entries still follow.
+    void ApplyTable();
+    // Writes the members into the fields (false) or reads and validates them (true).
+    bool UpdateData(bool saveAndValidate);
+
+    // The About entry (16) of the window menu; the dialog offers it on a right click
+    // and on F1.
+    void OnSysCommand(unsigned id, long lParam);
+    void OnSaveInferences();
+    void OnLoadInferences();
+    void OnChangeTable();
+    // Runs a whole simulation inside the handler; returns when the run ends.
+    void OnRunSimulation();
+    void OnTimer(unsigned timerId);
+    static void OnSimulationMouse(int event, int x, int y, int flags, void* param);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void ShakeWindow(SimulationWindow& window);
+
+    std::unique_ptr<UserPrompts> m_prompts;
+    KeyPoll m_keyPoll;
+    QTimer m_runTimer;  // timer 1: the 20 ms clock of a run's statistics
+    int m_tickCount = 0;
+    bool m_tickPending = false;
+    bool m_startClicked = false;
+    bool m_running = false;
+    bool m_quitAfterRun = false;
+};

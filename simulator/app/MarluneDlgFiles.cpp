@@ -1,0 +1,46 @@
+// The inference file commands of the main dialog.
+#include "MarluneDlg.h"
+
+#include "InferenceFile.h"
+
+namespace {
+
+const QString kWriteFailed = QStringLiteral("Impossible d'ouvrir le fichier en écriture !");
+const QString kReadFailed = QStringLiteral("Impossible d'ouvrir le fichier en lecture !");
+
+} // namespace
+
+void CMarluneDlg::OnSaveInferences()
+{
+    const QString path = m_prompts->ChooseInferenceFile(this, UserPrompts::FileMode::Save);
+    if (path.isEmpty())
+        return;
+    // A file that could be opened but not written or closed is as lost as one that
+    // could not be opened: the user hears about it the same way.
+    if (!SaveInferenceFile(path.toStdString(), m_table))
+        m_prompts->ShowMessage(this, kWriteFailed, QMessageBox::NoIcon);
+}
+
+void CMarluneDlg::OnLoadInferences()
+{
+    const QString path = m_prompts->ChooseInferenceFile(this, UserPrompts::FileMode::Load);
+    if (path.isEmpty())
+        return;
+    const int valuesRead = LoadInferenceFile(path.toStdString(), m_table);
+    if (valuesRead < 0) {
+        m_prompts->ShowMessage(this, kReadFailed, QMessageBox::NoIcon);
+        return;
+    }
+    for (int k = 0; k < InferenceTable::kSituations; ++k) {
+        m_angle[k] = m_table.angles[k];
+        m_speed[k] = m_table.speeds[k];
+    }
+    UpdateData(false);
+    constexpr int kTableValues = 2 * InferenceTable::kSituations;
+    if (valuesRead < kTableValues) {
+        m_prompts->ShowMessage(this,
+                               QStringLiteral("Fichier incomplet : %1 valeurs sur %2 ont été lues, "
+                                              "les autres n'ont pas changé.").arg(valuesRead).arg(kTableValues),
+                               QMessageBox::NoIcon);
+    }
+}

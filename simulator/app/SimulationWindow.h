@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+
+#include <opencv2/core.hpp>
+#include <opencv2/highgui.hpp>
+
+// The highgui window of one simulation run, destroyed with this object.
+//
+// Closing it with its close box makes it disappear behind highgui's back: from then on
+// it counts as closed for good and nothing is drawn into it or moved any more, since
+// showing an image would bring up a fresh window of the same name.
+class SimulationWindow {
+public:
+    explicit SimulationWindow(std::string name);
+    ~SimulationWindow();
+    SimulationWindow(const SimulationWindow&) = delete;
+    SimulationWindow& operator=(const SimulationWindow&) = delete;
+
+    const std::string& Name() const { return m_name; }
+    // Shows an image whose row 0 is its bottom line, so it appears upright.
+    void Show(const cv::Mat& image);
+    void Move(int x, int y);
+    void SetMouseCallback(cv::MouseCallback callback, void* param);
+    // False once the window has been closed or destroyed by any means.
+    bool IsOpen();
+
+private:
+    std::string m_name;
+    cv::Mat m_upright;
+    bool m_open = true;
+};

@@ -1,0 +1,66 @@
+#pragma once
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "MarluneDlg.h"
+#include "UserPrompts.h"
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+// Answers the dialog's file questions from a queue (an empty queue cancels) and
+// records the messages it would have shown.
+class FakePrompts : public UserPrompts {
+public:
+    std::deque<QString> paths;
+    std::vector<FileMode> asked;
+    std::vector<QString> messages;
+
+    QString ChooseInferenceFile(QWidget*, FileMode mode) override
+    {
+        asked.push_back(mode);
+        if (paths.empty())
+            return QString();
+        QString path = paths.front();
+        paths.pop_front();
+        return path;
+    }
+    void ShowMessage(QWidget*, const QString& text, QMessageBox::Icon) override { messages.push_back(text); }
+};
+
+constexpr int kAngleFields[8] = {1000, 1002, 1003, 1004, 1005, 1006, 1007, 1008};
+constexpr int kSpeedFields[8] = {1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023};
+
+class DialogFixture : public ::testing::Test {
+protected:
+    DialogFixture()
+    {
+        auto fake = std::make_unique<FakePrompts>();
+        prompts = fake.get();
+        dialog.SetPrompts(std::move(fake));
+    }
+
+    QLineEdit* Field(int id) { return dialog.findChild<QLineEdit*>(QString::number(id)); }
+    QPushButton* Button(int id) { return dialog.findChild<QPushButton*>(QString::number(id)); }
+
+    // Shows the dialog and makes it the active window, so focus changes are real.
+    void ShowActive()
+    {
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QApplication::processEvents();
+    }
+
+    CMarluneDlg dialog;
+    FakePrompts* prompts = nullptr;
+};

@@ -1,0 +1,252 @@
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include "AboutDlg.h"
+#include "DialogBuilder.h"
+#include "DialogFixture.h"
+#include "MarluneApp.h"
+
+namespace {
+
+using DialogTest = DialogFixture;
+
+QStringList TextsOf(const QWidget& parent)
+{
+    QStringList texts;
+    for (const QLabel* label : parent.findChildren<QLabel*>())
+        texts << label->text();
+    for (const QGroupBox* group : parent.findChildren<QGroupBox*>())
+        texts << group->title();
+    for (const QPushButton* button : parent.findChildren<QPushButton*>())
+        texts << button->text();
+    return texts;
+}
+
+// Replaces a field's whole text by typing, as a user would.
+void Retype(QLineEdit* field, const QString& text)
+{
+    field->setFocus();
+    field->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(field, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(field, text);
+}
+
+TEST_F(DialogTest, StartsWithZeroTableAndEmptyMeans)
+{
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_EQ(Field(kAngleFields[k])->text(), "0") << k;
+        EXPECT_EQ(Field(kSpeedFields[k])->text(), "0") << k;
+        EXPECT_EQ(dialog.m_table.angles[k], 0.0);
+        EXPECT_EQ(dialog.m_table.speeds[k], 0.0);
+    }
+    EXPECT_EQ(Field(1011)->text(), "0");
+    EXPECT_EQ(Field(1012)->text(), "");
+    EXPECT_EQ(Field(1013)->text(), "");
+    EXPECT_TRUE(Field(1011)->isReadOnly() && Field(1012)->isReadOnly() && Field(1013)->isReadOnly());
+    EXPECT_EQ(dialog.windowTitle(), "Robot KALO : Evitement d'Obstacles");
+    EXPECT_EQ(QCoreApplication::applicationName(), "Marlune");
+    EXPECT_FALSE(dialog.windowIcon().isNull());
+}
+
+TEST_F(DialogTest, ShowsEveryTextExactly)
+{
+    const QStringList texts = TextsOf(dialog);
+    for (const char* expected :
+         {"Quitter", "Simulation", "Inférences", "Angle", "Vitesse", "S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8",
+          "Charger inférences", "Sauvegarder inférences", "Lancer la simulation", "Statistiques",
+          "Nombre de collisions :", "     Collision moyenne          (collisions / 10s) :",
+          "  Vitesse moyenne    (pix / s)"}) {
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(expected))) << expected;
+    }
+    // Eight situation pictures, each 24 x 24.
+    int pictures = 0;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!label->pixmap(Qt::ReturnByValue).isNull()) {
+            ++pictures;
+            EXPECT_EQ(label->pixmap(Qt::ReturnByValue).size(), QSize(24, 24));
+        }
+    }
+    EXPECT_EQ(pictures, 8);
+}
+
+TEST_F(DialogTest, PlacesControlsInDialogUnitsOfItsFont)
+{
+    const DialogUnits units(dialog.font());
+    EXPECT_GT(units.BaseWidth(), 3);
+    EXPECT_GT(units.BaseHeight(), 8);
+    EXPECT_EQ(dialog.size(), units.ToPixels(QSize(263, 259)));
+    EXPECT_EQ(Button(1)->geometry(), units.ToPixels(QRect(148, 219, 108, 33)));
+    EXPECT_EQ(Button(2)->geometry(), units.ToPixels(QRect(165, 22, 71, 33)));
+    EXPECT_EQ(Field(1005)->geometry(), units.ToPixels(QRect(56, 102, 30, 16)));
+    EXPECT_EQ(Field(1023)->geometry(), units.ToPixels(QRect(95, 159, 30, 16)));
+    EXPECT_EQ(Field(1012)->geometry(), units.ToPixels(QRect(169, 138, 63, 16)));
+}
+
+TEST_F(DialogTest, TabsThroughControlsInTemplateOrderFromQuitter)
+{
+    ShowActive();
+    ASSERT_EQ(QApplication::focusWidget(), Button(1));
+    QStringList order;
+    QWidget* widget = Button(1);
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != Button(1));
+    EXPECT_EQ(order, QStringList({"1", "1000", "1002", "1003", "1004", "1005", "1006", "1007", "1008", "1016", "1017",
+                                  "1018", "1019", "1020", "1021", "1022", "1023", "1001", "1024", "2"}));
+}
+
+TEST_F(DialogTest, TypingInAnyFieldUpdatesOnlyItsTableEntry)
+{
+    ShowActive();
+    for (int k = 0; k < 8; ++k) {
+        for (const bool angle : {true, false}) {
+            const InferenceTable before = dialog.m_table;
+            const double value = angle ? 10.25 + k : 12.5 + k;
+            Retype(Field(angle ? kAngleFields[k] : kSpeedFields[k]), QString::number(value));
+            for (int j = 0; j < 8; ++j) {
+                EXPECT_EQ(dialog.m_table.angles[j], angle && j == k ? value : before.angles[j]) << k << angle << j;
+                EXPECT_EQ(dialog.m_table.speeds[j], !angle && j == k ? value : before.speeds[j]) << k << angle << j;
+            }
+        }
+    }
+    EXPECT_TRUE(prompts->messages.empty());
+}
+
+TEST_F(DialogTest, RefusesTextThatIsNotANumberAndKeepsItsFocus)
+{
+    ShowActive();
+    Retype(Field(1017), "4");
+    // Pasted whole, so that no keystroke along the way is a number.
+    for (const char* bad : {"", "-", "abc", "3,5", "1e999"}) {
+        prompts->messages.clear();
+        Retype(Field(1003), "7");
+        Field(1017)->setFocus();
+        Field(1017)->setText(bad);
+        ASSERT_FALSE(prompts->messages.empty()) << bad;
+        EXPECT_EQ(prompts->messages.back(), "Veuillez entrer un nombre.");
+        EXPECT_EQ(QApplication::focusWidget(), Field(1017)) << bad;
+        // Entries before the bad field follow the fields; the bad one keeps its value.
+        EXPECT_EQ(dialog.m_table.angles[2], 7.0);
+        EXPECT_EQ(dialog.m_table.speeds[1], 4.0);
+        EXPECT_EQ(Field(1017)->selectedText(), Field(1017)->text());
+    }
+}
+
+TEST_F(DialogTest, ALoneMinusTypedFirstIsRefusedAtOnce)
+{
+    ShowActive();
+    Retype(Field(1005), "-");
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_EQ(QApplication::focusWidget(), Field(1005));
+    // The sign stays, selected; typed after it, the digits make a negative number.
+    QTest::keyClick(Field(1005), Qt::Key_End);
+    QTest::keyClicks(Field(1005), "25");
+    EXPECT_EQ(dialog.m_table.angles[4], -25.0);
+    EXPECT_EQ(prompts->messages.size(), 1u);
+}
+
+TEST_F(DialogTest, QuitterWithABadFieldKeepsTheDialogOpen)
+{
+    ShowActive();
+    Retype(Field(1004), "abc");
+    prompts->messages.clear();
+    QTest::mouseClick(Button(1), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(prompts->messages.size(), 1u);
+    dialog.close();  // the close box is "Quitter" too
+    EXPECT_TRUE(dialog.isVisible());
+
+    Retype(Field(1004), "2");
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(DialogTest, EscapeNeitherClosesNorRuns)
+{
+    ShowActive();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.IsRunning());
+}
+
+TEST_F(DialogTest, ShowingValuesDoesNotCountAsEditingThem)
+{
+    dialog.m_angle[3] = 1.0 / 3.0;
+    dialog.m_speed[7] = 1e20;
+    dialog.UpdateData(false);
+    EXPECT_EQ(Field(1004)->text(), "0.333333333333333");
+    EXPECT_EQ(Field(1023)->text(), "1e+20");
+    EXPECT_EQ(dialog.m_table.angles[3], 0.0);
+    EXPECT_EQ(dialog.m_table.speeds[7], 0.0);
+}
+
+TEST_F(DialogTest, RewritesTypedNumbersInTheirShortForm)
+{
+    ShowActive();
+    Retype(Field(1018), "1.50");
+    EXPECT_EQ(Field(1018)->text(), "1.50");
+    EXPECT_EQ(dialog.m_table.speeds[2], 1.5);
+    dialog.UpdateData(false);
+    EXPECT_EQ(Field(1018)->text(), "1.5");
+}
+
+TEST_F(DialogTest, OffersTheAboutBoxOnF1AndInTheContextMenu)
+{
+    ShowActive();
+    QString title;
+    QTimer::singleShot(0, [&title] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(qobject_cast<CAboutDlg*>(modal), nullptr);
+        title = modal->windowTitle();
+        EXPECT_TRUE(TextsOf(*modal).contains("Marlune version 1.0"));
+        qobject_cast<QDialog*>(modal)->accept();
+    });
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    EXPECT_EQ(title, "A propos de Marlune");
+
+    ASSERT_EQ(dialog.actions().size(), 1);
+    EXPECT_EQ(dialog.actions().front()->text(), "&A propos de Marlune...");
+    // Other window commands do nothing here.
+    dialog.OnSysCommand(0xF120, 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(DialogTest, AboutBoxFollowsItsTemplate)
+{
+    CAboutDlg about;
+    const DialogUnits units(about.font());
+    EXPECT_EQ(about.size(), units.ToPixels(QSize(235, 55)));
+    const QStringList texts = TextsOf(about);
+    EXPECT_TRUE(texts.contains("Marlune version 1.0"));
+    EXPECT_TRUE(texts.contains("OK"));
+    EXPECT_EQ(texts.size(), 4);  // the second line, and the icon's empty text
+}
+
+} // namespace
+
+namespace {
+
+TEST(MarluneAppTest, TheProgramEndsWhenItsDialogIsClosed)
+{
+    bool sawDialog = false;
+    QTimer::singleShot(0, [&sawDialog] {
+        auto* dialog = qobject_cast<CMarluneDlg*>(QApplication::activeModalWidget());
+        sawDialog = dialog != nullptr;
+        if (dialog)
+            dialog->close();
+    });
+    CMarluneApp app;
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_TRUE(sawDialog);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,180 @@
+#include <clocale>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <QFileDialog>
+#include <QTemporaryDir>
+
+#include "DesktopPrompts.h"
+#include "DialogFixture.h"
+
+namespace {
+
+class FileCommandsTest : public DialogFixture {
+protected:
+    QString PathOf(const char* name) const { return directory.filePath(QString::fromUtf8(name)); }
+
+    static std::string Contents(const QString& path)
+    {
+        std::ifstream file(path.toStdString());
+        std::stringstream contents;
+        contents << file.rdbuf();
+        return contents.str();
+    }
+
+    static void Write(const QString& path, const std::string& text) { std::ofstream(path.toStdString()) << text; }
+
+    void SetTable(const InferenceTable& table)
+    {
+        for (int k = 0; k < 8; ++k) {
+            dialog.m_angle[k] = table.angles[k];
+            dialog.m_speed[k] = table.speeds[k];
+        }
+        dialog.UpdateData(false);
+        dialog.ApplyTable();
+    }
+
+    void SaveThenLoadRoundTrip()
+    {
+        InferenceTable table;
+        for (int k = 0; k < 8; ++k) {
+            table.angles[k] = -30.0 + 7.5 * k;
+            table.speeds[k] = 1.23456789 * k;
+        }
+        SetTable(table);
+        prompts->paths = {PathOf("round.ifi"), PathOf("round.ifi")};
+        dialog.OnSaveInferences();
+        EXPECT_EQ(Contents(PathOf("round.ifi")).substr(0, 40), "-30.000000 0.000000\n-22.500000 1.234568\n");
+
+        SetTable(InferenceTable{});
+        dialog.OnLoadInferences();
+        EXPECT_TRUE(prompts->messages.empty());
+        for (int k = 0; k < 8; ++k) {
+            EXPECT_EQ(dialog.m_table.angles[k], table.angles[k]);
+            EXPECT_NEAR(dialog.m_table.speeds[k], table.speeds[k], 5e-7);
+        }
+        EXPECT_EQ(Field(1017)->text(), "1.234568");
+        EXPECT_EQ(Field(1002)->text(), "-22.5");
+    }
+
+    QTemporaryDir directory;
+};
+
+TEST_F(FileCommandsTest, SavesAFreshTableAsEightZeroLines)
+{
+    prompts->paths = {PathOf("fresh.ifi")};
+    dialog.OnSaveInferences();
+    std::string expected;
+    for (int k = 0; k < 8; ++k)
+        expected += "0.000000 0.000000\n";
+    EXPECT_EQ(Contents(PathOf("fresh.ifi")), expected);
+    EXPECT_TRUE(prompts->messages.empty());
+    ASSERT_EQ(prompts->asked.size(), 1u);
+    EXPECT_EQ(prompts->asked.front(), UserPrompts::FileMode::Save);
+}
+
+TEST_F(FileCommandsTest, LoadsBackWhatItSaved)
+{
+    SaveThenLoadRoundTrip();
+}
+
+TEST_F(FileCommandsTest, LoadsBackWhatItSavedUnderACommaDecimalLocale)
+{
+    const char* previous = std::setlocale(LC_ALL, nullptr);
+    const std::string restore = previous ? previous : "C";
+    ASSERT_NE(std::setlocale(LC_ALL, "fr_FR.UTF-8"), nullptr) << "the fr_FR.UTF-8 locale is not installed";
+    SaveThenLoadRoundTrip();
+    std::setlocale(LC_ALL, restore.c_str());
+}
+
+TEST_F(FileCommandsTest, CancellingEitherFileDialogChangesNothing)
+{
+    Field(1003)->setText("5");
+    dialog.OnSaveInferences();
+    dialog.OnLoadInferences();
+    EXPECT_TRUE(prompts->messages.empty());
+    EXPECT_EQ(dialog.m_table.angles[2], 5.0);
+    EXPECT_EQ(prompts->asked.size(), 2u);
+    EXPECT_TRUE(QDir(directory.path()).isEmpty());
+}
+
+TEST_F(FileCommandsTest, ReportsAFileThatCannotBeRead)
+{
+    Field(1000)->setText("9");
+    prompts->paths = {PathOf("missing.ifi")};
+    dialog.OnLoadInferences();
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_EQ(prompts->messages.front(), "Impossible d'ouvrir le fichier en lecture !");
+    EXPECT_EQ(dialog.m_table.angles[0], 9.0);
+    EXPECT_EQ(Field(1000)->text(), "9");
+}
+
+TEST_F(FileCommandsTest, ReportsAFileThatCannotBeWritten)
+{
+    prompts->paths = {directory.path()};  // a folder
+    dialog.OnSaveInferences();
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_EQ(prompts->messages.front(), "Impossible d'ouvrir le fichier en écriture !");
+
+    // Opens fine, but no byte reaches the disk: that is no success either.
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    prompts->paths = {QStringLiteral("/dev/full")};
+    dialog.OnSaveInferences();
+    ASSERT_EQ(prompts->messages.size(), 2u);
+    EXPECT_EQ(prompts->messages.back(), "Impossible d'ouvrir le fichier en écriture !");
+}
+
+TEST_F(FileCommandsTest, AShortFileLoadsWhatItHasAndSaysHowMuch)
+{
+    for (int k = 0; k < 8; ++k)
+        Field(kSpeedFields[k])->setText("4");
+    Write(PathOf("short.ifi"), "10\t20\r\n30 oops 40\n");
+    prompts->paths = {PathOf("short.ifi")};
+    dialog.OnLoadInferences();
+    EXPECT_EQ(dialog.m_table.angles[0], 10.0);
+    EXPECT_EQ(dialog.m_table.speeds[0], 20.0);
+    EXPECT_EQ(dialog.m_table.angles[1], 30.0);
+    EXPECT_EQ(dialog.m_table.speeds[1], 4.0);
+    EXPECT_EQ(dialog.m_table.angles[2], 0.0);
+    EXPECT_EQ(Field(1002)->text(), "30");
+    EXPECT_EQ(Field(1017)->text(), "4");
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_TRUE(prompts->messages.front().contains("3 valeurs sur 16")) << prompts->messages.front().toStdString();
+}
+
+TEST_F(FileCommandsTest, ReadsSixteenNumbersOnOneLineAndIgnoresTheRest)
+{
+    Write(PathOf("line.ifi"), "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 trailing words\n");
+    prompts->paths = {PathOf("line.ifi")};
+    dialog.OnLoadInferences();
+    EXPECT_TRUE(prompts->messages.empty());
+    EXPECT_EQ(dialog.m_table.angles[7], 15.0);
+    EXPECT_EQ(dialog.m_table.speeds[7], 16.0);
+    EXPECT_EQ(Field(1023)->text(), "16");
+}
+
+TEST(DesktopPromptsTest, FileDialogOffersInferenceFilesOnlyAndNeverAsksToReplace)
+{
+    for (const auto mode : {UserPrompts::FileMode::Save, UserPrompts::FileMode::Load}) {
+        const auto dialog = MakeInferenceFileDialog(nullptr, mode);
+        EXPECT_EQ(dialog->nameFilters(), QStringList({QStringLiteral("Fichiers d'inférences (*.ifi)")}));
+        EXPECT_EQ(dialog->defaultSuffix(), "ifi");
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_EQ(dialog->acceptMode(),
+                  mode == UserPrompts::FileMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    }
+    EXPECT_EQ(MakeInferenceFileDialog(nullptr, UserPrompts::FileMode::Load)->fileMode(), QFileDialog::ExistingFile);
+}
+
+TEST(DesktopPromptsTest, MessageBoxIsCaptionedWithTheProgramAndOffersOkOnly)
+{
+    const auto box = MakeMessageBox(nullptr, QStringLiteral("Impossible d'ouvrir le fichier en lecture !"), QMessageBox::NoIcon);
+    EXPECT_EQ(box->windowTitle(), "Marlune");
+    EXPECT_EQ(box->text(), "Impossible d'ouvrir le fichier en lecture !");
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+}
+
+} // namespace

@@ -1,0 +1,296 @@
+#include <functional>
+#include <set>
+#include <utility>
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <opencv2/highgui.hpp>
+
+#include "DialogFixture.h"
+#include "NumberText.h"
+
+namespace {
+
+constexpr int kEscape = 27;
+constexpr int kNoKey = -1;
+// A bound on every scripted run, so a fault shows as a failure and not a hang.
+constexpr int kMaxPasses = 3000;
+
+class RunTest : public DialogFixture {
+protected:
+    // Runs one simulation in which the script, called on every pass with the pass
+    // number, stands for the key typed in the simulation window. highgui still serves
+    // the GUI's events on every pass, exactly as without the script.
+    void Run(const std::function<int(int pass)>& script)
+    {
+        int pass = 0;
+        dialog.SetKeyPoll([&](int delayMs) {
+            cv::waitKey(delayMs);
+            if (pass >= kMaxPasses) {
+                ADD_FAILURE() << "the run did not end";
+                return kEscape;
+            }
+            return script(pass++);
+        });
+        dialog.OnRunSimulation();
+        QApplication::processEvents();
+    }
+
+    static QWidget* SimulationWindow()
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && widget->windowTitle() == "Robot Simulation")
+                return widget;
+        }
+        return nullptr;
+    }
+
+    // The window's image area, where highgui listens to the mouse.
+    static QWidget* ImageArea()
+    {
+        QWidget* window = SimulationWindow();
+        if (!window)
+            return nullptr;
+        QWidget* area = window->childAt(window->rect().center());
+        return area ? area : window;
+    }
+
+    void SetSpeeds(double speed)
+    {
+        for (int k = 0; k < 8; ++k)
+            dialog.m_table.speeds[k] = speed;
+    }
+
+    void ExpectStatisticsOfTheRun()
+    {
+        const int ticks = dialog.TickCount();
+        EXPECT_EQ(Field(1013)->text(), FormatStatistic(dialog.m_sim.distance * 50.0 / (ticks + 1)));
+        EXPECT_EQ(Field(1012)->text(), FormatStatistic(dialog.m_sim.collisions * 500.0 / (ticks + 1)));
+        EXPECT_EQ(Field(1011)->text(), QString::number(dialog.m_sim.collisions));
+    }
+};
+
+TEST_F(RunTest, EscapeBeforeTheStartEndsTheRunWithoutAStep)
+{
+    SetSpeeds(1.0);
+    bool buttonDisabled = false;
+    Run([&](int pass) {
+        buttonDisabled = !Button(2)->isEnabled();
+        EXPECT_NE(SimulationWindow(), nullptr);
+        // Pause and beams wait for the start; upper case means nothing.
+        const int keys[] = {'p', 't', 'G', 'P', 'T', kEscape};
+        return keys[pass];
+    });
+    EXPECT_TRUE(buttonDisabled);
+    EXPECT_TRUE(Button(2)->isEnabled());
+    EXPECT_FALSE(dialog.m_sim.paused);
+    EXPECT_FALSE(dialog.m_sim.showBeams);
+    EXPECT_EQ(dialog.m_sim.distance, 0.0);
+    EXPECT_EQ(Field(1012)->text(), "0.000");
+    EXPECT_EQ(Field(1013)->text(), "0.000");
+    EXPECT_EQ(Field(1011)->text(), "0");
+    EXPECT_EQ(SimulationWindow(), nullptr);
+}
+
+TEST_F(RunTest, RunsFromGUntilEscapeAndPauseFreezesTheStatistics)
+{
+    SetSpeeds(1.0);
+    dialog.m_sim.rng.Seed(7);
+    double distanceAtPause = -1;
+    int ticksAtPause = -1;
+    int pausedAt = -1;
+    Run([&](int pass) {
+        if (pass == 0)
+            return int('g');
+        if (pausedAt < 0) {
+            if (dialog.m_sim.distance > 0 && dialog.TickCount() >= 3) {
+                pausedAt = pass;
+                return int('p');
+            }
+            return kNoKey;
+        }
+        if (pass == pausedAt + 1) {
+            distanceAtPause = dialog.m_sim.distance;
+            ticksAtPause = dialog.TickCount();
+            return int('t');
+        }
+        if (pass < pausedAt + 40) {
+            EXPECT_EQ(dialog.m_sim.distance, distanceAtPause);
+            EXPECT_EQ(dialog.TickCount(), ticksAtPause);
+            return kNoKey;
+        }
+        return kEscape;
+    });
+    ASSERT_GT(pausedAt, 0) << "the robot never moved";
+    EXPECT_TRUE(dialog.m_sim.paused);
+    EXPECT_TRUE(dialog.m_sim.showBeams);
+    EXPECT_GT(dialog.m_sim.distance, 0.0);
+    ExpectStatisticsOfTheRun();
+    EXPECT_NE(Field(1013)->text(), "0.000");
+}
+
+TEST_F(RunTest, CountsEachEntryIntoAnObstacleOnceAndShakesMeanwhile)
+{
+    // The robot stands still; the test moves the obstacles under it instead.
+    std::set<std::pair<int, int>> positionsWhileBlocked;
+    int blockedSince = -1, freedAt = -1, blockedAgainAt = -1;
+    Run([&](int pass) {
+        cv::Mat& freeMap = dialog.m_sim.freeMap;
+        if (pass == 0)
+            return int('g');
+        if (pass == 1) {
+            freeMap.setTo(255);
+            return kNoKey;
+        }
+        if (pass == 3) {
+            EXPECT_EQ(dialog.m_collisionCount, 0);
+            freeMap.setTo(0);
+            blockedSince = dialog.TickCount();
+            return kNoKey;
+        }
+        if (freedAt < 0 && pass > 4) {
+            EXPECT_EQ(dialog.m_collisionCount, 1);
+            if (QWidget* window = SimulationWindow())
+                positionsWhileBlocked.insert({window->x(), window->y()});
+            if (dialog.TickCount() >= blockedSince + 3 && positionsWhileBlocked.size() >= 2) {
+                freeMap.setTo(255);
+                freedAt = pass;
+            }
+            return kNoKey;
+        }
+        if (freedAt > 0 && blockedAgainAt < 0 && pass > freedAt + 2) {
+            EXPECT_EQ(dialog.m_sim.inCollision, 0);
+            freeMap.setTo(0);
+            blockedAgainAt = pass;
+            return kNoKey;
+        }
+        if (blockedAgainAt > 0 && pass > blockedAgainAt + 3)
+            return kEscape;
+        return kNoKey;
+    });
+    EXPECT_EQ(positionsWhileBlocked, (std::set<std::pair<int, int>>{{45, 45}, {55, 55}}));
+    EXPECT_EQ(dialog.m_sim.collisions, 2);
+    EXPECT_EQ(dialog.m_collisionCount, 2);
+    EXPECT_EQ(Field(1011)->text(), "2");
+}
+
+TEST_F(RunTest, LeftClickStartsTheRunRightClickDoesNot)
+{
+    Run([&](int pass) {
+        switch (pass) {
+        case 0:
+            QTest::mouseClick(ImageArea(), Qt::RightButton, {}, QPoint(20, 20));
+            return kNoKey;
+        case 1:
+            return int('p');  // not started yet: ignored
+        case 2:
+            EXPECT_FALSE(dialog.m_sim.paused);
+            QTest::mouseClick(ImageArea(), Qt::LeftButton, {}, QPoint(20, 20));
+            return kNoKey;
+        case 3:
+            return int('p');
+        default:
+            return kEscape;
+        }
+    });
+    EXPECT_TRUE(dialog.m_sim.paused);
+}
+
+TEST_F(RunTest, TheCloseBoxEndsTheRunAndTheNextRunOpensAFreshWindow)
+{
+    ShowActive();
+    Run([&](int pass) {
+        if (pass == 0)
+            return int('g');
+        if (pass == 5)
+            SimulationWindow()->close();
+        return kNoKey;
+    });
+    EXPECT_FALSE(dialog.IsRunning());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(SimulationWindow(), nullptr);
+    // The closing pass still stepped after writing the statistics: only their form is known.
+    EXPECT_TRUE(QRegularExpression("^[0-9]+\\.[0-9]{3}$").match(Field(1013)->text()).hasMatch());
+
+    bool windowShown = false;
+    Run([&](int) {
+        windowShown = SimulationWindow() != nullptr;
+        return kEscape;
+    });
+    EXPECT_TRUE(windowShown);
+}
+
+TEST_F(RunTest, ASecondRunKeepsPauseAndBeamsAndStartsItsCountersAfresh)
+{
+    SetSpeeds(1.0);
+    Run([&](int pass) {
+        const int keys[] = {'g', kNoKey, 't', 'p', kEscape};
+        return keys[pass];
+    });
+    ASSERT_TRUE(dialog.m_sim.paused && dialog.m_sim.showBeams);
+
+    dialog.m_sim.collisions = 5;
+    Run([&](int pass) {
+        EXPECT_EQ(dialog.m_sim.collisions, 0);
+        EXPECT_EQ(dialog.m_sim.distance, 0.0);
+        EXPECT_EQ(dialog.TickCount(), 0);  // paused from the set-up on: no tick counts
+        return pass == 0 ? int('g') : pass < 10 ? kNoKey : kEscape;
+    });
+    EXPECT_TRUE(dialog.m_sim.paused);
+    EXPECT_TRUE(dialog.m_sim.showBeams);
+}
+
+TEST_F(RunTest, QuitterDuringARunEndsTheRunThenClosesTheDialog)
+{
+    ShowActive();
+    bool stillRunningAfterClick = false;
+    Run([&](int pass) {
+        if (pass == 0)
+            return int('g');
+        QTest::mouseClick(Button(1), Qt::LeftButton);
+        stillRunningAfterClick = dialog.IsRunning();
+        return kNoKey;
+    });
+    EXPECT_TRUE(stillRunningAfterClick);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(SimulationWindow(), nullptr);
+}
+
+TEST_F(RunTest, ClosingTheDialogDuringARunEndsTheRunThenClosesIt)
+{
+    ShowActive();
+    Run([&](int pass) {
+        if (pass == 2)
+            dialog.close();
+        return pass == 0 ? int('g') : kNoKey;
+    });
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(RunTest, LoadingDuringARunChangesTheTableButNotTheRunningController)
+{
+    QTemporaryDir directory;
+    const QString path = directory.filePath("table.ifi");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16\n");
+    }
+    Run([&](int pass) {
+        if (pass == 2) {
+            prompts->paths = {path};
+            dialog.OnLoadInferences();
+            EXPECT_EQ(dialog.m_table.speeds[7], 16.0);
+            EXPECT_EQ(Field(1023)->text(), "16");
+            EXPECT_EQ(dialog.m_sim.speeds[7], 0.0);
+        }
+        return pass == 0 ? int('g') : pass < 4 ? kNoKey : kEscape;
+    });
+    EXPECT_TRUE(prompts->messages.empty());
+}
+
+} // namespace
