@@ -1,0 +1,350 @@
+#include "EmulatedRobot.h"
+
+#include "OpenInterfaceDecoder.h"
+#include "RobotBody.h"
+#include "SensorPackets.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <poll.h>
+#include <random>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace emulator {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int Signed16(unsigned char high, unsigned char low) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(high << 8 | low));
+}
+
+bool MovesWheels(Mode mode) { return mode == Mode::Safe || mode == Mode::Full; }
+
+}  // namespace
+
+struct EmulatedRobot::State {
+    explicit State(const RobotOptions& opts)
+        : options(opts), body(opts.roomWidthMm, opts.roomDepthMm, opts.start), random(opts.seed) {}
+
+    const RobotOptions options;
+
+    mutable std::mutex mutex;
+    mutable std::condition_variable changed;
+    RobotBody body;
+    Mode mode = Mode::Off;
+    std::vector<unsigned char> streamIds;
+    bool streamPaused = false;
+    unsigned char motorBits = 0;
+    std::vector<unsigned char> received;
+    std::vector<Command> commands;
+    std::vector<SentFrame> frames;
+    std::string devicePath;
+    std::string lastError;
+
+    // Owned by the robot's thread once it runs.
+    int master = -1;
+    int slave = -1;  // kept open so the line never hangs up between two controllers
+    std::thread thread;
+    std::atomic<bool> running{false};
+    std::mt19937 random;
+    OpenInterfaceDecoder decoder;
+    unsigned long frameNumber = 0;
+
+    void Run();
+    void TakeInput();
+    void Apply(const Command& command);  // with `mutex` held
+    void Answer(const std::vector<unsigned char>& ids);
+    void Tick(double seconds);
+    void SendFrame(std::vector<unsigned char> frame);
+    std::size_t Write(const unsigned char* bytes, std::size_t count);
+    std::vector<unsigned char> Noise();
+};
+
+void EmulatedRobot::State::Run() {
+    const auto period = std::chrono::milliseconds(options.streamPeriodMs);
+    auto nextTick = Clock::now() + period;
+    while (running) {
+        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - Clock::now());
+        pollfd line{master, POLLIN, 0};
+        if (::poll(&line, 1, static_cast<int>(std::max<long long>(0, wait.count()))) > 0 &&
+            (line.revents & POLLIN))
+            TakeInput();
+        if (Clock::now() >= nextTick) {
+            Tick(options.streamPeriodMs / 1000.0);
+            nextTick += period;
+            // After a long stall (a loaded machine) start afresh instead of bursting.
+            if (Clock::now() > nextTick + 10 * period) nextTick = Clock::now() + period;
+        }
+    }
+}
+
+void EmulatedRobot::State::TakeInput() {
+    unsigned char bytes[256];
+    const ssize_t count = ::read(master, bytes, sizeof bytes);
+    if (count <= 0) return;
+    const std::vector<Command> decoded = decoder.Feed(bytes, static_cast<int>(count));
+    std::vector<std::vector<unsigned char>> queries;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        received.insert(received.end(), bytes, bytes + count);
+        for (const Command& command : decoded) {
+            commands.push_back(command);
+            Apply(command);
+            if (mode == Mode::Off) continue;
+            if (command.opcode == 142) queries.push_back(command.data);
+            if (command.opcode == 149) queries.emplace_back(command.data.begin() + 1, command.data.end());
+        }
+    }
+    changed.notify_all();
+    for (const auto& ids : queries) Answer(ids);
+}
+
+void EmulatedRobot::State::Apply(const Command& command) {
+    const auto& d = command.data;
+    if (mode == Mode::Off && command.opcode != 128) return;  // asleep until Start
+    switch (command.opcode) {
+        case 128:  // Start
+        case 133:  // Power
+        case 134:  // Spot
+        case 135:  // Clean
+        case 136:  // Max
+        case 143:  // Seek Dock
+            mode = Mode::Passive;
+            body.SetWheelSpeeds(0, 0);
+            break;
+        case 130:  // Control, the older name of Safe
+        case 131: mode = Mode::Safe; break;
+        case 132: mode = Mode::Full; break;
+        case 173:  // Stop
+            mode = Mode::Off;
+            body.SetWheelSpeeds(0, 0);
+            streamIds.clear();
+            break;
+        case 137: {  // Drive: velocity and turn radius
+            if (!MovesWheels(mode)) break;
+            const double velocity = Signed16(d[0], d[1]);
+            const int radius = Signed16(d[2], d[3]);
+            const double half = RobotBody::kWheelBaseMm / 2;
+            if (radius == -32768 || radius == 32767 || radius == 0) body.SetWheelSpeeds(velocity, velocity);
+            else if (radius == 1) body.SetWheelSpeeds(velocity, -velocity);
+            else if (radius == -1) body.SetWheelSpeeds(-velocity, velocity);
+            else body.SetWheelSpeeds(velocity * (radius + half) / radius, velocity * (radius - half) / radius);
+            break;
+        }
+        case 138: motorBits = d[0]; break;
+        case 145:  // Drive Direct: right then left velocity
+            if (MovesWheels(mode)) body.SetWheelSpeeds(Signed16(d[0], d[1]), Signed16(d[2], d[3]));
+            break;
+        case 146:  // Drive PWM: right then left duty
+            if (MovesWheels(mode)) body.SetDuties(Signed16(d[0], d[1]), Signed16(d[2], d[3]));
+            break;
+        case 148:  // Stream
+            streamIds.assign(d.begin() + 1, d.end());
+            streamPaused = false;
+            break;
+        case 150: streamPaused = d[0] == 0; break;
+        default: break;  // taken with its data, without effect here
+    }
+}
+
+void EmulatedRobot::State::Answer(const std::vector<unsigned char>& ids) {
+    std::vector<unsigned char> reply;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        const SensorState sensors{body, mode, static_cast<int>(streamIds.size())};
+        for (unsigned char id : ids) AppendPacket(sensors, id, reply);
+    }
+    Write(reply.data(), reply.size());
+}
+
+void EmulatedRobot::State::Tick(double seconds) {
+    std::vector<unsigned char> frame;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        body.Step(seconds);
+        if (mode == Mode::Off || streamIds.empty() || streamPaused || options.faults.silent) return;
+        frame = StreamFrame(SensorState{body, mode, static_cast<int>(streamIds.size())}, streamIds);
+    }
+    SendFrame(std::move(frame));
+}
+
+void EmulatedRobot::State::SendFrame(std::vector<unsigned char> frame) {
+    const FaultInjection& faults = options.faults;
+    ++frameNumber;
+    bool intact = true;
+    if (faults.corruptEvery > 0 && frameNumber % static_cast<unsigned long>(faults.corruptEvery) == 0) {
+        frame.back() = static_cast<unsigned char>(frame.back() + 1 + random() % 255);
+        intact = false;
+    }
+    if (faults.noise) {
+        const std::vector<unsigned char> noise = Noise();
+        Write(noise.data(), noise.size());
+    }
+    std::size_t written = 0;
+    std::size_t cuts[2] = {frame.size(), frame.size()};
+    if (faults.splitFrames && frame.size() > 1) {
+        // One or two cuts anywhere in the frame, with a pause after each piece so that
+        // the pieces reach the controller in separate reads.
+        cuts[0] = 1 + random() % (frame.size() - 1);
+        cuts[1] = cuts[0] + random() % (frame.size() - cuts[0] + 1);
+    }
+    for (std::size_t end : {cuts[0], cuts[1], frame.size()}) {
+        if (end <= written) continue;
+        const std::size_t wanted = end - written;
+        const std::size_t sent = Write(frame.data() + written, wanted);
+        written += sent;
+        if (sent < wanted) break;
+        if (written < frame.size()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    const bool whole = intact && written == frame.size();
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        frames.push_back(SentFrame{std::move(frame), whole});
+    }
+    changed.notify_all();
+}
+
+std::vector<unsigned char> EmulatedRobot::State::Noise() {
+    std::vector<unsigned char> noise;
+    if (random() % 2 == 0) return noise;
+    // A false header followed by a plausible count is the hardest noise to resynchronise on.
+    if (random() % 2 == 0) noise.push_back(19);
+    const int extra = 1 + static_cast<int>(random() % 5);
+    for (int i = 0; i < extra; ++i) noise.push_back(static_cast<unsigned char>(random()));
+    return noise;
+}
+
+std::size_t EmulatedRobot::State::Write(const unsigned char* bytes, std::size_t count) {
+    std::size_t written = 0;
+    while (written < count) {
+        const ssize_t n = ::write(master, bytes + written, count - written);
+        if (n < 0 && errno == EINTR) continue;
+        // Nobody reads the line and its queue is full: the rest is lost, as on a real cable.
+        if (n <= 0) break;
+        written += static_cast<std::size_t>(n);
+    }
+    return written;
+}
+
+EmulatedRobot::EmulatedRobot(const RobotOptions& options) : state_(std::make_unique<State>(options)) {}
+
+EmulatedRobot::~EmulatedRobot() { Stop(); }
+
+bool EmulatedRobot::Start() {
+    State& s = *state_;
+    if (s.running) return true;
+    s.master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    char name[128] = {};
+    if (s.master < 0 || ::grantpt(s.master) != 0 || ::unlockpt(s.master) != 0 ||
+        ::ptsname_r(s.master, name, sizeof name) != 0) {
+        s.lastError = std::string("pseudo-terminal: ") + std::strerror(errno);
+        Stop();
+        return false;
+    }
+    s.slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios raw{};
+    if (s.slave < 0 || ::tcgetattr(s.slave, &raw) != 0) {
+        s.lastError = std::string(name) + ": " + std::strerror(errno);
+        Stop();
+        return false;
+    }
+    // Raw from the start, so that a controller that does not configure the line still
+    // gets the bytes as sent.
+    ::cfmakeraw(&raw);
+    ::tcsetattr(s.slave, TCSANOW, &raw);
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        s.devicePath = name;
+    }
+    s.running = true;
+    s.thread = std::thread([&s] { s.Run(); });
+    return true;
+}
+
+void EmulatedRobot::Stop() {
+    State& s = *state_;
+    s.running = false;
+    if (s.thread.joinable()) s.thread.join();
+    if (s.slave >= 0) ::close(s.slave);
+    if (s.master >= 0) ::close(s.master);
+    s.slave = s.master = -1;
+}
+
+std::string EmulatedRobot::DevicePath() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->devicePath;
+}
+
+std::string EmulatedRobot::LastError() const { return state_->lastError; }
+
+std::vector<unsigned char> EmulatedRobot::ReceivedBytes() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->received;
+}
+
+std::vector<Command> EmulatedRobot::ReceivedCommands() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->commands;
+}
+
+bool EmulatedRobot::WaitForCommand(unsigned char opcode, int timeoutMs, std::size_t count) const {
+    std::unique_lock<std::mutex> lock(state_->mutex);
+    return state_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        std::size_t seen = 0;
+        for (const Command& command : state_->commands) seen += command.opcode == opcode;
+        return seen >= count;
+    });
+}
+
+std::vector<SentFrame> EmulatedRobot::SentFrames() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->frames;
+}
+
+bool EmulatedRobot::WaitForFrames(std::size_t count, int timeoutMs) const {
+    std::unique_lock<std::mutex> lock(state_->mutex);
+    return state_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                    [&] { return state_->frames.size() >= count; });
+}
+
+Pose EmulatedRobot::CurrentPose() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->body.CurrentPose();
+}
+
+void EmulatedRobot::SetPose(const Pose& pose) {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->body.SetPose(pose);
+}
+
+Mode EmulatedRobot::CurrentMode() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->mode;
+}
+
+bool EmulatedRobot::Streaming() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->mode != Mode::Off && !state_->streamIds.empty() && !state_->streamPaused;
+}
+
+std::array<std::uint16_t, 2> EmulatedRobot::EncoderCounts() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return {state_->body.EncoderCount(Wheel::Left), state_->body.EncoderCount(Wheel::Right)};
+}
+
+void EmulatedRobot::StallWheel(Wheel wheel, bool stalled) {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->body.Stall(wheel, stalled);
+}
+
+}  // namespace emulator

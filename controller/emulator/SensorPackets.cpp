@@ -1,0 +1,74 @@
+#include "SensorPackets.h"
+
+#include <cmath>
+
+namespace emulator {
+
+namespace {
+
+// Sizes of the packets 7 to 58 as the robot's interface publishes them.
+constexpr unsigned char kSizes[] = {
+    1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,  // 7 .. 18
+    2, 2, 1, 2, 2, 1, 2, 2, 2, 2, 2, 2, 2,  // 19 .. 31
+    1, 2, 1, 1, 1, 1, 1,                 // 32 .. 38
+    2, 2, 2, 2, 2, 2, 1,                 // 39 .. 45
+    2, 2, 2, 2, 2, 2,                    // 46 .. 51
+    1, 1, 2, 2, 2, 2, 1,                 // 52 .. 58
+};
+constexpr int kFirstId = 7;
+constexpr int kLastId = kFirstId + static_cast<int>(sizeof kSizes) - 1;
+
+int Value(const SensorState& state, int id) {
+    const RobotBody& body = state.body;
+    switch (id) {
+        case 7: return static_cast<int>(body.Bumps());
+        case 22: return 15000;  // Voltage, mV
+        case 25: return 2500;   // Battery Charge, mAh
+        case 26: return 2696;   // Battery Capacity, mAh
+        case 35: return static_cast<int>(state.mode);
+        case 38: return state.streamedPackets;
+        case 39: return static_cast<int>(std::lround((body.WheelSpeed(Wheel::Right) + body.WheelSpeed(Wheel::Left)) / 2));
+        case 41: return static_cast<int>(std::lround(body.WheelSpeed(Wheel::Right)));
+        case 42: return static_cast<int>(std::lround(body.WheelSpeed(Wheel::Left)));
+        case 43: return body.EncoderCount(Wheel::Left);
+        case 44: return body.EncoderCount(Wheel::Right);
+        case 45: {
+            const auto lights = body.LightSignals();
+            int bits = 0;
+            for (int s = 0; s < RobotBody::kLightSensors; ++s)
+                if (lights[s] > 100) bits |= 1 << s;
+            return bits;
+        }
+        default:
+            if (id >= 46 && id <= 51) return body.LightSignals()[id - 46];
+            return 0;
+    }
+}
+
+}  // namespace
+
+int PacketSize(int id) {
+    return id < kFirstId || id > kLastId ? 0 : kSizes[id - kFirstId];
+}
+
+void AppendPacket(const SensorState& state, int id, std::vector<unsigned char>& out) {
+    const int value = Value(state, id);
+    if (PacketSize(id) == 2) out.push_back(static_cast<unsigned char>((value >> 8) & 0xFF));
+    if (PacketSize(id) >= 1) out.push_back(static_cast<unsigned char>(value & 0xFF));
+}
+
+std::vector<unsigned char> StreamFrame(const SensorState& state, const std::vector<unsigned char>& ids) {
+    std::vector<unsigned char> frame{19, 0};
+    for (unsigned char id : ids) {
+        if (PacketSize(id) == 0) continue;
+        frame.push_back(id);
+        AppendPacket(state, id, frame);
+    }
+    frame[1] = static_cast<unsigned char>(frame.size() - 2);
+    unsigned sum = 0;
+    for (unsigned char b : frame) sum += b;
+    frame.push_back(static_cast<unsigned char>((256 - sum % 256) % 256));
+    return frame;
+}
+
+}  // namespace emulator

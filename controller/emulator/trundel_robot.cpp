@@ -1,0 +1,106 @@
+// trundel-robot: an emulated Roomba on a pseudo-terminal, for running Trundel without a robot.
+#include "EmulatedRobot.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const char* const kUsage =
+    "Usage: trundel-robot [options]\n"
+    "  --split          write each frame in two or three pieces\n"
+    "  --noise          stray bytes, with false headers, between frames\n"
+    "  --corrupt N      a wrong checksum in every N-th frame\n"
+    "  --silent         take commands, never stream\n"
+    "  --faults         all of the above (--corrupt 5)\n"
+    "  --seed N         random seed of the faults (default 1)\n"
+    "  --room WxD       room size in mm (default 3000x3000)\n"
+    "  --start X,Y,DEG  start pose in mm and degrees (default 1500,1500,90)\n"
+    "  --link PATH      also make PATH a symbolic link to the terminal\n"
+    "Prints the terminal's path, then runs until interrupted.\n";
+
+bool ParseInt(const char* text, int& value) {
+    char* end = nullptr;
+    const long parsed = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || parsed < 0 || parsed > 1000000) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::string& link) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        auto takesValue = [&] { return value != nullptr && ++i; };
+        int number = 0;
+        if (option == "--split") options.faults.splitFrames = true;
+        else if (option == "--noise") options.faults.noise = true;
+        else if (option == "--silent") options.faults.silent = true;
+        else if (option == "--faults") {
+            options.faults.splitFrames = options.faults.noise = true;
+            options.faults.corruptEvery = 5;
+        } else if (option == "--corrupt" && takesValue() && ParseInt(value, number)) options.faults.corruptEvery = number;
+        else if (option == "--seed" && takesValue() && ParseInt(value, number)) options.seed = static_cast<unsigned>(number);
+        else if (option == "--room" && takesValue() &&
+                 std::sscanf(value, "%lfx%lf", &options.roomWidthMm, &options.roomDepthMm) == 2 &&
+                 options.roomWidthMm > 400 && options.roomDepthMm > 400) {
+        } else if (option == "--start" && takesValue() &&
+                   std::sscanf(value, "%lf,%lf,%lf", &options.start.xMm, &options.start.yMm,
+                               &options.start.headingDeg) == 3) {
+        } else if (option == "--link" && takesValue()) link = value;
+        else return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    emulator::RobotOptions options;
+    std::string link;
+    if (!ParseOptions(argc, argv, options, link)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    // Blocked before the robot's thread starts, so only sigwait below sees them.
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    emulator::EmulatedRobot robot(options);
+    if (!robot.Start()) {
+        std::fprintf(stderr, "trundel-robot: %s\n", robot.LastError().c_str());
+        return 1;
+    }
+    const std::string path = robot.DevicePath();
+    if (!link.empty()) {
+        ::unlink(link.c_str());
+        if (::symlink(path.c_str(), link.c_str()) != 0) {
+            std::fprintf(stderr, "trundel-robot: %s: %s\n", link.c_str(), std::strerror(errno));
+            return 1;
+        }
+    }
+    std::printf("%s\n", path.c_str());
+    std::fflush(stdout);
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    robot.Stop();
+    if (!link.empty()) ::unlink(link.c_str());
+
+    std::size_t intact = 0;
+    const auto frames = robot.SentFrames();
+    for (const auto& frame : frames) intact += frame.intact;
+    const auto pose = robot.CurrentPose();
+    std::fprintf(stderr, "trundel-robot: %zu commands received, %zu frames sent (%zu intact), "
+                         "pose %.0f mm, %.0f mm, %.1f degrees\n",
+                 robot.ReceivedCommands().size(), frames.size(), intact, pose.xMm, pose.yMm, pose.headingDeg);
+    return 0;
+}
