@@ -1,0 +1,320 @@
+// The trundel program run as a user would, against the emulated robot on a
+// pseudo-terminal, with its standard input a pipe that the test types into.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "EmulatedRobot.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using emulator::Command;
+using emulator::EmulatedRobot;
+
+constexpr unsigned char kDrivePwm = 146;
+constexpr unsigned char kStream = 148;
+constexpr unsigned char kPauseResume = 150;
+// Generous: the suite also runs under sanitizers on a loaded two-core machine.
+constexpr int kAttenteMs = 20000;
+
+std::string LireFichier(const fs::path& chemin) {
+    std::ifstream entree(chemin, std::ios::binary);
+    std::ostringstream contenu;
+    contenu << entree.rdbuf();
+    return contenu.str();
+}
+
+// One run of the program in its own scratch directory (it writes its trajectory log
+// there), standard output and error kept in files.
+class Trundel {
+public:
+    explicit Trundel(std::vector<std::string> arguments) {
+        dossier_ = fs::temp_directory_path() /
+                   ("trundel_e2e_" + std::to_string(::getpid()) + "_" + std::to_string(compteur_++));
+        fs::create_directories(dossier_);
+        ::signal(SIGPIPE, SIG_IGN);  // a program that ended early must fail the test, not kill it
+        int tube[2];
+        EXPECT_EQ(::pipe2(tube, O_CLOEXEC), 0);
+        clavier_ = tube[1];
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, tube[0], STDIN_FILENO);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, (dossier_ / "sortie").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dossier_ / "erreurs").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addchdir_np(&actions, dossier_.c_str());
+        arguments.insert(arguments.begin(), TRUNDEL_PROGRAMME);
+        std::vector<char*> argv;
+        for (std::string& a : arguments) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        EXPECT_EQ(posix_spawn(&pid_, TRUNDEL_PROGRAMME, &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(tube[0]);
+    }
+
+    ~Trundel() {
+        if (pid_ > 0 && !termine_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        FermerClavier();
+        std::error_code ignore;
+        fs::remove_all(dossier_, ignore);
+    }
+
+    void Taper(const char* texte) {
+        const auto longueur = static_cast<ssize_t>(std::strlen(texte));
+        ASSERT_EQ(::write(clavier_, texte, longueur), longueur);
+    }
+    void FermerClavier() {
+        if (clavier_ >= 0) ::close(clavier_);
+        clavier_ = -1;
+    }
+    void Signaler(int signal) { ::kill(pid_, signal); }
+
+    // The exit code, or -1 when the program is still running after the delay.
+    int AttendreFin(int delaiMs = kAttenteMs) {
+        const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(delaiMs);
+        int etat = 0;
+        while (::waitpid(pid_, &etat, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > limite) return -1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        termine_ = true;
+        return WIFEXITED(etat) ? WEXITSTATUS(etat) : 128 + WTERMSIG(etat);
+    }
+    bool EnCours() const { return ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+
+    std::string Sortie() const { return LireFichier(dossier_ / "sortie"); }
+    std::string Erreurs() const { return LireFichier(dossier_ / "erreurs"); }
+    fs::path Dossier() const { return dossier_; }
+
+private:
+    static inline int compteur_ = 0;
+    fs::path dossier_;
+    pid_t pid_ = -1;
+    int clavier_ = -1;
+    bool termine_ = false;
+};
+
+std::vector<Command> Commandes(const EmulatedRobot& robot, unsigned char opcode) {
+    std::vector<Command> trouvees;
+    for (const Command& c : robot.ReceivedCommands())
+        if (c.opcode == opcode) trouvees.push_back(c);
+    return trouvees;
+}
+
+bool EstArretRoues(const Command& c) { return c.opcode == kDrivePwm && c.data == std::vector<unsigned char>{0, 0, 0, 0}; }
+
+const std::vector<unsigned char> kTourAGauche = {0, 60, 0xFF, 0xC4};  // right 60, left -60
+
+// Waits until the robot has received `nombre` Drive PWM commands after the first one with
+// these duties (0: that one itself); returns the Drive PWM commands received by then.
+std::vector<Command> AttendreApres(const EmulatedRobot& robot, const std::vector<unsigned char>& duties,
+                                   std::size_t nombre) {
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
+    for (;;) {
+        const std::vector<Command> drives = Commandes(robot, kDrivePwm);
+        for (std::size_t i = 0; i < drives.size(); i++) {
+            if (drives[i].data == duties) {
+                if (drives.size() > i + nombre) return drives;
+                break;
+            }
+        }
+        if (std::chrono::steady_clock::now() > limite) return {};
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+// The orderly stop: the stream paused, then the wheels stopped, and nothing after.
+void VerifierArretOrdonne(const EmulatedRobot& robot) {
+    const std::vector<Command> recues = robot.ReceivedCommands();
+    ASSERT_GE(recues.size(), 2u);
+    const Command& pause = recues[recues.size() - 2];
+    EXPECT_EQ(pause.opcode, kPauseResume);
+    EXPECT_EQ(pause.data, std::vector<unsigned char>{0});
+    EXPECT_TRUE(EstArretRoues(recues.back()));
+    EXPECT_FALSE(robot.Streaming());
+}
+
+const std::string kFinAttendue = "\nLiberation Threads...\n...OK\n";
+
+bool FinitPar(const std::string& texte, const std::string& fin) {
+    return texte.size() >= fin.size() && texte.compare(texte.size() - fin.size(), fin.size(), fin) == 0;
+}
+
+class TrundelContreEmulateur : public ::testing::Test {
+protected:
+    void Demarrer(const emulator::RobotOptions& options = {}) {
+        robot = std::make_unique<EmulatedRobot>(options);
+        ASSERT_TRUE(robot->Start()) << robot->LastError();
+    }
+    // A situation table where only "obstacle in the centre, both sides free" turns, to
+    // the left by 45; in front of a wall the robot then turns once and stands.
+    fs::path TableUnQuartDeTour(const fs::path& dossier) {
+        const fs::path chemin = dossier / "quart.txt";
+        std::ofstream(chemin) << "0 0\n0 0\n60 45\n0 0\n0 0\n0 0\n0 0\n0 0\n";
+        return chemin;
+    }
+    // Facing the east wall 290 mm away: both centre sensors see it strongly, the front
+    // sensors not at all; 45 degrees to the left the front right one sees it fully.
+    static emulator::RobotOptions DevantLeMur() {
+        emulator::RobotOptions options;
+        options.start = emulator::Pose{options.roomWidthMm - 290, 1500, 0};
+        return options;
+    }
+    std::unique_ptr<EmulatedRobot> robot;
+};
+
+TEST_F(TrundelContreEmulateur, BuiltInTableHoldsTheRobotStillUntilAKey) {
+    Demarrer();
+    Trundel trundel({robot->DevicePath()});
+    ASSERT_TRUE(robot->WaitForFrames(5, kAttenteMs));
+    ASSERT_TRUE(robot->WaitForCommand(kDrivePwm, kAttenteMs, 20));
+    trundel.Taper("q");
+    ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+
+    const std::vector<Command> recues = robot->ReceivedCommands();
+    ASSERT_GE(recues.size(), 4u);
+    EXPECT_EQ(recues[0].opcode, 128);
+    EXPECT_EQ(recues[1].opcode, 131);
+    EXPECT_EQ(recues[2].opcode, kStream);
+    EXPECT_EQ(recues[2].data, (std::vector<unsigned char>{6, 43, 44, 47, 48, 49, 50}));
+    for (std::size_t i = 3; i + 2 < recues.size(); i++) EXPECT_TRUE(EstArretRoues(recues[i])) << i;
+    VerifierArretOrdonne(*robot);
+    EXPECT_EQ(robot->CurrentMode(), emulator::Mode::Safe);
+
+    const std::string sortie = trundel.Sortie();
+    const std::string debut = "Ouverture et configuration du port " + robot->DevicePath() +
+                              "...\r\n...OK\r\nCreation Threads...\nThread RX created...\n...OK\n";
+    ASSERT_EQ(sortie.substr(0, debut.size()), debut) << sortie;
+    ASSERT_TRUE(FinitPar(sortie, kFinAttendue)) << sortie;
+    // In between, one carriage return per frame accepted, and nothing else.
+    const std::string milieu = sortie.substr(debut.size(), sortie.size() - debut.size() - kFinAttendue.size());
+    EXPECT_GE(milieu.size(), 5u);
+    EXPECT_EQ(milieu.find_first_not_of('\r'), std::string::npos) << milieu;
+    // The trajectory log has one line per frame, time then the two encoder counts.
+    std::istringstream parcours(LireFichier(trundel.Dossier() / "Parcours_CodeBlocks.txt"));
+    int lignes = 0;
+    int t, gauche, droite;
+    while (parcours >> t >> gauche >> droite) lignes++;
+    EXPECT_EQ(lignes, static_cast<int>(milieu.size()));
+}
+
+TEST_F(TrundelContreEmulateur, MissingDeviceIsReportedWithExitCode255) {
+    Trundel trundel({"/dev/trundel-absent"});
+    ASSERT_EQ(trundel.AttendreFin(), 255);
+    EXPECT_EQ(trundel.Sortie(),
+              "Ouverture et configuration du port /dev/trundel-absent...\r\n"
+              "Erreur lors de l'ouverture du port /dev/trundel-absent");
+    EXPECT_FALSE(fs::exists(trundel.Dossier() / "Parcours_CodeBlocks.txt"));
+}
+
+TEST_F(TrundelContreEmulateur, CtrlCStopsTheRobotLikeAKey) {
+    Demarrer();
+    Trundel trundel({robot->DevicePath()});
+    ASSERT_TRUE(robot->WaitForCommand(kDrivePwm, kAttenteMs, 10));
+    trundel.Signaler(SIGINT);
+    ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+    VerifierArretOrdonne(*robot);
+    EXPECT_TRUE(FinitPar(trundel.Sortie(), kFinAttendue)) << trundel.Sortie();
+}
+
+TEST_F(TrundelContreEmulateur, CommandedQuarterTurnIsMeasuredByTheRobotsHeading) {
+    Demarrer(DevantLeMur());
+    const fs::path dossier = fs::temp_directory_path() / ("trundel_table_" + std::to_string(::getpid()));
+    fs::create_directories(dossier);
+    Trundel trundel({"--table", TableUnQuartDeTour(dossier).string(), robot->DevicePath()});
+
+    // The turn, its stop, then the robot standing: stop commands only from there on.
+    ASSERT_FALSE(AttendreApres(*robot, kTourAGauche, 10).empty());
+    const double cap = robot->CurrentPose().headingDeg;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_DOUBLE_EQ(robot->CurrentPose().headingDeg, cap) << "the robot kept turning";
+    trundel.FermerClavier();  // the end of the input is a key too
+    ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+    fs::remove_all(dossier);
+
+    const std::vector<Command> drives = Commandes(*robot, kDrivePwm);
+    std::size_t tours = 0;
+    for (const Command& c : drives) {
+        if (c.data == kTourAGauche) tours++;
+        else EXPECT_TRUE(EstArretRoues(c));
+    }
+    EXPECT_EQ(tours, 1u);
+    EXPECT_NEAR(cap, 45.0, 4.0);
+    RecordProperty("cap_degres", std::to_string(cap));
+    VerifierArretOrdonne(*robot);
+}
+
+TEST_F(TrundelContreEmulateur, TurnWithBlockedWheelsEndsByTheTimeOut) {
+    Demarrer(DevantLeMur());
+    robot->StallWheel(emulator::Wheel::Left, true);
+    robot->StallWheel(emulator::Wheel::Right, true);
+    const fs::path dossier = fs::temp_directory_path() / ("trundel_blocage_" + std::to_string(::getpid()));
+    fs::create_directories(dossier);
+    Trundel trundel({"--table", TableUnQuartDeTour(dossier).string(), robot->DevicePath()});
+
+    ASSERT_FALSE(AttendreApres(*robot, kTourAGauche, 0).empty());
+    const auto debutTour = std::chrono::steady_clock::now();
+    const std::vector<Command> drives = AttendreApres(*robot, kTourAGauche, 1);
+    const auto duree = std::chrono::steady_clock::now() - debutTour;
+    ASSERT_FALSE(drives.empty());
+    EXPECT_GE(duree, std::chrono::milliseconds(1800));
+    trundel.Taper("\n");
+    ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+    fs::remove_all(dossier);
+
+    EXPECT_TRUE(EstArretRoues(drives.back())) << "the wheels stopped after the turn";
+    EXPECT_NE(trundel.Sortie().find("Rotation abandonnee"), std::string::npos) << trundel.Sortie();
+    EXPECT_NEAR(robot->CurrentPose().headingDeg, 0.0, 1e-9);
+    VerifierArretOrdonne(*robot);
+}
+
+TEST_F(TrundelContreEmulateur, TerminationSignalEndsATurnAtOnce) {
+    Demarrer(DevantLeMur());
+    robot->StallWheel(emulator::Wheel::Left, true);
+    robot->StallWheel(emulator::Wheel::Right, true);
+    const fs::path dossier = fs::temp_directory_path() / ("trundel_sigterm_" + std::to_string(::getpid()));
+    fs::create_directories(dossier);
+    Trundel trundel({"--table", TableUnQuartDeTour(dossier).string(), robot->DevicePath()});
+
+    ASSERT_FALSE(AttendreApres(*robot, kTourAGauche, 0).empty());
+    trundel.Signaler(SIGTERM);
+    ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+    fs::remove_all(dossier);
+    // Stopped by the signal, before the turn could time out.
+    EXPECT_EQ(trundel.Sortie().find("Rotation abandonnee"), std::string::npos) << trundel.Sortie();
+    VerifierArretOrdonne(*robot);
+}
+
+TEST_F(TrundelContreEmulateur, MalformedTableIsRefusedBeforeTheRobotIsTouched) {
+    Demarrer();
+    const fs::path chemin = fs::temp_directory_path() / ("trundel_mauvaise_" + std::to_string(::getpid()));
+    std::ofstream(chemin) << "0 0\n0 0\n60 45\n";
+    Trundel trundel({"--table", chemin.string(), robot->DevicePath()});
+    EXPECT_EQ(trundel.AttendreFin(), 2);
+    fs::remove(chemin);
+    EXPECT_NE(trundel.Erreurs().find("3 situation(s) au lieu de huit"), std::string::npos) << trundel.Erreurs();
+    EXPECT_EQ(trundel.Sortie(), "");
+    EXPECT_TRUE(robot->ReceivedBytes().empty());
+}
+
+}  // namespace
