@@ -9,11 +9,6 @@
 #include "Inferences_S1_a_S8.h"
 
 namespace {
-bool LigneIgnoree(const char* ligne) {
-    while (*ligne == ' ' || *ligne == '\t' || *ligne == '\r' || *ligne == '\n') ligne++;
-    return *ligne == '\0' || *ligne == '#';
-}
-
 bool LireEntier(const char*& curseur, long& valeur) {
     char* fin;
     errno = 0;
@@ -49,7 +44,8 @@ bool LireTableSituations(const char* chemin, TableSituations& table, std::string
             erreur = Ou(chemin, numeroLigne) + "ligne trop longue";
             return false;
         }
-        if (LigneIgnoree(ligne)) continue;
+        if (char* commentaire = std::strchr(ligne, '#')) *commentaire = '\0';
+        if (ResteVide(ligne)) continue;
         if (situations == 8) {
             erreur = Ou(chemin, numeroLigne) + "plus de huit situations";
             return false;
@@ -62,11 +58,11 @@ bool LireTableSituations(const char* chemin, TableSituations& table, std::string
             return false;
         }
         if (vitesse < -vitesseMax || vitesse > vitesseMax) {
-            erreur = Ou(chemin, numeroLigne) + "vitesse hors de -255..255";
+            erreur = Ou(chemin, numeroLigne) + "vitesse hors de -" + std::to_string(vitesseMax) + ".." + std::to_string(vitesseMax);
             return false;
         }
         if (angle < -angleMax || angle > angleMax) {
-            erreur = Ou(chemin, numeroLigne) + "angle hors de -360..360";
+            erreur = Ou(chemin, numeroLigne) + "angle hors de -" + std::to_string(angleMax) + ".." + std::to_string(angleMax);
             return false;
         }
         lue.vitesse[situations] = static_cast<int>(vitesse);

@@ -2,8 +2,8 @@
 #include <string>
 
 // A situation table kept in a text file: eight lines "vitesse angle", situation k = 0..7
-// in order (bit 0: left blocked, bit 1: centre, bit 2: right). Blank lines and lines
-// starting with '#' are ignored.
+// in order (bit 0: left blocked, bit 1: centre, bit 2: right). '#' starts a comment;
+// blank lines are ignored.
 struct TableSituations {
     int vitesse[8];
     int angle[8];

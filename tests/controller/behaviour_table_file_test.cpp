@@ -32,7 +32,7 @@ TEST_F(FichierTable, EightLinesInSituationOrderWithCommentsAndBlankLines) {
                      "40 -30\n\n"
                      "  40 90\r\n"
                      "30\t-60\n"
-                     "40 30\n"
+                     "40 30 # right blocked\n"
                      "40 -45\n"
                      "30 120\n"
                      "-255 255"))

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -302,6 +303,34 @@ TEST_F(TrundelContreEmulateur, TerminationSignalEndsATurnAtOnce) {
     fs::remove_all(dossier);
     // Stopped by the signal, before the turn could time out.
     EXPECT_EQ(trundel.Sortie().find("Rotation abandonnee"), std::string::npos) << trundel.Sortie();
+    VerifierArretOrdonne(*robot);
+}
+
+TEST_F(TrundelContreEmulateur, ShippedTableDrivesAroundWithoutTouchingAWall) {
+    emulator::RobotOptions options;
+    options.start = emulator::Pose{1500, 2400, 80};  // heading for the north wall
+    Demarrer(options);
+    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    ASSERT_TRUE(robot->WaitForFrames(1, kAttenteMs));
+
+    double ecartMin = 1e9;
+    double parcouru = 0;
+    emulator::Pose avant = robot->CurrentPose();
+    const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    while (std::chrono::steady_clock::now() < fin && trundel.EnCours()) {
+        const emulator::Pose p = robot->CurrentPose();
+        ecartMin = std::min({ecartMin, p.xMm, options.roomWidthMm - p.xMm, p.yMm, options.roomDepthMm - p.yMm});
+        parcouru += std::hypot(p.xMm - avant.xMm, p.yMm - avant.yMm);
+        avant = p;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    trundel.Taper("q");
+    ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+    RecordProperty("ecart_min_mm", std::to_string(ecartMin));
+    RecordProperty("parcouru_mm", std::to_string(parcouru));
+    // The body's radius is 170 mm: a wall touched would bring the gap down to that.
+    EXPECT_GT(ecartMin, 180.0);
+    EXPECT_GT(parcouru, 500.0) << "the robot should have driven on after turning away";
     VerifierArretOrdonne(*robot);
 }
 
