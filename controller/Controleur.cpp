@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "AccesRobot.h"
 #include "ArretDemande.h"
 #include "Clavier.h"
 #include "CommandeRobot.h"
@@ -20,9 +19,10 @@ namespace {
 constexpr int portRobot = 1;
 // Encoder counts left and right, then the light bumps Front Left .. Front Right.
 unsigned paquetsDemandes[6] = {43, 44, 47, 48, 49, 50};
-// Nothing new can be inferred before the next read pass; bounded so a silent robot
-// still lets the loop look at the keyboard.
-constexpr int attenteLectureMs = 50;
+// Nothing new can be inferred before the next sensor frame, so the loop sends one command
+// per frame rather than flooding the line; a silent robot still gets a stop command and
+// the keyboard a look this often.
+constexpr int attenteTrameMaxMs = 50;
 
 bool OuvrirPort(const char* peripherique) {
     if (peripherique) {
@@ -33,11 +33,19 @@ bool OuvrirPort(const char* peripherique) {
     return OpenCOM(portRobot);
 }
 
+void AttendreTrameSuivante() {
+    const unsigned long dejaRecues = CompteursReception().acceptees;
+    const int limite = HorlogeMs() + attenteTrameMaxMs;
+    while (CompteursReception().acceptees == dejaRecues && HorlogeMs() < limite && !ArretDemande()) {
+        hEvent_RX.WaitFor(attenteTrameMaxMs);
+    }
+}
+
 void PiloterJusquALArret() {
     while (!ArretDemande()) {
         ProbVitesseAngle();
         CommandeRobot();
-        accesRobot.attendreLecture(attenteLectureMs);
+        AttendreTrameSuivante();
     }
     ViderEntree();
 }
@@ -52,6 +60,9 @@ void ArreterRobot() {
     std::printf("\nLiberation Threads...\n");
     FreeThreadsRX();
     std::printf("...OK\n");
+    if (const unsigned perdues = CommandesNonEnvoyees()) {
+        std::fprintf(stderr, "Attention : %u commande(s) n'ont pas pu etre envoyees au robot\n", perdues);
+    }
 }
 }  // namespace
 
