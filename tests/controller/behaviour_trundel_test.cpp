@@ -163,17 +163,20 @@ bool FinitPar(const std::string& texte, const std::string& fin) {
 
 class TrundelContreEmulateur : public ::testing::Test {
 protected:
+    void SetUp() override { fs::create_directories(dossierTables); }
+    void TearDown() override { fs::remove_all(dossierTables); }
     void Demarrer(const emulator::RobotOptions& options = {}) {
         robot = std::make_unique<EmulatedRobot>(options);
         ASSERT_TRUE(robot->Start()) << robot->LastError();
     }
-    // A situation table where only "obstacle in the centre, both sides free" turns, to
-    // the left by 45; in front of a wall the robot then turns once and stands.
-    fs::path TableUnQuartDeTour(const fs::path& dossier) {
-        const fs::path chemin = dossier / "quart.txt";
-        std::ofstream(chemin) << "0 0\n0 0\n60 45\n0 0\n0 0\n0 0\n0 0\n0 0\n";
-        return chemin;
+    std::string EcrireTable(const std::string& contenu) {
+        const fs::path chemin = dossierTables / "table.txt";
+        std::ofstream(chemin) << contenu;
+        return chemin.string();
     }
+    // Only "obstacle in the centre, both sides free" turns, to the left by 45: in front
+    // of a wall the robot then turns once and stands.
+    std::string TableUnQuartDeTour() { return EcrireTable("0 0\n0 0\n60 45\n0 0\n0 0\n0 0\n0 0\n0 0\n"); }
     // Facing the east wall 290 mm away: both centre sensors see it strongly, the front
     // sensors not at all; 45 degrees to the left the front right one sees it fully.
     static emulator::RobotOptions DevantLeMur() {
@@ -181,6 +184,7 @@ protected:
         options.start = emulator::Pose{options.roomWidthMm - 290, 1500, 0};
         return options;
     }
+    const fs::path dossierTables = fs::temp_directory_path() / ("trundel_tables_" + std::to_string(::getpid()));
     std::unique_ptr<EmulatedRobot> robot;
 };
 
@@ -240,9 +244,7 @@ TEST_F(TrundelContreEmulateur, CtrlCStopsTheRobotLikeAKey) {
 
 TEST_F(TrundelContreEmulateur, CommandedQuarterTurnIsMeasuredByTheRobotsHeading) {
     Demarrer(DevantLeMur());
-    const fs::path dossier = fs::temp_directory_path() / ("trundel_table_" + std::to_string(::getpid()));
-    fs::create_directories(dossier);
-    Trundel trundel({"--table", TableUnQuartDeTour(dossier).string(), robot->DevicePath()});
+    Trundel trundel({"--table", TableUnQuartDeTour(), robot->DevicePath()});
 
     // The turn, its stop, then the robot standing: stop commands only from there on.
     ASSERT_FALSE(AttendreApres(*robot, kTourAGauche, 10).empty());
@@ -251,7 +253,6 @@ TEST_F(TrundelContreEmulateur, CommandedQuarterTurnIsMeasuredByTheRobotsHeading)
     EXPECT_DOUBLE_EQ(robot->CurrentPose().headingDeg, cap) << "the robot kept turning";
     trundel.FermerClavier();  // the end of the input is a key too
     ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
-    fs::remove_all(dossier);
 
     const std::vector<Command> drives = Commandes(*robot, kDrivePwm);
     std::size_t tours = 0;
@@ -269,9 +270,7 @@ TEST_F(TrundelContreEmulateur, TurnWithBlockedWheelsEndsByTheTimeOut) {
     Demarrer(DevantLeMur());
     robot->StallWheel(emulator::Wheel::Left, true);
     robot->StallWheel(emulator::Wheel::Right, true);
-    const fs::path dossier = fs::temp_directory_path() / ("trundel_blocage_" + std::to_string(::getpid()));
-    fs::create_directories(dossier);
-    Trundel trundel({"--table", TableUnQuartDeTour(dossier).string(), robot->DevicePath()});
+    Trundel trundel({"--table", TableUnQuartDeTour(), robot->DevicePath()});
 
     ASSERT_FALSE(AttendreApres(*robot, kTourAGauche, 0).empty());
     const auto debutTour = std::chrono::steady_clock::now();
@@ -281,7 +280,6 @@ TEST_F(TrundelContreEmulateur, TurnWithBlockedWheelsEndsByTheTimeOut) {
     EXPECT_GE(duree, std::chrono::milliseconds(1800));
     trundel.Taper("\n");
     ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
-    fs::remove_all(dossier);
 
     EXPECT_TRUE(EstArretRoues(drives.back())) << "the wheels stopped after the turn";
     EXPECT_NE(trundel.Sortie().find("Rotation abandonnee"), std::string::npos) << trundel.Sortie();
@@ -293,14 +291,11 @@ TEST_F(TrundelContreEmulateur, TerminationSignalEndsATurnAtOnce) {
     Demarrer(DevantLeMur());
     robot->StallWheel(emulator::Wheel::Left, true);
     robot->StallWheel(emulator::Wheel::Right, true);
-    const fs::path dossier = fs::temp_directory_path() / ("trundel_sigterm_" + std::to_string(::getpid()));
-    fs::create_directories(dossier);
-    Trundel trundel({"--table", TableUnQuartDeTour(dossier).string(), robot->DevicePath()});
+    Trundel trundel({"--table", TableUnQuartDeTour(), robot->DevicePath()});
 
     ASSERT_FALSE(AttendreApres(*robot, kTourAGauche, 0).empty());
     trundel.Signaler(SIGTERM);
     ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
-    fs::remove_all(dossier);
     // Stopped by the signal, before the turn could time out.
     EXPECT_EQ(trundel.Sortie().find("Rotation abandonnee"), std::string::npos) << trundel.Sortie();
     VerifierArretOrdonne(*robot);
@@ -336,11 +331,8 @@ TEST_F(TrundelContreEmulateur, ShippedTableDrivesAroundWithoutTouchingAWall) {
 
 TEST_F(TrundelContreEmulateur, MalformedTableIsRefusedBeforeTheRobotIsTouched) {
     Demarrer();
-    const fs::path chemin = fs::temp_directory_path() / ("trundel_mauvaise_" + std::to_string(::getpid()));
-    std::ofstream(chemin) << "0 0\n0 0\n60 45\n";
-    Trundel trundel({"--table", chemin.string(), robot->DevicePath()});
+    Trundel trundel({"--table", EcrireTable("0 0\n0 0\n60 45\n"), robot->DevicePath()});
     EXPECT_EQ(trundel.AttendreFin(), 2);
-    fs::remove(chemin);
     EXPECT_NE(trundel.Erreurs().find("3 situation(s) au lieu de huit"), std::string::npos) << trundel.Erreurs();
     EXPECT_EQ(trundel.Sortie(), "");
     EXPECT_TRUE(robot->ReceivedBytes().empty());
