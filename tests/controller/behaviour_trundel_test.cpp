@@ -93,15 +93,16 @@ public:
     // The exit code, or -1 when the program is still running after the delay.
     int AttendreFin(int delaiMs = kAttenteMs) {
         const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(delaiMs);
-        int etat = 0;
-        while (::waitpid(pid_, &etat, WNOHANG) == 0) {
+        while (EnCours()) {
             if (std::chrono::steady_clock::now() > limite) return -1;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        termine_ = true;
-        return WIFEXITED(etat) ? WEXITSTATUS(etat) : 128 + WTERMSIG(etat);
+        return WIFEXITED(etat_) ? WEXITSTATUS(etat_) : 128 + WTERMSIG(etat_);
     }
-    bool EnCours() const { return ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+    bool EnCours() {
+        if (!termine_ && ::waitpid(pid_, &etat_, WNOHANG) == pid_) termine_ = true;
+        return !termine_;
+    }
 
     std::string Sortie() const { return LireFichier(dossier_ / "sortie"); }
     std::string Erreurs() const { return LireFichier(dossier_ / "erreurs"); }
@@ -113,6 +114,7 @@ private:
     pid_t pid_ = -1;
     int clavier_ = -1;
     bool termine_ = false;
+    int etat_ = 0;
 };
 
 std::vector<Command> Commandes(const EmulatedRobot& robot, unsigned char opcode) {
@@ -124,7 +126,7 @@ std::vector<Command> Commandes(const EmulatedRobot& robot, unsigned char opcode)
 
 bool EstArretRoues(const Command& c) { return c.opcode == kDrivePwm && c.data == std::vector<unsigned char>{0, 0, 0, 0}; }
 
-const std::vector<unsigned char> kTourAGauche = {0, 60, 0xFF, 0xC4};  // right 60, left -60
+const std::vector<unsigned char> kTourAGauche = {0, 40, 0xFF, 0xD8};  // right 40, left -40
 
 // Waits until the robot has received `nombre` Drive PWM commands after the first one with
 // these duties (0: that one itself); returns the Drive PWM commands received by then.
@@ -145,14 +147,24 @@ std::vector<Command> AttendreApres(const EmulatedRobot& robot, const std::vector
 }
 
 // The orderly stop: the stream paused, then the wheels stopped, and nothing after.
-void VerifierArretOrdonne(const EmulatedRobot& robot) {
-    const std::vector<Command> recues = robot.ReceivedCommands();
-    ASSERT_GE(recues.size(), 2u);
+// The program may have ended before the robot read its last bytes: waits for them and
+// returns every command received.
+std::vector<Command> VerifierArretOrdonne(const EmulatedRobot& robot) {
+    EXPECT_TRUE(robot.WaitForCommand(kPauseResume, kAttenteMs));
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
+    std::vector<Command> recues = robot.ReceivedCommands();
+    while (!recues.empty() && recues.back().opcode == kPauseResume && std::chrono::steady_clock::now() < limite) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        recues = robot.ReceivedCommands();
+    }
+    EXPECT_GE(recues.size(), 2u);
+    if (recues.size() < 2) return recues;
     const Command& pause = recues[recues.size() - 2];
     EXPECT_EQ(pause.opcode, kPauseResume);
     EXPECT_EQ(pause.data, std::vector<unsigned char>{0});
     EXPECT_TRUE(EstArretRoues(recues.back()));
     EXPECT_FALSE(robot.Streaming());
+    return recues;
 }
 
 const std::string kFinAttendue = "\nLiberation Threads...\n...OK\n";
@@ -176,7 +188,7 @@ protected:
     }
     // Only "obstacle in the centre, both sides free" turns, to the left by 45: in front
     // of a wall the robot then turns once and stands.
-    std::string TableUnQuartDeTour() { return EcrireTable("0 0\n0 0\n60 45\n0 0\n0 0\n0 0\n0 0\n0 0\n"); }
+    std::string TableUnQuartDeTour() { return EcrireTable("0 0\n0 0\n40 45\n0 0\n0 0\n0 0\n0 0\n0 0\n"); }
     // Facing the east wall 290 mm away: both centre sensors see it strongly, the front
     // sensors not at all; 45 degrees to the left the front right one sees it fully.
     static emulator::RobotOptions DevantLeMur() {
@@ -196,14 +208,13 @@ TEST_F(TrundelContreEmulateur, BuiltInTableHoldsTheRobotStillUntilAKey) {
     trundel.Taper("q");
     ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
 
-    const std::vector<Command> recues = robot->ReceivedCommands();
+    const std::vector<Command> recues = VerifierArretOrdonne(*robot);
     ASSERT_GE(recues.size(), 4u);
     EXPECT_EQ(recues[0].opcode, 128);
     EXPECT_EQ(recues[1].opcode, 131);
     EXPECT_EQ(recues[2].opcode, kStream);
     EXPECT_EQ(recues[2].data, (std::vector<unsigned char>{6, 43, 44, 47, 48, 49, 50}));
     for (std::size_t i = 3; i + 2 < recues.size(); i++) EXPECT_TRUE(EstArretRoues(recues[i])) << i;
-    VerifierArretOrdonne(*robot);
     EXPECT_EQ(robot->CurrentMode(), emulator::Mode::Safe);
 
     const std::string sortie = trundel.Sortie();
@@ -253,6 +264,7 @@ TEST_F(TrundelContreEmulateur, CommandedQuarterTurnIsMeasuredByTheRobotsHeading)
     EXPECT_DOUBLE_EQ(robot->CurrentPose().headingDeg, cap) << "the robot kept turning";
     trundel.FermerClavier();  // the end of the input is a key too
     ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+    VerifierArretOrdonne(*robot);
 
     const std::vector<Command> drives = Commandes(*robot, kDrivePwm);
     std::size_t tours = 0;
@@ -261,9 +273,8 @@ TEST_F(TrundelContreEmulateur, CommandedQuarterTurnIsMeasuredByTheRobotsHeading)
         else EXPECT_TRUE(EstArretRoues(c));
     }
     EXPECT_EQ(tours, 1u);
-    EXPECT_NEAR(cap, 45.0, 4.0);
+    EXPECT_NEAR(cap, 45.0, 5.0);
     RecordProperty("cap_degres", std::to_string(cap));
-    VerifierArretOrdonne(*robot);
 }
 
 TEST_F(TrundelContreEmulateur, TurnWithBlockedWheelsEndsByTheTimeOut) {
