@@ -10,36 +10,26 @@ int FrameReassembler::Push(const unsigned char* bytes, int count) {
     return kept;
 }
 
-int FrameReassembler::NextCandidate(unsigned char* frame) {
-    const unsigned char* header = std::find(pending_, pending_ + size_, kHeader);
-    const int beforeHeader = static_cast<int>(header - pending_);
-    droppedBytes_ += static_cast<unsigned long>(beforeHeader);
-    Drop(beforeHeader);
-    candidateLength_ = 0;
-    if (size_ < 2) return 0;
-    const int length = pending_[1] + 3;
-    if (size_ < length) return 0;
-    std::memcpy(frame, pending_, static_cast<size_t>(length));
-    candidateLength_ = length;
-    return length;
-}
-
-void FrameReassembler::Consume() {
-    Drop(candidateLength_);
-    candidateLength_ = 0;
-}
-
-void FrameReassembler::SkipHeader() {
-    if (size_ == 0) return;
-    ++droppedBytes_;
-    Drop(1);
-    candidateLength_ = 0;
-}
-
 void FrameReassembler::Clear() {
     size_ = 0;
-    candidateLength_ = 0;
     droppedBytes_ = 0;
+    refused_ = 0;
+}
+
+int FrameReassembler::HeaderFrom(int from) const {
+    const unsigned char* header = std::find(pending_ + from, pending_ + size_, kHeader);
+    return header == pending_ + size_ ? -1 : static_cast<int>(header - pending_);
+}
+
+int FrameReassembler::CompleteLength(int at) const {
+    if (size_ - at < 2) return 0;
+    const int length = pending_[at + 1] + 3;
+    return size_ - at >= length ? length : 0;
+}
+
+void FrameReassembler::GiveUp(int count) {
+    droppedBytes_ += static_cast<unsigned long>(count);
+    Drop(count);
 }
 
 void FrameReassembler::Drop(int count) {

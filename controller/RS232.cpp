@@ -40,14 +40,17 @@ bool Configurer(int fd) {
 int Ouvrir(const char* devicePath, const char* nomPort) {
     int fd = ::open(devicePath, O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return Echec("Erreur lors de l'ouverture du port %s", nomPort, -1);
-    // TIOCEXCL alone does not stop a privileged second opener; the lock does.
-    if (::ioctl(fd, TIOCEXCL) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0)
-        return Echec("Erreur lors de l'ouverture du port %s", nomPort, fd);
-    if (!Configurer(fd)) return Echec("Erreur lors de la configuration du port %s", nomPort, fd);
+    // A port already in use by another program is refused like a missing one.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return Echec("Erreur lors de l'ouverture du port %s", nomPort, fd);
+    // TIOCEXCL keeps later openers out where the lock is not looked at; it is also the
+    // first call that tells a terminal from any other file.
+    if (::ioctl(fd, TIOCEXCL) != 0 || !Configurer(fd))
+        return Echec("Erreur lors de la configuration du port %s", nomPort, fd);
     ::tcflush(fd, TCIOFLUSH);
     int dtr = TIOCM_DTR;
     // A pseudo-terminal has no modem lines and answers ENOTTY: nothing to raise there.
-    (void)::ioctl(fd, TIOCMBIS, &dtr);
+    if (::ioctl(fd, TIOCMBIS, &dtr) != 0 && errno != ENOTTY)
+        return Echec("Erreur lors de la configuration du port %s", nomPort, fd);
     int ancien = g_fd.exchange(fd);
     if (ancien >= 0) ::close(ancien);
     return 1;

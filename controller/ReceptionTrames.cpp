@@ -2,23 +2,25 @@
 
 #include "LectureID.h"
 
+#include <cstring>
+
 void RecevoirOctets(FrameReassembler& reassembler, const unsigned char* bytes, int count,
                     void (*trameAcceptee)(), CompteursTrames& compteurs) {
     const unsigned long ecartesAvant = reassembler.DroppedBytes();
-    while (count > 0) {
+    const unsigned long refuseesAvant = reassembler.RefusedCandidates();
+    auto prendre = [&](const unsigned char* trame, int longueur) {
+        std::memcpy(RxBuffer, trame, static_cast<size_t>(longueur));
+        if (VerifChecksum() != 0 || !EcritureDesIDsDansTableDonnees()) return false;
+        ++compteurs.acceptees;
+        if (trameAcceptee) trameAcceptee();
+        return true;
+    };
+    do {
         const int pris = reassembler.Push(bytes, count);
         bytes += pris;
         count -= pris;
-        while (reassembler.NextCandidate(RxBuffer) > 0) {
-            if (VerifChecksum() == 0 && EcritureDesIDsDansTableDonnees()) {
-                reassembler.Consume();
-                ++compteurs.acceptees;
-                if (trameAcceptee) trameAcceptee();
-            } else {
-                reassembler.SkipHeader();
-                ++compteurs.refusees;
-            }
-        }
-    }
+        reassembler.Drain(prendre);
+    } while (count > 0);
     compteurs.octetsEcartes += reassembler.DroppedBytes() - ecartesAvant;
+    compteurs.refusees += reassembler.RefusedCandidates() - refuseesAvant;
 }

@@ -6,6 +6,7 @@
 #include "iRobotSpecification.h"
 
 #include <chrono>
+#include <ctime>
 #include <thread>
 
 AutoResetEvent hEvent_RX;
@@ -26,12 +27,20 @@ int t1 = 0;
 std::atomic<unsigned long> tramesAcceptees{0};
 std::atomic<unsigned long> tramesRefusees{0};
 std::atomic<unsigned long> octetsEcartes{0};
+std::atomic<long long> processeurThreadRXUs{0};
+
+long long ProcesseurCeThreadUs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
+}
 
 void EcrireLigneParcours() {
     t1 = HorlogeMs();
     if (fichier == nullptr) return;
-    // The reception thread is the table's only writer, so it may read it unlocked.
-    std::fprintf(fichier, " %6d %6d %6d\n", t1, ValeurPaquet(tabData, 43), ValeurPaquet(tabData, 44));
+    dataSensor table[64];
+    LireTableDonnees(table);
+    std::fprintf(fichier, " %6d %6d %6d\n", t1, ValeurPaquet(table, 43), ValeurPaquet(table, 44));
 }
 
 }  // namespace
@@ -77,6 +86,7 @@ void CreateThreadsRX() {
     tramesAcceptees = 0;
     tramesRefusees = 0;
     octetsEcartes = 0;
+    processeurThreadRXUs = 0;
     threadRX = std::thread(RX_Thread, nullptr);
     hEvent_Create.Wait();
 }
@@ -104,6 +114,7 @@ void RX_Thread(void*) {
             // instead of spinning.
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
+        processeurThreadRXUs = ProcesseurCeThreadUs();
         hEvent_RX.Set();
     }
 }
@@ -127,5 +138,6 @@ CompteursTrames CompteursReception() {
     compteurs.acceptees = tramesAcceptees;
     compteurs.refusees = tramesRefusees;
     compteurs.octetsEcartes = octetsEcartes;
+    compteurs.processeurUs = processeurThreadRXUs;
     return compteurs;
 }

@@ -20,7 +20,8 @@ struct FaultInjection {
 };
 
 // Position in the room (millimetres, origin at a corner) and heading in degrees,
-// counter-clockwise from the +x wall.
+// counter-clockwise from the +x wall. The heading is not wrapped, so that the angle a
+// manoeuvre turned is the difference of two headings.
 struct Pose {
     double xMm = 0;
     double yMm = 0;

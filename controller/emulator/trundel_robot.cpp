@@ -16,7 +16,7 @@ const char* const kUsage =
     "  --noise          stray bytes, with false headers, between frames\n"
     "  --corrupt N      a wrong checksum in every N-th frame\n"
     "  --silent         take commands, never stream\n"
-    "  --faults         all of the above (--corrupt 5)\n"
+    "  --faults         --split, --noise and --corrupt 5 together\n"
     "  --seed N         random seed of the faults (default 1)\n"
     "  --room WxD       room size in mm (default 3000x3000)\n"
     "  --start X,Y,DEG  start pose in mm and degrees (default 1500,1500,90)\n"

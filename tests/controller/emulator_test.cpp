@@ -1,0 +1,247 @@
+// The emulated robot: command decoding, wheel and sensor physics, and its behaviour on
+// the line as the controller sees it.
+#include "EmulatedRobot.h"
+#include "LectureID.h"
+#include "OpenInterfaceDecoder.h"
+#include "RS232.h"
+#include "RobotBody.h"
+#include "SensorPackets.h"
+#include "link_test_support.h"
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+using emulator::Command;
+using emulator::Pose;
+using emulator::RobotBody;
+using emulator::Wheel;
+using link_test::Bytes;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kCountsPerMm = 508.8 / (kPi * 72.0);
+
+// Polls a condition for up to ten seconds: the robot moves on its own clock.
+template <class Condition>
+bool Eventually(Condition condition) {
+    for (int i = 0; i < 1000; ++i) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return condition();
+}
+
+TEST(OpenInterfaceDecoder, CutsCommandsByTheirDataLengthsHoweverTheBytesArrive) {
+    const Bytes line{128, 131, 140, 0, 2, 60, 8, 62, 8,  // Song of two notes
+                     148, 3, 43, 44, 7,                 // Stream of three packets
+                     146, 0, 19, 255, 237,              // Drive PWM holding a 19
+                     150, 0, 167, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
+                     200, 173};                         // no such opcode, then Stop
+    const std::vector<std::pair<int, std::size_t>> expected{
+        {128, 0}, {131, 0}, {140, 6}, {148, 4}, {146, 4}, {150, 1}, {167, 15}, {200, 0}, {173, 0}};
+    for (int chunk : {1, 3, int(line.size())}) {
+        emulator::OpenInterfaceDecoder decoder;
+        std::vector<Command> commands;
+        for (std::size_t at = 0; at < line.size(); at += chunk) {
+            const int size = std::min<int>(chunk, int(line.size() - at));
+            for (Command& c : decoder.Feed(line.data() + at, size)) commands.push_back(std::move(c));
+        }
+        ASSERT_EQ(commands.size(), expected.size()) << "chunks of " << chunk;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(commands[i].opcode, expected[i].first);
+            EXPECT_EQ(commands[i].data.size(), expected[i].second) << int(commands[i].opcode);
+        }
+        EXPECT_EQ(commands[4].data, (Bytes{0, 19, 255, 237}));
+    }
+}
+
+TEST(RobotBody, DrivesAndSpinsAsItsWheelsAndEncodersSay) {
+    RobotBody body(4000, 4000, Pose{2000, 1000, 90});
+    body.SetDuties(255, 255);
+    for (int i = 0; i < 100; ++i) body.Step(0.01);  // one second at 500 mm/s
+    EXPECT_NEAR(body.CurrentPose().yMm, 1500, 1e-6);
+    EXPECT_NEAR(body.CurrentPose().headingDeg, 90, 1e-9);
+    EXPECT_EQ(body.EncoderCount(Wheel::Left), std::floor(500 * kCountsPerMm));
+    EXPECT_EQ(body.EncoderCount(Wheel::Right), body.EncoderCount(Wheel::Left));
+
+    // A full turn on the spot to the left: each wheel travels the circle of the wheel base.
+    RobotBody spinner(4000, 4000, Pose{2000, 2000, 0});
+    const double speed = 100;
+    spinner.SetWheelSpeeds(speed, -speed);
+    const double seconds = kPi * 235.0 / speed;
+    for (int i = 0; i < 1000; ++i) spinner.Step(seconds / 1000);
+    EXPECT_NEAR(spinner.CurrentPose().headingDeg, 360, 1e-6);
+    EXPECT_NEAR(spinner.CurrentPose().xMm, 2000, 1e-6);
+    const double perWheel = kPi * 235.0 * kCountsPerMm;  // about 1661 counts
+    EXPECT_NEAR(spinner.EncoderCount(Wheel::Right), perWheel, 1.0);
+    // The left wheel ran backwards from 0: its count wrapped below 65536.
+    EXPECT_NEAR(spinner.EncoderCount(Wheel::Left), 65536 - perWheel, 1.0);
+}
+
+TEST(RobotBody, AStalledWheelNeitherCountsNorCarries) {
+    RobotBody body(4000, 4000, Pose{2000, 2000, 0});
+    body.Stall(Wheel::Left, true);
+    body.SetDuties(255, 255);
+    for (int i = 0; i < 50; ++i) body.Step(0.01);
+    EXPECT_EQ(body.EncoderCount(Wheel::Left), 0);
+    EXPECT_GT(body.EncoderCount(Wheel::Right), 500);
+    // Pivoting on the left wheel turns the robot to the left.
+    EXPECT_GT(body.CurrentPose().headingDeg, 30);
+}
+
+TEST(RobotBody, WallsStopTheRobotPressItsBumperAndLightItsSensors) {
+    RobotBody body(2000, 2000, Pose{1000, 1000, 90});
+    for (auto s : body.LightSignals()) EXPECT_EQ(s, 0) << "nothing in range in the middle";
+    body.SetDuties(200, 200);
+    unsigned previousCentre = 0;
+    while (body.Bumps() == 0 && body.CurrentPose().yMm < 2000) {
+        body.Step(0.015);
+        const unsigned centre = body.LightSignals()[2] + body.LightSignals()[3];
+        EXPECT_GE(centre, previousCentre);
+        previousCentre = centre;
+    }
+    EXPECT_EQ(body.Bumps(), 3u) << "a wall straight ahead presses both halves";
+    EXPECT_NEAR(body.CurrentPose().yMm, 2000 - RobotBody::kRadiusMm, 1e-9);
+    EXPECT_GT(previousCentre, 2 * 3000u);
+    const auto before = body.EncoderCount(Wheel::Left);
+    body.Step(0.1);
+    EXPECT_NEAR(body.CurrentPose().yMm, 2000 - RobotBody::kRadiusMm, 1e-9);
+    EXPECT_GT(body.EncoderCount(Wheel::Left), before) << "the wheels slip against the wall";
+
+    // A wall ahead and to the left presses only the left half.
+    body.SetPose(Pose{1000, 2000 - RobotBody::kRadiusMm, 45});
+    EXPECT_EQ(body.Bumps(), 2u);
+    body.SetPose(Pose{1000, 1000, 270});
+    EXPECT_EQ(body.Bumps(), 0u);
+}
+
+TEST(SensorPackets, SizesAgreeWithTheControllersTable) {
+    InitTableauID();
+    for (int id = 0; id < 64; ++id) EXPECT_EQ(emulator::PacketSize(id), tabData[id].nBytes) << id;
+}
+
+// The robot on its pseudo-terminal, driven through the controller's port.
+class RobotOnTheLine : public ::testing::Test {
+protected:
+    void Begin(const emulator::RobotOptions& options = {}) {
+        robot_ = std::make_unique<emulator::EmulatedRobot>(options);
+        ASSERT_TRUE(robot_->Start()) << robot_->LastError();
+        ASSERT_EQ(OpenCOMDevice(robot_->DevicePath().c_str()), 1);
+    }
+    void TearDown() override {
+        CloseCOM();
+        if (robot_) robot_->Stop();
+    }
+    void Send(Bytes bytes, unsigned char awaitedOpcode, std::size_t count = 1) {
+        int written = 0;
+        ASSERT_EQ(WriteCOM(bytes.data(), int(bytes.size()), &written), 1);
+        ASSERT_TRUE(robot_->WaitForCommand(awaitedOpcode, 5000, count));
+    }
+    // Everything the robot writes within the time given.
+    Bytes Listen(int milliseconds) {
+        Bytes got;
+        unsigned char chunk[256];
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        while (std::chrono::steady_clock::now() < end) {
+            int count = 0;
+            ReadCOM(chunk, sizeof chunk, &count);
+            got.insert(got.end(), chunk, chunk + count);
+        }
+        return got;
+    }
+
+    std::unique_ptr<emulator::EmulatedRobot> robot_;
+};
+
+TEST_F(RobotOnTheLine, MovesOnlyInSafeModeAndRecordsEverything) {
+    Begin();
+    EXPECT_EQ(robot_->CurrentMode(), emulator::Mode::Off);
+    Send({146, 0, 200, 0, 200}, 146);
+    Send({128}, 128);
+    EXPECT_EQ(robot_->CurrentMode(), emulator::Mode::Passive);
+    Send({146, 0, 200, 0, 200}, 146, 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_EQ(robot_->EncoderCounts()[0], 0) << "asleep or passive, the wheels do not turn";
+
+    Send({131, 146, 0, 200, 0, 200}, 146, 3);
+    EXPECT_EQ(robot_->CurrentMode(), emulator::Mode::Safe);
+    EXPECT_TRUE(Eventually([&] { return robot_->CurrentPose().yMm > 1510; }));
+    Send({146, 0, 0, 0, 0}, 146, 4);
+    EXPECT_GT(robot_->EncoderCounts()[0], 0);
+    EXPECT_EQ(robot_->EncoderCounts()[0], robot_->EncoderCounts()[1]);
+    EXPECT_EQ(robot_->ReceivedBytes().size(), 5u + 1 + 5 + 6 + 5);
+}
+
+TEST_F(RobotOnTheLine, StreamsCheckedFramesUntilPausedAndAnswersQueries) {
+    Begin();
+    Send({128, 131, 148, 3, 43, 44, 46}, 148);
+    ASSERT_TRUE(robot_->WaitForFrames(3, 5000));
+    for (const auto& frame : robot_->SentFrames()) {
+        EXPECT_TRUE(frame.intact);
+        ASSERT_EQ(frame.bytes.size(), 3u + 3 * 3);
+        EXPECT_EQ(frame.bytes[0], 19);
+        EXPECT_EQ(frame.bytes[1], 9);
+        EXPECT_EQ(frame.bytes[2], 43);
+        EXPECT_EQ(frame.bytes[5], 44);
+        EXPECT_EQ(frame.bytes[8], 46);
+        unsigned sum = 0;
+        for (unsigned char b : frame.bytes) sum += b;
+        EXPECT_EQ(sum % 256, 0u);
+    }
+    Send({150, 0}, 150);
+    EXPECT_FALSE(robot_->Streaming());
+    const std::size_t paused = robot_->SentFrames().size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_LE(robot_->SentFrames().size(), paused + 1);
+    Send({150, 1}, 150, 2);
+    EXPECT_TRUE(robot_->WaitForFrames(paused + 3, 5000));
+    Send({150, 0, 142, 35}, 142);
+    // Drop what is still streaming; the last byte read is the answer to the query.
+    const Bytes heard = Listen(300);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard.back(), 2) << "OI mode Safe";
+}
+
+TEST_F(RobotOnTheLine, InjectsTheFaultsItIsAskedFor) {
+    emulator::RobotOptions options;
+    options.faults.corruptEvery = 4;
+    options.faults.splitFrames = true;
+    options.faults.noise = true;
+    Begin(options);
+    Send({128, 148, 2, 43, 44}, 148);
+    ASSERT_TRUE(robot_->WaitForFrames(12, 5000));
+    const auto frames = robot_->SentFrames();
+    for (std::size_t i = 0; i < 12; ++i) EXPECT_EQ(frames[i].intact, (i + 1) % 4 != 0) << i;
+    // Noise comes on top of the frames: more bytes reach the line than the frames hold.
+    // The last frame recorded may have come after the listening ended: it is left out.
+    const std::size_t before = robot_->SentFrames().size();
+    const Bytes heard = Listen(300);
+    const auto after = robot_->SentFrames();
+    std::size_t frameBytes = 0;
+    for (std::size_t i = before; i + 1 < after.size(); ++i) frameBytes += after[i].bytes.size();
+    EXPECT_GT(heard.size(), frameBytes);
+}
+
+TEST_F(RobotOnTheLine, ASilentRobotTakesCommandsButNeverStreams) {
+    emulator::RobotOptions options;
+    options.faults.silent = true;
+    Begin(options);
+    Send({128, 131, 148, 1, 7}, 148);
+    EXPECT_TRUE(robot_->Streaming());
+    EXPECT_TRUE(Listen(100).empty());
+    EXPECT_TRUE(robot_->SentFrames().empty());
+}
+
+TEST_F(RobotOnTheLine, AStalledWheelShowsInTheTruePose) {
+    Begin();
+    robot_->StallWheel(Wheel::Right, true);
+    Send({128, 131, 146, 0, 150, 0, 150}, 146);
+    EXPECT_TRUE(Eventually([&] { return robot_->CurrentPose().headingDeg < 90 - 5; }))
+        << "pivoting on the right wheel turns right";
+    EXPECT_EQ(robot_->EncoderCounts()[1], 0);
+    EXPECT_GT(robot_->EncoderCounts()[0], 0);
+}
+
+}  // namespace
