@@ -20,7 +20,7 @@ ModeClavier::ModeClavier() {
     if (tcsetattr(STDIN_FILENO, TCSANOW, &brut) == 0) {
         modeModifie = true;
     } else {
-        std::perror("Terminal laisse en mode ligne");
+        std::perror("Terminal laissé en mode ligne");
     }
 }
 

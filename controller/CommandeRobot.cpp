@@ -81,7 +81,7 @@ void CorrigerRetournement(long& nbPulsRight, long& nbPulsLeft) {
 FinCommande Arreter(FinCommande fin) {
     accesRobot.piloter(0, 0);
     if (fin == FinCommande::SansProgres) {
-        std::printf("\nRotation abandonnee : les roues n'ont pas bouge depuis %d s, moteurs arretes\n",
+        std::printf("\nRotation abandonnée : les roues n'ont pas bougé depuis %d s, moteurs arrêtés\n",
                     delaiSansProgresMs / 1000);
     }
     return fin;

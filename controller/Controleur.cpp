@@ -61,7 +61,7 @@ void ArreterRobot() {
     FreeThreadsRX();
     std::printf("...OK\n");
     if (const unsigned perdues = CommandesNonEnvoyees()) {
-        std::fprintf(stderr, "Attention : %u commande(s) n'ont pas pu etre envoyees au robot\n", perdues);
+        std::fprintf(stderr, "Attention : %u commande(s) n'ont pas pu être envoyées au robot\n", perdues);
     }
 }
 }  // namespace
@@ -71,7 +71,7 @@ int ExecuterControleur(const OptionsTrundel& options) {
     if (options.fichierTable) {
         std::string erreur;
         if (!LireTableSituations(options.fichierTable, tableFichier, erreur)) {
-            std::fprintf(stderr, "Table des situations refusee : %s\n", erreur.c_str());
+            std::fprintf(stderr, "Table des situations refusée : %s\n", erreur.c_str());
             return codeUsageIncorrect;
         }
     }

@@ -54,7 +54,7 @@ bool LireTableSituations(const char* chemin, TableSituations& table, std::string
         long vitesse;
         long angle;
         if (!LireEntier(curseur, vitesse) || !LireEntier(curseur, angle) || !ResteVide(curseur)) {
-            erreur = Ou(chemin, numeroLigne) + "attendu deux entiers \"vitesse angle\"";
+            erreur = Ou(chemin, numeroLigne) + "deux entiers attendus, \"vitesse angle\"";
             return false;
         }
         if (vitesse < -vitesseMax || vitesse > vitesseMax) {

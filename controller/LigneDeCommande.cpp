@@ -14,7 +14,7 @@ bool AnalyserLigneDeCommande(int argc, const char* const argv[], OptionsTrundel&
                 return false;
             }
             if (lues.fichierTable) {
-                erreur = "--table donne deux fois";
+                erreur = "--table donné deux fois";
                 return false;
             }
             lues.fichierTable = argv[++i];
@@ -22,7 +22,7 @@ bool AnalyserLigneDeCommande(int argc, const char* const argv[], OptionsTrundel&
             erreur = std::string("option inconnue : ") + argument;
             return false;
         } else if (lues.peripherique) {
-            erreur = std::string("un seul peripherique attendu, en trop : ") + argument;
+            erreur = std::string("un seul périphérique attendu, en trop : ") + argument;
             return false;
         } else {
             lues.peripherique = argument;
@@ -34,20 +34,20 @@ bool AnalyserLigneDeCommande(int argc, const char* const argv[], OptionsTrundel&
 
 void AfficherAide(FILE* sortie) {
     std::fputs(
-        "Usage : trundel [--table FICHIER] [PERIPHERIQUE]\n"
+        "Usage : trundel [--table FICHIER] [PÉRIPHÉRIQUE]\n"
         "        trundel --help\n"
         "\n"
-        "Pilote un Roomba par sa liaison serie : evitement d'obstacles par logique floue\n"
-        "sur les capteurs de proximite, jusqu'a l'appui d'une touche (ou Ctrl-C).\n"
+        "Pilote un Roomba par sa liaison série : évitement d'obstacles par logique floue\n"
+        "sur les capteurs de proximité, jusqu'à l'appui d'une touche (ou Ctrl-C).\n"
         "\n"
-        "  PERIPHERIQUE      liaison serie du robot (defaut : port COM1, /dev/ttyS0),\n"
+        "  PÉRIPHÉRIQUE      liaison série du robot (défaut : port COM1, /dev/ttyS0),\n"
         "                    par exemple /dev/ttyUSB0\n"
         "  --table FICHIER   table des situations : huit lignes \"vitesse angle\",\n"
-        "                    situations k = 0 a 7 (bit 0 : obstacle a gauche, bit 1 : au\n"
-        "                    centre, bit 2 : a droite) ; defaut : toutes a 0, robot immobile\n"
+        "                    situations k = 0 à 7 (bit 0 : obstacle à gauche, bit 1 : au\n"
+        "                    centre, bit 2 : à droite) ; défaut : toutes à 0, robot immobile\n"
         "  --help            affiche cette aide\n"
         "\n"
-        "Codes de sortie : 0 arret normal, 2 ligne de commande ou table incorrecte,\n"
+        "Codes de sortie : 0 arrêt normal, 2 ligne de commande ou table incorrecte,\n"
         "255 port inutilisable.\n",
         sortie);
 }

@@ -89,7 +89,7 @@ TEST(CommandeRobotRotation, StalledWheelEndsTheTurnAfterTwoSecondsWithoutProgres
     testing::internal::CaptureStdout();
     EXPECT_EQ(CommandeRobot(), FinCommande::SansProgres);
     const std::string console = testing::internal::GetCapturedStdout();
-    EXPECT_NE(console.find("Rotation abandonnee"), std::string::npos) << console;
+    EXPECT_NE(console.find("Rotation abandonnée"), std::string::npos) << console;
     EXPECT_EQ(robot.Commandes(), (Commandes{{90, -90}, {0, 0}}));
     // Measured from the last movement, not from the start of the turn.
     EXPECT_GE(robot.Maintenant() - debut, delaiSansProgresMs + RobotScripte::periodeMs);

@@ -293,7 +293,7 @@ TEST_F(TrundelContreEmulateur, TurnWithBlockedWheelsEndsByTheTimeOut) {
     ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
 
     EXPECT_TRUE(EstArretRoues(drives.back())) << "the wheels stopped after the turn";
-    EXPECT_NE(trundel.Sortie().find("Rotation abandonnee"), std::string::npos) << trundel.Sortie();
+    EXPECT_NE(trundel.Sortie().find("Rotation abandonnée"), std::string::npos) << trundel.Sortie();
     EXPECT_NEAR(robot->CurrentPose().headingDeg, 0.0, 1e-9);
     VerifierArretOrdonne(*robot);
 }
@@ -308,7 +308,7 @@ TEST_F(TrundelContreEmulateur, TerminationSignalEndsATurnAtOnce) {
     trundel.Signaler(SIGTERM);
     ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
     // Stopped by the signal, before the turn could time out.
-    EXPECT_EQ(trundel.Sortie().find("Rotation abandonnee"), std::string::npos) << trundel.Sortie();
+    EXPECT_EQ(trundel.Sortie().find("Rotation abandonnée"), std::string::npos) << trundel.Sortie();
     VerifierArretOrdonne(*robot);
 }
 
