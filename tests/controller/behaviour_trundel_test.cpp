@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,17 +43,20 @@ std::string LireFichier(const fs::path& chemin) {
 }
 
 // One run of the program in its own scratch directory (it writes its trajectory log
-// there), standard output and error kept in files.
+// there), standard output and error kept in files. Its standard input is a pipe that
+// Taper writes into, or the given terminal.
 class Trundel {
 public:
-    explicit Trundel(std::vector<std::string> arguments) {
+    explicit Trundel(std::vector<std::string> arguments, int terminal = -1) {
         dossier_ = fs::temp_directory_path() /
                    ("trundel_e2e_" + std::to_string(::getpid()) + "_" + std::to_string(compteur_++));
         fs::create_directories(dossier_);
         ::signal(SIGPIPE, SIG_IGN);  // a program that ended early must fail the test, not kill it
-        int tube[2];
-        EXPECT_EQ(::pipe2(tube, O_CLOEXEC), 0);
-        clavier_ = tube[1];
+        int tube[2] = {terminal, -1};
+        if (terminal < 0) {
+            EXPECT_EQ(::pipe2(tube, O_CLOEXEC), 0);
+            clavier_ = tube[1];
+        }
 
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -67,7 +72,7 @@ public:
         argv.push_back(nullptr);
         EXPECT_EQ(posix_spawn(&pid_, TRUNDEL_PROGRAMME, &actions, nullptr, argv.data(), environ), 0);
         posix_spawn_file_actions_destroy(&actions);
-        ::close(tube[0]);
+        if (terminal < 0) ::close(tube[0]);
     }
 
     ~Trundel() {
@@ -232,6 +237,51 @@ TEST_F(TrundelContreEmulateur, BuiltInTableHoldsTheRobotStillUntilAKey) {
     int t, gauche, droite;
     while (parcours >> t >> gauche >> droite) lignes++;
     EXPECT_EQ(lignes, static_cast<int>(milieu.size()));
+}
+
+TEST_F(TrundelContreEmulateur, TerminalTakesSingleKeysWithoutEchoAndIsRestoredOnEveryWayOut) {
+    const int maitre = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(maitre, 0);
+    ASSERT_EQ(::grantpt(maitre), 0);
+    ASSERT_EQ(::unlockpt(maitre), 0);
+    const int terminal = ::open(::ptsname(maitre), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(terminal, 0);
+    auto modeLigne = [terminal] {
+        struct termios mode;
+        ::tcgetattr(terminal, &mode);
+        return (mode.c_lflag & (ICANON | ECHO)) == (ICANON | ECHO);
+    };
+    auto enAttente = [](int fd) {
+        struct pollfd p = {fd, POLLIN, 0};
+        return ::poll(&p, 1, 0) > 0;
+    };
+    ASSERT_TRUE(modeLigne());
+    {
+        Trundel trundel({"/dev/trundel-absent"}, terminal);
+        ASSERT_EQ(trundel.AttendreFin(), 255);
+        EXPECT_TRUE(modeLigne()) << "after a port failure";
+    }
+    Demarrer();
+    {
+        Trundel trundel({robot->DevicePath()}, terminal);
+        ASSERT_TRUE(robot->WaitForCommand(kStream, kAttenteMs));
+        EXPECT_FALSE(modeLigne()) << "while running";
+        ASSERT_EQ(::write(maitre, "k", 1), 1);  // one key, no Enter
+        ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+        EXPECT_TRUE(modeLigne()) << "after a key";
+        EXPECT_FALSE(enAttente(terminal)) << "the key must not be left for the shell";
+        EXPECT_FALSE(enAttente(maitre)) << "the key must not be echoed";
+    }
+    Demarrer();
+    {
+        Trundel trundel({robot->DevicePath()}, terminal);
+        ASSERT_TRUE(robot->WaitForCommand(kStream, kAttenteMs));
+        trundel.Signaler(SIGINT);
+        ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+        EXPECT_TRUE(modeLigne()) << "after Ctrl-C";
+    }
+    ::close(terminal);
+    ::close(maitre);
 }
 
 TEST_F(TrundelContreEmulateur, MissingDeviceIsReportedWithExitCode255) {
