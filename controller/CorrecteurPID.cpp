@@ -18,7 +18,8 @@ constexpr int paquetCodeurGauche = 43;
 constexpr int kP = 1;
 constexpr int kI = 0;
 constexpr int kD = 0;
-int errSum;
+// Wide enough that hours of accumulated error cannot overflow it.
+long errSum;
 int lastError;
 }  // namespace
 
@@ -45,9 +46,9 @@ int CorrecteurPID(int error) {
     const int errDif = error - lastError;
     lastError = error;
     const int P = error * kP;
-    const int I = errSum * kI;
+    const long I = errSum * kI;
     const int D = errDif * kD;
-    return P + I + D;
+    return static_cast<int>(P + I + D);
 }
 
 void CommandeMoteur(int consigne) {
