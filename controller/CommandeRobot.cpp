@@ -59,12 +59,13 @@ private:
     int dernierMouvement_;
 };
 
-// Waits for the reception thread's next read pass; gives up on a stop request or a stall.
-FinCommande AttendreLecture(const SurveillanceProgres& progres) {
+// Waits for the reception thread's next read pass. Returns why the turn must end instead
+// (a stop request or a stall), or nothing once the pass has come.
+std::optional<FinCommande> AttendreLecture(const SurveillanceProgres& progres) {
     for (;;) {
         if (accesRobot.arretDemande()) return FinCommande::ArretDemande;
         if (progres.Bloque()) return FinCommande::SansProgres;
-        if (accesRobot.attendreLecture(attenteMaxMs)) return FinCommande::Envoyee;
+        if (accesRobot.attendreLecture(attenteMaxMs)) return std::nullopt;
     }
 }
 
@@ -104,7 +105,7 @@ FinCommande CommandeRobot() {
     // The robot may still be driving straight from the previous command while the turn
     // waits for its first reading: a stop here must still stop the wheels.
     SurveillanceProgres progres;
-    if (const FinCommande fin = AttendreLecture(progres); fin != FinCommande::Envoyee) return Arreter(fin);
+    if (const auto fin = AttendreLecture(progres)) return Arreter(*fin);
     const Codeurs depart = LireCodeurs();
     progres.Noter(depart);
     InitPulsRight = depart.droit;
@@ -112,7 +113,7 @@ FinCommande CommandeRobot() {
     accesRobot.piloter(RigthPWM, LeftPWM);
 
     while (std::abs(angle) > std::fabs(thetaUn)) {
-        if (const FinCommande fin = AttendreLecture(progres); fin != FinCommande::Envoyee) return Arreter(fin);
+        if (const auto fin = AttendreLecture(progres)) return Arreter(*fin);
         const Codeurs lus = LireCodeurs();
         progres.Noter(lus);
         NbPulsRight = lus.droit;
