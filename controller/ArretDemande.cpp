@@ -1,0 +1,6 @@
+#include "ArretDemande.h"
+
+#include "Clavier.h"
+#include "SignauxArret.h"
+
+bool ArretDemande() { return ArretSignale() || ToucheAppuyee(); }

@@ -1,0 +1,153 @@
+#include "CommandeRobot.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "AccesRobot.h"
+#include "VariablesFloues.h"
+
+long RigthPWM;
+long LeftPWM;
+long InitPulsRight;
+long InitPulsLeft;
+long NbPulsRight;
+long NbPulsLeft;
+float thetaUn;
+float thetaDeux;
+float thetaTrois;
+float KRight;
+float KLeft;
+
+namespace {
+constexpr int paquetCodeurGauche = 43;
+constexpr int paquetCodeurDroit = 44;
+constexpr long tourCompteur = 65536;
+// Short waits keep a key or a stop signal noticed quickly while the robot is silent.
+constexpr int attenteMaxMs = 50;
+
+struct Codeurs {
+    long droit;
+    long gauche;
+    bool operator==(const Codeurs&) const = default;
+};
+
+Codeurs LireCodeurs() {
+    dataSensor table[64];
+    accesRobot.lireCapteurs(table);
+    return Codeurs{static_cast<long>(ValeurPaquet(table, paquetCodeurDroit)),
+                   static_cast<long>(ValeurPaquet(table, paquetCodeurGauche))};
+}
+
+// Tracks when the encoders last moved, so a stalled wheel or a silent robot cannot
+// keep the turn going for ever. The clock starts with the turn, before any reading.
+class SurveillanceProgres {
+public:
+    SurveillanceProgres() : dernierMouvement_(accesRobot.horloge()) {}
+
+    void Noter(Codeurs lus) {
+        if (!derniers_ || !(lus == *derniers_)) {
+            derniers_ = lus;
+            dernierMouvement_ = accesRobot.horloge();
+        }
+    }
+    bool Bloque() const { return accesRobot.horloge() - dernierMouvement_ >= delaiSansProgresMs; }
+
+private:
+    std::optional<Codeurs> derniers_;
+    int dernierMouvement_;
+};
+
+// Waits for the reception thread's next read pass. Returns why the turn must end instead
+// (a stop request or a stall), or nothing once the pass has come.
+std::optional<FinCommande> AttendreLecture(const SurveillanceProgres& progres) {
+    for (;;) {
+        if (accesRobot.arretDemande()) return FinCommande::ArretDemande;
+        if (progres.Bloque()) return FinCommande::SansProgres;
+        if (accesRobot.attendreLecture(attenteMaxMs)) return std::nullopt;
+    }
+}
+
+void CorrigerRetournement(long& nbPulsRight, long& nbPulsLeft) {
+    if (angle > 0) {
+        if (nbPulsRight < InitPulsRight) nbPulsRight += tourCompteur;
+        if (nbPulsLeft > InitPulsLeft) nbPulsLeft -= tourCompteur;
+    } else {
+        if (nbPulsRight > InitPulsRight) nbPulsRight -= tourCompteur;
+        if (nbPulsLeft < InitPulsLeft) nbPulsLeft += tourCompteur;
+    }
+}
+
+FinCommande Arreter(FinCommande fin) {
+    accesRobot.piloter(0, 0);
+    if (fin == FinCommande::SansProgres) {
+        std::printf("\nRotation abandonnée : les roues n'ont pas bougé depuis %d s, moteurs arrêtés\n",
+                    delaiSansProgresMs / 1000);
+    }
+    return fin;
+}
+}  // namespace
+
+FinCommande CommandeRobot() {
+    thetaUn = 0;
+    thetaDeux = 0;
+    thetaTrois = 0;
+    if (angle == 0) {
+        RigthPWM = vitesse;
+        LeftPWM = vitesse;
+        accesRobot.piloter(RigthPWM, LeftPWM);
+        return FinCommande::Envoyee;
+    }
+    RigthPWM = angle > 0 ? vitesse : -vitesse;
+    LeftPWM = -RigthPWM;
+
+    // The robot may still be driving straight from the previous command while the turn
+    // waits for its first reading: a stop here must still stop the wheels.
+    SurveillanceProgres progres;
+    if (const auto fin = AttendreLecture(progres)) return Arreter(*fin);
+    const Codeurs depart = LireCodeurs();
+    progres.Noter(depart);
+    InitPulsRight = depart.droit;
+    InitPulsLeft = depart.gauche;
+    accesRobot.piloter(RigthPWM, LeftPWM);
+
+    while (std::abs(angle) > std::fabs(thetaUn)) {
+        if (const auto fin = AttendreLecture(progres)) return Arreter(*fin);
+        const Codeurs lus = LireCodeurs();
+        progres.Noter(lus);
+        NbPulsRight = lus.droit;
+        NbPulsLeft = lus.gauche;
+        CorrigerRetournement(NbPulsRight, NbPulsLeft);
+        thetaDeux = static_cast<float>((NbPulsRight - InitPulsRight) * 0.726);
+        thetaTrois = static_cast<float>((NbPulsLeft - InitPulsLeft) * 0.726);
+        const float ecart = std::fabs(thetaDeux) - std::fabs(thetaTrois);
+        coefVitesseRight(ecart);
+        coefVitesseLeft(ecart);
+        thetaUn = static_cast<float>((thetaDeux - thetaTrois) * 0.1522);
+    }
+    return Arreter(FinCommande::Envoyee);
+}
+
+float coefVitesseRight(float deltaTeta) {
+    if (deltaTeta <= 20) {
+        KRight = 1;
+    } else if (deltaTeta < 170) {
+        KRight = 1.133 - deltaTeta / 150;
+    } else {
+        KRight = 0;
+    }
+    return KRight;
+}
+
+float coefVitesseLeft(float deltaTeta) {
+    if (deltaTeta <= -170) {
+        KLeft = 0;
+    } else if (deltaTeta < -20) {
+        KLeft = deltaTeta / 150 + 1.133;
+    } else {
+        // Mirror of the right wheel: full speed until the left wheel is more than 20 ahead.
+        KLeft = 1;
+    }
+    return KLeft;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+extern long RigthPWM;
+extern long LeftPWM;
+extern long InitPulsRight;  // encoder counts at the start of the turn (right: 44, left: 43)
+extern long InitPulsLeft;
+extern long NbPulsRight;    // current counts, corrected for the 16-bit roll-over
+extern long NbPulsLeft;
+extern float thetaUn;       // turn made so far, in the unit of angle
+extern float thetaDeux;     // right wheel travel
+extern float thetaTrois;    // left wheel travel
+extern float KRight;
+extern float KLeft;
+
+// A turn whose wheels show no progress for this long is given up.
+constexpr int delaiSansProgresMs = 2000;
+
+enum class FinCommande {
+    Envoyee,        // straight command sent, or the wanted turn reached
+    ArretDemande,   // a key or a stop signal ended the turn
+    SansProgres,    // the encoders did not move for delaiSansProgresMs
+};
+
+// Applies vitesse and angle: straight for a zero angle, otherwise a spin on the spot
+// measured by the encoders, ended by the wheels stopped whatever ended it.
+FinCommande CommandeRobot();
+float coefVitesseRight(float deltaTeta);
+float coefVitesseLeft(float deltaTeta);
