@@ -4,6 +4,10 @@ add_executable(tuner_search_tests tuner_search_test.cpp tuner_seeds_test.cpp)
 target_link_libraries(tuner_search_tests PRIVATE marlune_search GTest::gtest_main)
 gtest_discover_tests(tuner_search_tests)
 
+add_executable(trajectory_plot_tests trajectory_plot_test.cpp)
+target_link_libraries(trajectory_plot_tests PRIVATE marlune_plot GTest::gtest_main)
+gtest_discover_tests(trajectory_plot_tests)
+
 if(TARGET marlune-tune)
   add_executable(tuner_tuning_tests tuner_evaluation_test.cpp tuner_options_test.cpp tuner_program_test.cpp)
   target_link_libraries(tuner_tuning_tests PRIVATE marlune_tuning GTest::gtest_main)

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "ArenaSeeds.h"
+#include "TableTuning.h"
+
+namespace {
+
+// Drives roughly like a sensible hand-written table: turn away from blocked sides.
+InferenceTable ReasonableTable()
+{
+    InferenceTable t;
+    const double angles[8] = {60, 45, 30, 20, -45, 60, -20, 0};
+    const double speeds[8] = {0.5, 1, 1, 1.5, 1, 1, 1.5, 2};
+    for (int k = 0; k < 8; ++k) {
+        t.angles[k] = angles[k];
+        t.speeds[k] = speeds[k];
+    }
+    return t;
+}
+
+// Full speed ahead whatever the sensors say: collides as often as a table can.
+InferenceTable BlindTable()
+{
+    InferenceTable t;
+    for (double& s : t.speeds)
+        s = 3.0;
+    return t;
+}
+
+TuningSettings SmallRun(int threads)
+{
+    TuningSettings s;
+    s.seed = 5;
+    s.arenas = 2;
+    s.passes = 300;
+    s.population = 6;
+    s.generations = 2;
+    s.threads = threads;
+    return s;
+}
+
+}  // namespace
+
+TEST(TableEvaluation, ResultsDoNotDependOnThreadsOrOnWhatAWorldRanBefore)
+{
+    const std::vector<InferenceTable> tables{ReasonableTable(), BlindTable(), ReasonableTable()};
+    const std::vector<std::uint64_t> seeds = DeriveArenaSeeds(3, 3).tuning;
+    const auto one = ParallelEvaluator(1, 400).Evaluate(tables, seeds);
+    const auto three = ParallelEvaluator(3, 400).Evaluate(tables, seeds);
+    ASSERT_TRUE(one && three);
+
+    // Reference: a fresh world for every arena.
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        RunTotals fresh;
+        for (std::uint64_t seed : seeds) {
+            RobotSimulation sim(256, 256);
+            fresh.Add(RunArena(sim, tables[t], seed, 400));
+        }
+        for (const auto* totals : {&*one, &*three}) {
+            EXPECT_EQ((*totals)[t].passes, fresh.passes);
+            EXPECT_EQ((*totals)[t].collisions, fresh.collisions) << "table " << t;
+            EXPECT_EQ((*totals)[t].distance, fresh.distance) << "table " << t;
+        }
+    }
+    // The blind table hits something in these arenas; the others do better.
+    EXPECT_GT((*one)[1].collisions, 0);
+    EXPECT_LT((*one)[0].CollisionsPer1000Passes(), (*one)[1].CollisionsPer1000Passes());
+}
+
+TEST(TableEvaluation, ARaisedStopGivesNoFigures)
+{
+    std::atomic<bool> stop{true};
+    EXPECT_FALSE(ParallelEvaluator(2, 50).Evaluate({BlindTable()}, {1, 2}, &stop).has_value());
+}
+
+TEST(TableEvaluation, ScoreRewardsSpeedAndChargesCollisions)
+{
+    const RunTotals totals{2000, 6, 3000.0};
+    EXPECT_DOUBLE_EQ(totals.MeanSpeed(), 1.5);
+    EXPECT_DOUBLE_EQ(totals.CollisionsPer1000Passes(), 3.0);
+    EXPECT_DOUBLE_EQ(ScoreFormula{0.1}.Score(totals), 1.5 - 0.3);
+    EXPECT_DOUBLE_EQ(ScoreFormula{0.0}.Score(totals), 1.5);
+    EXPECT_EQ(ScoreFormula{0.1}.Score(RunTotals{}), 0.0);  // no pass: no division by zero
+}
+
+TEST(TableTuning, TheSameSeedGivesTheSameTableWhateverTheThreads)
+{
+    const std::vector<std::uint64_t> seeds = DeriveArenaSeeds(5, 2).tuning;
+    const TuningOutcome a = TuneTable(SmallRun(1), seeds);
+    const TuningOutcome b = TuneTable(SmallRun(2), seeds);
+    ASSERT_TRUE(a.bestScore && b.bestScore);
+    EXPECT_EQ(*a.bestScore, *b.bestScore);
+    EXPECT_EQ(TableToPoint(a.best), TableToPoint(b.best));
+}
+
+TEST(TableTuning, ImprovesOnADeliberatelyBadStart)
+{
+    TuningSettings s = SmallRun(2);
+    s.start = BlindTable();
+    const std::vector<std::uint64_t> seeds = DeriveArenaSeeds(s.seed, s.arenas).tuning;
+    const auto startTotals = ParallelEvaluator(2, s.passes).Evaluate({BlindTable()}, seeds);
+    const double startScore = ScoreFormula{s.collisionWeight}.Score((*startTotals)[0]);
+
+    const TuningOutcome outcome = TuneTable(s, seeds);
+    ASSERT_TRUE(outcome.bestScore);
+    EXPECT_GT(*outcome.bestScore, startScore);
+    const auto bestTotals = ParallelEvaluator(2, s.passes).Evaluate({outcome.best}, seeds);
+    EXPECT_EQ(ScoreFormula{s.collisionWeight}.Score((*bestTotals)[0]), *outcome.bestScore);
+}
+
+TEST(TableTuning, TablesStayWithinTheUsersBounds)
+{
+    TuningSettings s = SmallRun(2);
+    s.angleMin = 10;
+    s.angleMax = 25;
+    s.speedMin = 1.0;
+    s.speedMax = 1.5;
+    s.start = BlindTable();  // outside the bounds: must be brought in, not kept
+    const TuningOutcome outcome = TuneTable(s, DeriveArenaSeeds(s.seed, s.arenas).tuning);
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_GE(outcome.best.angles[k], 10.0);
+        EXPECT_LE(outcome.best.angles[k], 25.0);
+        EXPECT_GE(outcome.best.speeds[k], 1.0);
+        EXPECT_LE(outcome.best.speeds[k], 1.5);
+    }
+}
