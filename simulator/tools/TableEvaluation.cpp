@@ -1,6 +1,7 @@
 #include "TableEvaluation.h"
 
 #include <algorithm>
+#include <bitset>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -8,14 +9,25 @@
 #include "SimulationRun.h"
 
 namespace {
+
 constexpr int kWorldSize = 256;
+static_assert(kExploreCells == (kWorldSize / kExploreCellSize) * (kWorldSize / kExploreCellSize));
+
+bool IsInsideWorld(const RobotSimulation& sim)
+{
+    return sim.centerX >= 0 && sim.centerY >= 0 && sim.centerX < sim.width && sim.centerY < sim.height;
 }
+
+}  // namespace
 
 void RunTotals::Add(const RunTotals& other)
 {
     passes += other.passes;
     collisions += other.collisions;
     distance += other.distance;
+    escapes += other.escapes;
+    arenas += other.arenas;
+    cellsVisited += other.cellsVisited;
 }
 
 double RunTotals::CollisionsPer1000Passes() const
@@ -28,9 +40,14 @@ double RunTotals::MeanSpeed() const
     return passes > 0 ? distance / static_cast<double>(passes) : 0.0;
 }
 
+double RunTotals::ExploredShare() const
+{
+    return arenas > 0 ? static_cast<double>(cellsVisited) / static_cast<double>(arenas * kExploreCells) : 0.0;
+}
+
 double ScoreFormula::Score(const RunTotals& totals) const
 {
-    return totals.MeanSpeed() - collisionWeight * totals.CollisionsPer1000Passes();
+    return totals.MeanSpeed() * totals.ExploredShare() - collisionWeight * totals.CollisionsPer1000Passes();
 }
 
 RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint64_t seed, int passes)
@@ -40,9 +57,23 @@ RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint6
     sim.inCollision = 0;
     sim.rng.Seed(seed);
     PrepareRun(sim, table);
-    for (int pass = 0; pass < passes; ++pass)
+    std::bitset<kExploreCells> visited;
+    const int cellsPerRow = sim.width / kExploreCellSize;
+    auto visit = [&] {
+        visited.set(static_cast<int>(sim.centerY) / kExploreCellSize * cellsPerRow +
+                    static_cast<int>(sim.centerX) / kExploreCellSize);
+    };
+    visit();
+    long long escapes = 0;
+    for (int pass = 0; pass < passes; ++pass) {
         RunPass(sim, false, false);
-    return {passes, sim.collisions, sim.distance};
+        if (!IsInsideWorld(sim)) {
+            escapes = 1;
+            break;
+        }
+        visit();
+    }
+    return {passes, sim.collisions, sim.distance, escapes, 1, static_cast<long long>(visited.count())};
 }
 
 ParallelEvaluator::ParallelEvaluator(int threads, int passesPerArena)

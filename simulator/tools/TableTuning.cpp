@@ -64,9 +64,10 @@ namespace {
 
 std::string FiguresLine(const char* label, const RunTotals& totals, const ScoreFormula& formula)
 {
-    char line[160];
-    std::snprintf(line, sizeof line, "  %-28s %10.4f %16.3f %11.4f %9lld\n", label, formula.Score(totals),
-                  totals.CollisionsPer1000Passes(), totals.MeanSpeed(), totals.collisions);
+    char line[200];
+    std::snprintf(line, sizeof line, "  %-28s %8.4f %16.3f %11.4f %9.3f %11lld %8lld\n", label, formula.Score(totals),
+                  totals.CollisionsPer1000Passes(), totals.MeanSpeed(), totals.ExploredShare(), totals.collisions,
+                  totals.escapes);
     return line;
 }
 
@@ -93,11 +94,12 @@ std::string FormatTuningReport(const TuningSettings& settings, const TuningOutco
         std::snprintf(text, sizeof text, "search: %d generations of %d tables\n", settings.generations,
                       settings.population);
     report += text;
-    std::snprintf(text, sizeof text, "score = mean speed - %g x collisions per 1000 passes (%d arenas x %d passes)\n",
+    std::snprintf(text, sizeof text,
+                  "score = mean speed x explored - %g x collisions per 1000 passes (%d arenas x %d passes each)\n",
                   settings.collisionWeight, settings.arenas, settings.passes);
     report += text;
-    std::snprintf(text, sizeof text, "  %-28s %10s %16s %11s %9s\n", "", "score", "collisions/1000", "mean speed",
-                  "collisions");
+    std::snprintf(text, sizeof text, "  %-28s %8s %16s %11s %9s %11s %8s\n", "", "score", "collisions/1000",
+                  "mean speed", "explored", "collisions", "escapes");
     report += text;
     report += FiguresLine("tuned, tuning arenas", best.tuning, formula);
     report += FiguresLine("tuned, validation arenas", best.validation, formula);

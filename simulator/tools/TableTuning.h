@@ -17,7 +17,7 @@ struct TuningSettings {
     int population = 16;
     int generations = 30;
     int threads = 1;
-    double collisionWeight = 0.1;
+    double collisionWeight = 0.25;
     double angleMin = -90, angleMax = 90;  // degrees
     double speedMin = 0, speedMax = 3;     // pixels per pass
     std::optional<InferenceTable> start;   // joins the first population

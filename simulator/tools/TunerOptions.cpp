@@ -134,7 +134,7 @@ Usage: marlune-tune [options]
   --passes P            passes per arena, from the usual start (default 1000)
   --population N        tables per generation, at least 4 (default 16)
   --generations G       generations after the first population (default 30)
-  --collision-weight W  weight of collisions in the score (default 0.1)
+  --collision-weight W  weight of collisions in the score (default 0.25)
   --angles MIN:MAX      bounds of the eight angles, degrees (default -90:90)
   --speeds MIN:MAX      bounds of the eight speeds, pixels per pass (default 0:3)
   --start FILE.ifi      a table that joins the first generation (the result is never worse)
@@ -143,9 +143,14 @@ Usage: marlune-tune [options]
   --help                this text
 
 Score of a table, over the K tuning arenas together:
-  score = mean speed - W x collisions per 1000 passes
-  mean speed = pixels travelled by the robot's centre / passes
+  score = mean speed x explored - W x collisions per 1000 passes
+  mean speed = pixels travelled by the robot's centre / passes (as marlune-run reports it)
+  explored   = mean share of an arena's 16 x 16-pixel cells that the centre entered
+               (speed only counts where it takes the robot somewhere: a robot spinning
+               on the spot runs its odometer at full speed and explores nothing)
   collisions = entries of the centre into blocked ground, as marlune-run counts them
+  A robot that leaves the image has left its arena: its run ends there and the
+  passes it did not drive count with no distance (the report counts these escapes).
 
 The search is differential evolution (rand/1/bin, F 0.6, CR 0.9) inside the bounds.
 On a terminal a progress line shows the generation, the best score and the time left.
