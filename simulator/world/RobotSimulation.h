@@ -41,6 +41,9 @@ public:
     // already in collision when the pass began (the passes that shake), false otherwise.
     bool UpdateCollision();
 
+    // True when (x, y) lies on a pixel of the images; NaN lies nowhere.
+    bool IsInsideImage(double x, double y) const;
+
     // Fields, in their declared order.
     cv::Mat canvas;   // CV_8UC3 frame: robot, beams; ANDed with arena for display
     cv::Mat arena;    // CV_8UC3 obstacle picture; blue byte 255 = free floor

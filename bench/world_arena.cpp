@@ -1,0 +1,13 @@
+#include <benchmark/benchmark.h>
+
+#include "world_bench_support.h"
+
+static void GenerateArena(benchmark::State& state)
+{
+    auto sim = MakeBenchWorld(42);
+    for (auto _ : state) {
+        sim->GenerateArena(10.0, 12);
+        benchmark::DoNotOptimize(sim->freeMap.data);
+    }
+}
+BENCHMARK(GenerateArena)->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,69 @@
+#include "HeadlessRun.h"
+
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+
+#include "CommandLineValues.h"
+#include "PictureOutput.h"
+#include "RobotSimulation.h"
+#include "RunSummary.h"
+#include "RunnerOptions.h"
+#include "SimulationRun.h"
+#include "TableLoading.h"
+#include "TraceWriter.h"
+
+namespace {
+
+constexpr int kWorldSize = 256;
+
+RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
+{
+    RobotSimulation sim(kWorldSize, kWorldSize);
+    if (options.seed) sim.rng.Seed(*options.seed);
+    // Without --seed the tick counter chose the state; printing it makes the run repeatable.
+    const std::uint64_t seed = options.seed.value_or(sim.rng.state);
+
+    std::optional<TraceWriter> trace;
+    if (!options.tracePath.empty()) trace.emplace(options.tracePath);
+
+    PrepareRun(sim, table);
+    if (!options.arenaPath.empty()) WritePicture("--arena", options.arenaPath, sim.arena);
+    if (!options.freeMapPath.empty()) WritePicture("--freemap", options.freeMapPath, sim.freeMap);
+
+    for (long long pass = 1; pass <= options.passes; ++pass) {
+        RunPass(sim, true, options.beams);
+        if (trace) trace->Row(pass, sim);
+    }
+    if (trace) trace->Finish();
+    if (!options.framePath.empty()) WritePicture("--frame", options.framePath, ComposeFrame(sim.canvas, sim.arena));
+
+    return RunSummary{seed, options.passes, sim.collisions, sim.distance};
+}
+
+}  // namespace
+
+int RunMarlune(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    RunnerOptions options;
+    InferenceTable table;
+    try {
+        options = ParseRunnerOptions(arguments);
+        if (options.help) {
+            out << RunnerHelp();
+            return 0;
+        }
+        if (!options.tablePath.empty()) table = LoadTableForRun(options.tablePath);
+    } catch (const UsageError& error) {
+        err << "marlune-run: " << error.what() << '\n';
+        return 2;
+    }
+
+    try {
+        PrintSummary(out, Run(options, table));
+    } catch (const std::runtime_error& error) {
+        err << "marlune-run: " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

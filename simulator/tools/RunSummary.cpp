@@ -1,0 +1,15 @@
+#include "RunSummary.h"
+
+#include <ostream>
+
+#include "NumberText.h"
+
+void PrintSummary(std::ostream& out, const RunSummary& summary)
+{
+    out << "seed: " << summary.seed << '\n'
+        << "passes: " << summary.passes << '\n'
+        << "collisions: " << summary.collisions << '\n'
+        << "distance: " << FixedDecimals(summary.distance, 3) << " pixels\n"
+        << "collisions per 1000 passes: " << FixedDecimals(summary.CollisionsPer1000Passes(), 3) << '\n'
+        << "mean speed: " << FixedDecimals(summary.MeanSpeed(), 3) << " pixels per pass\n";
+}

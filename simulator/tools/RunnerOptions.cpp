@@ -1,0 +1,89 @@
+#include "RunnerOptions.h"
+
+#include <opencv2/imgcodecs.hpp>
+
+#include "CommandLineValues.h"
+
+namespace {
+
+// Checked before the run, so a typo in a picture name does not cost a whole run.
+std::string PicturePath(const std::string& option, const std::string& path)
+{
+    if (path.empty() || !cv::haveImageWriter(path))
+        throw UsageError(option + ": cannot write a picture named '" + path + "' (use a .png name)");
+    return path;
+}
+
+}  // namespace
+
+RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
+{
+    RunnerOptions options;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (option == "--help" || option == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (option == "--beams") {
+            options.beams = true;
+            continue;
+        }
+        if (i + 1 >= arguments.size()) {
+            if (option.rfind("--", 0) == 0) throw UsageError(option + ": missing value");
+            throw UsageError("unexpected argument '" + option + "' (see --help)");
+        }
+        const std::string& value = arguments[i + 1];
+        if (option == "--table") {
+            options.tablePath = value;
+        } else if (option == "--seed") {
+            options.seed = ParseSeed(option, value);
+        } else if (option == "--passes") {
+            options.passes = ParsePositiveCount(option, value);
+        } else if (option == "--trace") {
+            options.tracePath = value;
+        } else if (option == "--arena") {
+            options.arenaPath = PicturePath(option, value);
+        } else if (option == "--freemap") {
+            options.freeMapPath = PicturePath(option, value);
+        } else if (option == "--frame") {
+            options.framePath = PicturePath(option, value);
+        } else {
+            throw UsageError("unknown option '" + option + "' (see --help)");
+        }
+        ++i;
+    }
+    return options;
+}
+
+const char* RunnerHelp()
+{
+    return R"(Usage: marlune-run [--table FILE.ifi] [--seed N] [--passes N] [--beams]
+                   [--trace FILE.csv] [--arena FILE.png] [--freemap FILE.png] [--frame FILE.png]
+
+Runs the Marlune robot simulation without a window: the same set-up as the desktop
+program (robot 15 x 10, a new random arena of 12 obstacles, the robot at the centre
+heading up, 60 beams per sector), then N passes of step, collision test, drawing,
+sensing and fuzzy steering, as fast as the machine allows.
+
+  --table FILE.ifi   inference table to steer with: sixteen numbers, angle then speed
+                     of S1 to S8 (as saved by Marlune). Without it the table is all
+                     zeros and the robot stands still.
+  --seed N           seed of the world's random generator, decimal or 0x hexadecimal
+                     (64-bit). Without it the tick counter is used; the seed is always
+                     printed, so any run can be repeated exactly.
+  --passes N         number of passes (default 3000).
+  --beams            draw the sensor beams into the frame.
+  --trace FILE.csv   one line per pass: pass,centerX,centerY,heading,steer,speed,
+                     left,front,right,collisions,distance (17 significant digits).
+  --arena FILE.png   the obstacle picture, as generated.
+  --freemap FILE.png the collision map (black where the robot's centre collides).
+  --frame FILE.png   the last frame, robot and arena (and beams with --beams).
+  --help             this text.
+
+Pictures show what the window would: the arena's origin at the bottom left.
+Printed at the end: seed, passes, collisions, distance in pixels, collisions per
+1000 passes and mean speed in pixels per pass.
+Exit codes: 0 done, 1 an output could not be written, 2 bad options or table.
+)";
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What marlune-run was asked to do. Empty paths mean "do not write that output".
+struct RunnerOptions {
+    std::string tablePath;               // empty: the all-zero table of a fresh dialog
+    std::optional<std::uint64_t> seed;   // none: the tick counter seeds the world
+    long long passes = 3000;
+    bool beams = false;
+    std::string tracePath;
+    std::string arenaPath;
+    std::string freeMapPath;
+    std::string framePath;
+    bool help = false;
+};
+
+// Reads the arguments that follow the program name. Throws UsageError on anything
+// unknown, a missing or malformed value, or a picture path no image writer accepts.
+RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments);
+
+// The --help text.
+const char* RunnerHelp();

@@ -1,0 +1,9 @@
+#pragma once
+#include <string>
+
+#include "InferenceTable.h"
+
+// Reads a whole inference table for a run. Unlike the dialog, which keeps the old
+// entries after a short file, a run must never steer with half a table: a file that
+// cannot be opened or holds fewer than sixteen numbers throws UsageError.
+InferenceTable LoadTableForRun(const std::string& path);

@@ -1,0 +1,8 @@
+#include <iostream>
+
+#include "HeadlessRun.h"
+
+int main(int argc, char** argv)
+{
+    return RunMarlune(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}

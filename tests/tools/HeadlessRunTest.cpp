@@ -1,0 +1,151 @@
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+#include <sstream>
+#include <unistd.h>
+
+#include "HeadlessRun.h"
+#include "RobotSimulation.h"
+#include "SimulationRun.h"
+#include "TraceWriter.h"
+
+namespace {
+
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Outcome RunTool(std::vector<std::string> arguments)
+{
+    std::ostringstream out, err;
+    const int code = RunMarlune(arguments, out, err);
+    return {code, out.str(), err.str()};
+}
+
+class HeadlessRunTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        directory_ = std::filesystem::temp_directory_path() /
+                     ("runner-" + std::to_string(::getpid()) + "-" +
+                      testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(directory_);
+        table_ = Write("table.ifi", "40 0.5\n-40 1\n0 2\n-10 2\n40 1\n40 1\n10 2\n0 2\n");
+    }
+    void TearDown() override { std::filesystem::remove_all(directory_); }
+
+    std::string PathOf(const std::string& name) const { return (directory_ / name).string(); }
+    std::string Write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(PathOf(name)) << text;
+        return PathOf(name);
+    }
+    static std::string Read(const std::string& path)
+    {
+        std::ostringstream text;
+        text << std::ifstream(path).rdbuf();
+        return text.str();
+    }
+
+    std::filesystem::path directory_;
+    std::string table_;
+};
+
+bool IsOneLineError(const Outcome& outcome)
+{
+    return outcome.out.empty() && outcome.err.rfind("marlune-run: ", 0) == 0 &&
+           outcome.err.find('\n') == outcome.err.size() - 1;
+}
+
+}  // namespace
+
+TEST_F(HeadlessRunTest, BadOptionsAndTablesStopBeforeRunningWithCodeTwo)
+{
+    EXPECT_TRUE(IsOneLineError(RunTool({"--passes", "zero"})));
+    EXPECT_EQ(RunTool({"--bogus"}).code, 2);
+
+    const Outcome missing = RunTool({"--table", PathOf("absent.ifi")});
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_TRUE(IsOneLineError(missing));
+
+    const Outcome shortTable = RunTool({"--table", Write("short.ifi", "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15\n")});
+    EXPECT_EQ(shortTable.code, 2);
+    EXPECT_NE(shortTable.err.find("15"), std::string::npos) << shortTable.err;
+
+    const Outcome broken = RunTool({"--table", Write("broken.ifi", "1 2 3 x 5 6 7 8 9 10 11 12 13 14 15 16\n")});
+    EXPECT_EQ(broken.code, 2);
+}
+
+TEST_F(HeadlessRunTest, HelpExplainsEveryOption)
+{
+    const Outcome help = RunTool({"--help"});
+    EXPECT_EQ(help.code, 0);
+    for (const char* option : {"--table", "--seed", "--passes", "--beams", "--trace", "--arena", "--freemap", "--frame"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+}
+
+TEST_F(HeadlessRunTest, TheSameSeedRepeatsTheRunByteForByte)
+{
+    const Outcome first = RunTool({"--seed", "7", "--table", table_, "--passes", "300", "--trace", PathOf("a.csv")});
+    const Outcome second = RunTool({"--seed", "7", "--table", table_, "--passes", "300", "--trace", PathOf("b.csv")});
+    ASSERT_EQ(first.code, 0) << first.err;
+    EXPECT_EQ(first.out, second.out);
+    const std::string trace = Read(PathOf("a.csv"));
+    EXPECT_EQ(trace, Read(PathOf("b.csv")));
+
+    std::istringstream lines(trace);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, TraceWriter::kHeader);
+    int rows = 0;
+    while (std::getline(lines, line)) {
+        ++rows;
+        ASSERT_EQ(line.substr(0, line.find(',')), std::to_string(rows));
+        ASSERT_EQ(std::count(line.begin(), line.end(), ','), 10);
+    }
+    EXPECT_EQ(rows, 300);
+    EXPECT_NE(first.out.find("seed: 7\n"), std::string::npos);
+    EXPECT_NE(first.out.find("passes: 300\n"), std::string::npos);
+}
+
+TEST_F(HeadlessRunTest, ThePrintedSeedOfAnUnseededRunRepeatsIt)
+{
+    const Outcome unseeded = RunTool({"--table", table_, "--passes", "200"});
+    ASSERT_EQ(unseeded.code, 0);
+    const std::string seed = unseeded.out.substr(6, unseeded.out.find('\n') - 6);
+    EXPECT_EQ(RunTool({"--seed", seed, "--table", table_, "--passes", "200"}).out, unseeded.out);
+}
+
+TEST_F(HeadlessRunTest, PicturesAreTheWorldsImagesWithRowZeroAtTheBottom)
+{
+    ASSERT_EQ(RunTool({"--seed", "0x51", "--passes", "1", "--arena", PathOf("arena.png"), "--freemap", PathOf("free.png"),
+                   "--frame", PathOf("frame.png")})
+                  .code,
+              0);
+    RobotSimulation sim(256, 256);
+    sim.rng.Seed(0x51);
+    PrepareRun(sim, InferenceTable{});
+    cv::Mat expected;
+    cv::flip(sim.arena, expected, 0);
+    EXPECT_EQ(cv::norm(cv::imread(PathOf("arena.png")), expected, cv::NORM_INF), 0);
+    cv::flip(sim.freeMap, expected, 0);
+    EXPECT_EQ(cv::norm(cv::imread(PathOf("free.png"), cv::IMREAD_UNCHANGED), expected, cv::NORM_INF), 0);
+
+    // The frame holds the robot, red, just above the middle of the picture.
+    const cv::Mat frame = cv::imread(PathOf("frame.png"));
+    EXPECT_EQ(frame.at<cv::Vec3b>(255 - 135, 128), cv::Vec3b(0, 0, 255));
+}
+
+TEST_F(HeadlessRunTest, AnOutputThatCannotBeWrittenIsAFailure)
+{
+    const Outcome trace = RunTool({"--seed", "1", "--passes", "5", "--trace", PathOf("no/such/dir/t.csv")});
+    EXPECT_EQ(trace.code, 1);
+    EXPECT_TRUE(IsOneLineError(trace));
+    EXPECT_EQ(RunTool({"--seed", "1", "--passes", "5", "--frame", PathOf("no/such/dir/f.png")}).code, 1);
+    if (std::ofstream("/dev/full")) {
+        EXPECT_EQ(RunTool({"--seed", "1", "--passes", "5", "--trace", "/dev/full"}).code, 1);
+    }
+}

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "CommandLineValues.h"
+#include "RunnerOptions.h"
+
+namespace {
+
+RunnerOptions Parse(std::vector<std::string> arguments)
+{
+    return ParseRunnerOptions(arguments);
+}
+
+}  // namespace
+
+TEST(RunnerOptions, DefaultsAndEveryOption)
+{
+    const RunnerOptions defaults = Parse({});
+    EXPECT_EQ(defaults.passes, 3000);
+    EXPECT_FALSE(defaults.seed);
+    EXPECT_FALSE(defaults.beams);
+    EXPECT_TRUE(defaults.tablePath.empty());
+
+    const RunnerOptions all = Parse({"--table", "t.ifi", "--seed", "42", "--passes", "7", "--beams", "--trace", "t.csv",
+                                     "--arena", "a.png", "--freemap", "f.png", "--frame", "g.png"});
+    EXPECT_EQ(all.tablePath, "t.ifi");
+    EXPECT_EQ(all.seed, 42u);
+    EXPECT_EQ(all.passes, 7);
+    EXPECT_TRUE(all.beams);
+    EXPECT_EQ(all.tracePath, "t.csv");
+    EXPECT_EQ(all.arenaPath, "a.png");
+    EXPECT_EQ(all.freeMapPath, "f.png");
+    EXPECT_EQ(all.framePath, "g.png");
+    EXPECT_TRUE(Parse({"--help"}).help);
+}
+
+TEST(RunnerOptions, SeedsAreSixtyFourBitDecimalOrHex)
+{
+    EXPECT_EQ(ParseSeed("--seed", "0"), 0u);
+    EXPECT_EQ(ParseSeed("--seed", "18446744073709551615"), ~std::uint64_t{0});
+    EXPECT_EQ(ParseSeed("--seed", "0xFFFFFFFFFFFFFFFF"), ~std::uint64_t{0});
+    EXPECT_EQ(ParseSeed("--seed", "0x2a"), 42u);
+    for (const char* bad : {"18446744073709551616", "-1", "+5", "12abc", "0x", "0xg", "", " 5", "4.5"})
+        EXPECT_THROW(ParseSeed("--seed", bad), UsageError) << "'" << bad << "'";
+}
+
+TEST(RunnerOptions, PassCountsArePositiveWholeNumbers)
+{
+    EXPECT_EQ(ParsePositiveCount("--passes", "1"), 1);
+    for (const char* bad : {"0", "-3", "abc", "2.5", "", "99999999999999999999"})
+        EXPECT_THROW(ParsePositiveCount("--passes", bad), UsageError) << "'" << bad << "'";
+}
+
+TEST(RunnerOptions, MistakesAreRefusedWithAMessageNamingThem)
+{
+    const auto messageOf = [](std::vector<std::string> arguments) -> std::string {
+        try {
+            ParseRunnerOptions(arguments);
+        } catch (const UsageError& error) {
+            return error.what();
+        }
+        return "accepted";
+    };
+    EXPECT_EQ(messageOf({"--seed"}), "--seed: missing value");
+    EXPECT_EQ(messageOf({"--speed", "3"}), "unknown option '--speed' (see --help)");
+    EXPECT_EQ(messageOf({"table.ifi"}), "unexpected argument 'table.ifi' (see --help)");
+    EXPECT_NE(messageOf({"--frame", "frame.nosuchformat"}).find("--frame"), std::string::npos);
+    EXPECT_NE(messageOf({"--arena", ""}), "accepted");
+    EXPECT_NE(messageOf({"--passes", "0"}).find("'0'"), std::string::npos);
+}

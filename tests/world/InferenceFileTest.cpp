@@ -1,0 +1,122 @@
+#include <clocale>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
+
+#include "InferenceFile.h"
+
+namespace {
+
+class InferenceFileTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        directory_ = std::filesystem::temp_directory_path() /
+                     ("ifi-" + std::to_string(::getpid()) + "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(directory_);
+    }
+    void TearDown() override { std::filesystem::remove_all(directory_); }
+
+    std::string PathOf(const std::string& name) const { return (directory_ / name).string(); }
+
+    std::string Write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(PathOf(name)) << text;
+        return PathOf(name);
+    }
+
+    static std::string Read(const std::string& path)
+    {
+        std::ostringstream text;
+        text << std::ifstream(path).rdbuf();
+        return text.str();
+    }
+
+    static InferenceTable Sample()
+    {
+        InferenceTable table;
+        for (int k = 0; k < 8; ++k) {
+            table.angles[k] = -30.0 + 7.25 * k;
+            table.speeds[k] = 1.23456789 + k;
+        }
+        return table;
+    }
+
+private:
+    std::filesystem::path directory_;
+};
+
+// Restores the process locale however the test ends.
+struct ProcessLocale {
+    explicit ProcessLocale(const char* name) : previous(std::setlocale(LC_ALL, nullptr)), active(std::setlocale(LC_ALL, name) != nullptr) {}
+    ~ProcessLocale() { std::setlocale(LC_ALL, previous.c_str()); }
+    std::string previous;
+    bool active;
+};
+
+}  // namespace
+
+TEST_F(InferenceFileTest, FreshTableIsEightLinesOfZeros)
+{
+    const std::string path = PathOf("zero.ifi");
+    ASSERT_TRUE(SaveInferenceFile(path, InferenceTable{}));
+    std::string expected;
+    for (int k = 0; k < 8; ++k) expected += "0.000000 0.000000\n";
+    EXPECT_EQ(Read(path), expected);
+}
+
+TEST_F(InferenceFileTest, RoundTripKeepsSixDecimalsEvenUnderACommaLocale)
+{
+    ProcessLocale french("fr_FR.UTF-8");
+    if (!french.active) GTEST_SKIP() << "fr_FR.UTF-8 not installed";
+    const std::string path = PathOf("sample.ifi");
+    ASSERT_TRUE(SaveInferenceFile(path, Sample()));
+    EXPECT_EQ(Read(path).substr(0, 21), "-30.000000 1.234568\n-");
+
+    InferenceTable loaded;
+    EXPECT_EQ(LoadInferenceFile(path, loaded), 16);
+    EXPECT_EQ(loaded.speeds[0], 1.234568);
+    EXPECT_EQ(loaded.angles[2], -15.5);
+    EXPECT_EQ(loaded.speeds[7], 8.234568);
+}
+
+TEST_F(InferenceFileTest, AnyWhiteSpaceSeparatesAndTrailingTextIsIgnored)
+{
+    const std::string path = Write("flat.ifi", "1\t2 3\r\n4 5 6 7 8 9 10 11 12 13 14 15 16 garbage\n");
+    InferenceTable table;
+    EXPECT_EQ(LoadInferenceFile(path, table), 16);
+    EXPECT_EQ(table.angles[0], 1);
+    EXPECT_EQ(table.speeds[1], 4);
+    EXPECT_EQ(table.speeds[7], 16);
+}
+
+TEST_F(InferenceFileTest, AShortFileFillsOnlyTheLeadingEntries)
+{
+    InferenceTable table = Sample();
+    EXPECT_EQ(LoadInferenceFile(Write("angles.ifi", "1 2 3 4 5 6 7 8\n"), table), 8);
+    EXPECT_EQ(table.speeds[3], 8);
+    EXPECT_EQ(table.angles[4], Sample().angles[4]);
+
+    table = Sample();
+    EXPECT_EQ(LoadInferenceFile(Write("word.ifi", "1 2 3 oops 5\n"), table), 3);
+    EXPECT_EQ(table.angles[1], 3);
+    EXPECT_EQ(table.speeds[1], Sample().speeds[1]);
+}
+
+TEST_F(InferenceFileTest, FailuresAreReported)
+{
+    InferenceTable table = Sample();
+    EXPECT_EQ(LoadInferenceFile(PathOf("missing.ifi"), table), -1);
+    EXPECT_EQ(LoadInferenceFile("", table), -1);
+    EXPECT_EQ(table.angles[0], Sample().angles[0]);
+
+    EXPECT_FALSE(SaveInferenceFile(PathOf("no/such/folder.ifi"), table));
+    EXPECT_FALSE(SaveInferenceFile(PathOf(""), table)) << "a folder is not a file";
+    if (std::FILE* full = std::fopen("/dev/full", "w")) {
+        std::fclose(full);
+        EXPECT_FALSE(SaveInferenceFile("/dev/full", table)) << "a write that fails is not a save";
+    }
+}
