@@ -1,57 +1,40 @@
 #include "TunerOptions.h"
 
 #include <charconv>
-#include <type_traits>
-#include <stdexcept>
+#include <limits>
+
+#include "CommandLineValues.h"
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& message)
-{
-    throw std::invalid_argument(message);
-}
-
 // from_chars never looks at the locale, so "0.5" means the same under every language.
-template <typename Number>
-Number ParseNumber(const std::string& option, const std::string& text, int base = 10)
+double ParseReal(const std::string& option, const std::string& text)
 {
-    Number value{};
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    std::from_chars_result parsed;
-    if constexpr (std::is_floating_point_v<Number>)
-        parsed = std::from_chars(first, last, value);
-    else
-        parsed = std::from_chars(first, last, value, base);
-    if (text.empty() || parsed.ec != std::errc() || parsed.ptr != last)
-        Fail(option + ": not a valid number: '" + text + "'");
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw UsageError(option + ": '" + text + "' is not a number");
     return value;
-}
-
-std::uint64_t ParseSeed(const std::string& text)
-{
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        return ParseNumber<std::uint64_t>("--seed", text.substr(2), 16);
-    return ParseNumber<std::uint64_t>("--seed", text);
 }
 
 int ParseAtLeast(const std::string& option, const std::string& text, int minimum)
 {
-    const int value = ParseNumber<int>(option, text);
-    if (value < minimum)
-        Fail(option + " must be at least " + std::to_string(minimum));
-    return value;
+    const long long value = text == "0" ? 0 : ParsePositiveCount(option, text);
+    if (value < minimum || value > std::numeric_limits<int>::max())
+        throw UsageError(option + " must be a whole number from " + std::to_string(minimum) + " to " +
+                         std::to_string(std::numeric_limits<int>::max()));
+    return static_cast<int>(value);
 }
 
 void ParseRange(const std::string& option, const std::string& text, double& low, double& high)
 {
     const auto colon = text.find(':', 1);  // a leading '-' belongs to the first number
     if (colon == std::string::npos)
-        Fail(option + " takes MIN:MAX, got '" + text + "'");
-    low = ParseNumber<double>(option, text.substr(0, colon));
-    high = ParseNumber<double>(option, text.substr(colon + 1));
+        throw UsageError(option + " takes MIN:MAX, got '" + text + "'");
+    low = ParseReal(option, text.substr(0, colon));
+    high = ParseReal(option, text.substr(colon + 1));
     if (!(low <= high))
-        Fail(option + ": MIN is above MAX");
+        throw UsageError(option + ": MIN is above MAX");
 }
 
 }  // namespace
@@ -77,12 +60,12 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
             continue;
         }
         if (option.rfind("--", 0) != 0)
-            Fail("unexpected argument '" + option + "' (see --help)");
+            throw UsageError("unexpected argument '" + option + "' (see --help)");
         if (i + 1 >= arguments.size())
-            Fail(option + " needs a value (see --help)");
+            throw UsageError(option + ": missing value");
         const std::string& value = arguments[++i];
         if (option == "--seed")
-            s.seed = ParseSeed(value);
+            s.seed = ParseSeed(option, value);
         else if (option == "--out")
             options.outPath = value;
         else if (option == "--report")
@@ -102,18 +85,18 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
         else if (option == "--threads")
             s.threads = ParseAtLeast(option, value, 1);
         else if (option == "--collision-weight") {
-            s.collisionWeight = ParseNumber<double>(option, value);
+            s.collisionWeight = ParseReal(option, value);
             if (!(s.collisionWeight >= 0))
-                Fail(option + " must not be negative");
+                throw UsageError(option + " must not be negative");
         } else if (option == "--angles")
             ParseRange(option, value, s.angleMin, s.angleMax);
         else if (option == "--speeds")
             ParseRange(option, value, s.speedMin, s.speedMax);
         else
-            Fail("unknown option '" + option + "' (see --help)");
+            throw UsageError("unknown option '" + option + "' (see --help)");
     }
     if (options.outPath.empty())
-        Fail("--out needs a file name");
+        throw UsageError("--out needs a file name");
     if (options.reportPath.empty())
         options.reportPath = DefaultReportPath(options.outPath);
     return options;

@@ -13,8 +13,8 @@ struct TunerOptions {
     bool help = false;
 };
 
-// Reads the command line (without the program name). Throws std::invalid_argument with
-// a one-line message for an unknown option, a missing or malformed value, or bounds
+// Reads the command line (without the program name). Throws UsageError with a
+// one-line message for an unknown option, a missing or malformed value, or bounds
 // that leave nothing to search.
 TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int defaultThreads);
 

@@ -7,10 +7,11 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <stdexcept>
 #include <thread>
 
+#include "CommandLineValues.h"
 #include "InferenceFile.h"
+#include "TableLoading.h"
 #include "TableTuning.h"
 #include "TunerOptions.h"
 
@@ -33,19 +34,6 @@ void InstallInterruptHandler()
     action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
-}
-
-bool LoadWholeTable(const std::string& option, const std::string& path, InferenceTable& table)
-{
-    const int read = LoadInferenceFile(path, table);
-    if (read == 16)
-        return true;
-    if (read < 0)
-        std::cerr << "marlune-tune: " << option << ": cannot open '" << path << "'\n";
-    else
-        std::cerr << "marlune-tune: " << option << ": '" << path << "' holds " << read
-                  << " numbers, an inference table needs 16\n";
-    return false;
 }
 
 class ProgressLine {
@@ -90,26 +78,23 @@ TableFigures Figures(const ParallelEvaluator& evaluator, const InferenceTable& t
 int main(int argc, char** argv)
 {
     TunerOptions options;
+    InferenceTable reference;
     try {
         const int cores = static_cast<int>(std::thread::hardware_concurrency());
         options = ParseTunerOptions(std::vector<std::string>(argv + 1, argv + argc), cores > 0 ? cores : 1);
-    } catch (const std::invalid_argument& error) {
+        if (options.help) {
+            std::cout << TunerHelp();
+            return 0;
+        }
+        if (!options.startPath.empty())
+            options.settings.start = LoadTableForRun(options.startPath, "--start");
+        if (!options.comparePath.empty())
+            reference = LoadTableForRun(options.comparePath, "--compare");
+    } catch (const UsageError& error) {
         std::cerr << "marlune-tune: " << error.what() << '\n';
         return 2;
     }
-    if (options.help) {
-        std::cout << TunerHelp();
-        return 0;
-    }
-    TuningSettings& settings = options.settings;
-    InferenceTable start, reference;
-    if (!options.startPath.empty()) {
-        if (!LoadWholeTable("--start", options.startPath, start))
-            return 2;
-        settings.start = start;
-    }
-    if (!options.comparePath.empty() && !LoadWholeTable("--compare", options.comparePath, reference))
-        return 2;
+    const TuningSettings& settings = options.settings;
 
     const ArenaSeeds seeds = DeriveArenaSeeds(settings.seed, settings.arenas);
     std::cout << "marlune-tune: seed " << settings.seed << ", " << settings.threads << " threads, "

@@ -5,7 +5,7 @@ target_include_directories(marlune_search PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
 if(TARGET marlune_world)
   add_library(marlune_tuning STATIC TableEvaluation.cpp TableTuning.cpp TunerOptions.cpp)
-  target_link_libraries(marlune_tuning PUBLIC marlune_search marlune_world Threads::Threads)
+  target_link_libraries(marlune_tuning PUBLIC marlune_search marlune_runner marlune_world Threads::Threads)
 
   add_executable(marlune-tune marlune_tune.cpp)
   target_link_libraries(marlune-tune PRIVATE marlune_tuning)

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <stdexcept>
 
+#include "CommandLineValues.h"
 #include "TunerOptions.h"
 
 namespace {
@@ -61,7 +61,7 @@ TEST(TunerOptions, NumbersIgnoreTheLocale)
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_EQ(o.settings.collisionWeight, 0.125);
     EXPECT_EQ(o.settings.speedMax, 2.75);
-    EXPECT_THROW(Parse({"--collision-weight", "0,125"}), std::invalid_argument);
+    EXPECT_THROW(Parse({"--collision-weight", "0,125"}), UsageError);
 }
 
 TEST(TunerOptions, RefusesWhatCannotBeRun)
@@ -79,5 +79,5 @@ TEST(TunerOptions, RefusesWhatCannotBeRun)
         {"--out", ""},
     };
     for (const auto& arguments : bad)
-        EXPECT_THROW(Parse(arguments), std::invalid_argument) << arguments[0];
+        EXPECT_THROW(Parse(arguments), UsageError) << arguments[0];
 }

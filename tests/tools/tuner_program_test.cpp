@@ -100,7 +100,7 @@ TEST(TunerProgram, RefusesAHalfTableAndAnUnwritableOutput)
     const pid_t refused = Start({"--start", half.string(), "--out", (dir.path / "x.ifi").string()}, dir.path / "1.txt");
     EXPECT_EQ(Wait(refused), 2);
     EXPECT_FALSE(fs::exists(dir.path / "x.ifi"));
-    EXPECT_NE(Read(dir.path / "1.txt").find("holds 4 numbers"), std::string::npos);
+    EXPECT_NE(Read(dir.path / "1.txt").find("holds 4 readable numbers"), std::string::npos);
 
     const pid_t unwritable = Start({"--arenas", "1", "--passes", "10", "--population", "4", "--generations", "0",
                                     "--out", (dir.path / "missing" / "x.ifi").string()},
