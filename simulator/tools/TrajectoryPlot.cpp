@@ -2,18 +2,15 @@
 
 #include <algorithm>
 
-#include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
 namespace {
 
-// A world position to the middle of its scaled pixel, with y turned so that y 0 is at
-// the bottom of the picture.
-cv::Point ToPicture(const cv::Point2d& world, int worldHeight)
+// A world position to the middle of its scaled pixel.
+cv::Point ToPicture(const cv::Point2d& world)
 {
     const int scale = TrajectoryPlot::kScale;
-    return {static_cast<int>(world.x) * scale + scale / 2,
-            (worldHeight - 1 - static_cast<int>(world.y)) * scale + scale / 2};
+    return {static_cast<int>(world.x) * scale + scale / 2, static_cast<int>(world.y) * scale + scale / 2};
 }
 
 }  // namespace
@@ -27,37 +24,25 @@ void TrajectoryPlot::Record(double centerX, double centerY, int collisionsSoFar)
 
 cv::Mat TrajectoryPlot::Render(const cv::Mat& arena) const
 {
-    cv::Mat flipped, picture;
-    cv::flip(arena, flipped, 0);
-    cv::resize(flipped, picture, {}, kScale, kScale, cv::INTER_NEAREST);
+    cv::Mat picture;
+    cv::resize(arena, picture, {}, kScale, kScale, cv::INTER_NEAREST);
     if (samples_.empty())
         return picture;
 
-    const int height = arena.rows;
     const double last = static_cast<double>(std::max<std::size_t>(samples_.size() - 1, 1));
     for (std::size_t i = 1; i < samples_.size(); ++i) {
         // From light to dark blue, so where the robot went first and last can be told apart.
         const double age = static_cast<double>(i) / last;
         const cv::Scalar colour(255 - 55 * age, 190 * (1 - age), 60 * (1 - age));
-        cv::line(picture, ToPicture(samples_[i - 1].centre, height), ToPicture(samples_[i].centre, height), colour, 2,
+        cv::line(picture, ToPicture(samples_[i - 1].centre), ToPicture(samples_[i].centre), colour, 2,
                  cv::LINE_AA);
     }
     for (const Sample& sample : samples_)
         if (sample.collided)
-            cv::circle(picture, ToPicture(sample.centre, height), 3 * kScale, cv::Scalar(0, 0, 230), 2, cv::LINE_AA);
-    cv::circle(picture, ToPicture(samples_.front().centre, height), 2 * kScale, cv::Scalar(0, 170, 0), cv::FILLED,
+            cv::circle(picture, ToPicture(sample.centre), 3 * kScale, cv::Scalar(0, 0, 230), 2, cv::LINE_AA);
+    cv::circle(picture, ToPicture(samples_.front().centre), 2 * kScale, cv::Scalar(0, 170, 0), cv::FILLED,
                cv::LINE_AA);
-    cv::circle(picture, ToPicture(samples_.back().centre, height), 2 * kScale, cv::Scalar(0, 0, 0), cv::FILLED,
+    cv::circle(picture, ToPicture(samples_.back().centre), 2 * kScale, cv::Scalar(0, 0, 0), cv::FILLED,
                cv::LINE_AA);
     return picture;
-}
-
-bool TrajectoryPlot::Write(const std::string& path, const cv::Mat& arena) const
-{
-    try {
-        return cv::imwrite(path, Render(arena));
-    } catch (const cv::Exception&) {
-        // An unknown extension or an encoder failure: reported like an unwritable file.
-        return false;
-    }
 }

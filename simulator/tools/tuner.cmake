@@ -14,4 +14,4 @@ endif()
 # The trajectory picture of marlune-run --plot.
 add_library(marlune_plot STATIC TrajectoryPlot.cpp)
 target_include_directories(marlune_plot PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(marlune_plot PUBLIC opencv_core opencv_imgproc opencv_imgcodecs)
+target_link_libraries(marlune_plot PUBLIC opencv_core opencv_imgproc)

@@ -41,7 +41,7 @@ TuningSettings SmallRun(int threads)
     TuningSettings s;
     s.seed = 5;
     s.arenas = 2;
-    s.passes = 300;
+    s.passes = 200;
     s.population = 6;
     s.generations = 2;
     s.threads = threads;
