@@ -1,6 +1,7 @@
 #include "TableTuning.h"
 
 #include <cstdio>
+#include <filesystem>
 
 std::vector<double> TableToPoint(const InferenceTable& table)
 {
@@ -104,8 +105,7 @@ std::string FormatTuningReport(const TuningSettings& settings, const TuningOutco
     report += FiguresLine("tuned, tuning arenas", best.tuning, formula);
     report += FiguresLine("tuned, validation arenas", best.validation, formula);
     if (reference) {
-        const std::string name = referenceName.size() > 18 ? "..." + referenceName.substr(referenceName.size() - 15)
-                                                             : referenceName;
+        const std::string name = std::filesystem::path(referenceName).filename().string();
         report += FiguresLine((name + ", tuning").c_str(), reference->tuning, formula);
         report += FiguresLine((name + ", validation").c_str(), reference->validation, formula);
     }
