@@ -22,6 +22,58 @@ const Sweep kSweeps[3] = {
     {0.5235987755982988, 1.5707963267948966, 0, {0, 0, 255}, {255, 0, 0}},
 };
 
+// Where a beam is, in the frame of its marching case: the major coordinate moves by one
+// whole pixel per step towards one bound, the minor one by the slope, tested against both
+// edges. Both x cases and both y cases share this one loop.
+struct MarchFrame {
+    double majorSize, minorSize;
+    size_t majorBytes, minorBytes;  // byte distance of one pixel along each axis
+    const unsigned char* obstacles;
+    unsigned char* canvas;
+};
+
+struct BeamEnd {
+    double major, minor;
+};
+
+// Takes and returns the position by value so it stays in registers while marching.
+template <bool kDecreasing, bool kDraw>
+BeamEnd March(double major, double minor, double minorStep, const MarchFrame& frame, const cv::Vec3b& colour)
+{
+    for (;;) {
+        if (kDecreasing ? major <= 0 : major >= frame.majorSize) {
+            return {kDecreasing ? 0 : frame.majorSize, minor};
+        }
+        if (minor <= 0) {
+            return {major, 0};
+        }
+        if (minor >= frame.minorSize) {
+            return {major, frame.minorSize};
+        }
+        const size_t offset = static_cast<size_t>(static_cast<int>(major)) * frame.majorBytes +
+                              static_cast<size_t>(static_cast<int>(minor)) * frame.minorBytes;
+        if (frame.obstacles[offset] != 255) return {major, minor};
+        if (kDraw) {
+            frame.canvas[offset] = colour[0];
+            frame.canvas[offset + 1] = colour[1];
+            frame.canvas[offset + 2] = colour[2];
+        }
+        major += kDecreasing ? -1.0 : 1.0;
+        minor += minorStep;
+    }
+}
+
+// The direction and the painting are fixed for a whole beam: one loop for each.
+BeamEnd March(bool decreasing, bool draw, double major, double minor, double minorStep, const MarchFrame& frame,
+              const cv::Vec3b& colour)
+{
+    if (decreasing)
+        return draw ? March<true, true>(major, minor, minorStep, frame, colour)
+                    : March<true, false>(major, minor, minorStep, frame, colour);
+    return draw ? March<false, true>(major, minor, minorStep, frame, colour)
+                : March<false, false>(major, minor, minorStep, frame, colour);
+}
+
 }  // namespace
 
 double RobotSimulation::CastRay(double direction, double originX, double originY, const cv::Vec3b& colour,
@@ -35,57 +87,32 @@ double RobotSimulation::CastRay(double direction, double originX, double originY
     const double c = std::cos(direction);
     const double s = std::sin(direction);
     const double startOffset = correction + 1;
-    const double w = width;
-    const double h = height;
-    const unsigned char* obstacles = arena.data;
-    unsigned char* frame = canvas.data;
     const size_t rowStride = arena.step;
-    auto isFree = [&](double x, double y, size_t& offset) {
-        offset = static_cast<size_t>(static_cast<int>(y)) * rowStride + 3 * static_cast<size_t>(static_cast<int>(x));
-        return obstacles[offset] == 255;
-    };
-    auto paint = [&](size_t offset) {
-        if (!draw) return;
-        frame[offset] = colour[0];
-        frame[offset + 1] = colour[1];
-        frame[offset + 2] = colour[2];
-    };
-
     double x, y;
-    size_t offset;
     if (c <= -kHalfSqrt2 || c >= kHalfSqrt2) {
         const double t = std::tan(direction);
-        const double stepX = c <= -kHalfSqrt2 ? -1.0 : 1.0;
-        const double stepY = c <= -kHalfSqrt2 ? -t : t;
-        x = c <= -kHalfSqrt2 ? originX - startOffset : originX + startOffset;
+        const bool decreasing = c <= -kHalfSqrt2;
+        x = decreasing ? originX - startOffset : originX + startOffset;
         y = originY + t * (x - originX);
-        for (;;) {
-            if (stepX < 0 ? x <= 0 : x >= w) { x = stepX < 0 ? 0 : w; break; }
-            if (y <= 0) { y = 0; break; }
-            if (y >= h) { y = h; break; }
-            if (!isFree(x, y, offset)) break;
-            paint(offset);
-            x += stepX;
-            y += stepY;
-        }
+        const MarchFrame frame{static_cast<double>(width), static_cast<double>(height), 3, rowStride, arena.data,
+                               canvas.data};
+        const double stepY = decreasing ? -t : t;
+        const BeamEnd end = March(decreasing, draw, x, y, stepY, frame, colour);
+        x = end.major;
+        y = end.minor;
     } else {
         // Within a rounding error of an odd multiple of 45 degrees neither cosine nor
         // sine may reach the threshold; such a beam marches along y, on the side of its sine.
         const double r = 1 / (std::tan(direction) + 1e-24);
-        const bool down = s < 0;
-        const double stepY = down ? -1.0 : 1.0;
-        const double stepX = down ? -r : r;
-        y = down ? originY - startOffset : originY + startOffset;
+        const bool decreasing = s < 0;
+        y = decreasing ? originY - startOffset : originY + startOffset;
         x = originX + r * (y - originY);
-        for (;;) {
-            if (down ? y <= 0 : y >= h) { y = down ? 0 : h; break; }
-            if (x <= 0) { x = 0; break; }
-            if (x >= w) { x = w; break; }
-            if (!isFree(x, y, offset)) break;
-            paint(offset);
-            x += stepX;
-            y += stepY;
-        }
+        const MarchFrame frame{static_cast<double>(height), static_cast<double>(width), rowStride, 3, arena.data,
+                               canvas.data};
+        const double stepX = decreasing ? -r : r;
+        const BeamEnd end = March(decreasing, draw, y, x, stepX, frame, colour);
+        y = end.major;
+        x = end.minor;
     }
     const double dx = x - originX;
     const double dy = y - originY;
