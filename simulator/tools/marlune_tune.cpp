@@ -103,7 +103,7 @@ int main(int argc, char** argv)
 
     InstallInterruptHandler();
     ProgressLine progressLine(isatty(STDERR_FILENO) != 0);
-    const TuningOutcome outcome = TuneTable(settings, seeds.tuning, &g_stopRequested,
+    TuningOutcome outcome = TuneTable(settings, seeds.tuning, &g_stopRequested,
                                             [&](const SearchProgress& p) { progressLine.Show(p); });
     progressLine.Finish();
 
@@ -111,6 +111,12 @@ int main(int argc, char** argv)
     // search's result is on disk.
     if (!SaveInferenceFile(options.outPath, outcome.best)) {
         std::cerr << "marlune-tune: cannot write '" << options.outPath << "'\n";
+        return 1;
+    }
+    // The file keeps fewer digits than the search used, and a trajectory can part ways
+    // over a last-digit difference: the report describes the table as the file holds it.
+    if (LoadInferenceFile(options.outPath, outcome.best) != 2 * InferenceTable::kSituations) {
+        std::cerr << "marlune-tune: '" << options.outPath << "' cannot be read back\n";
         return 1;
     }
     std::cout << "table written to " << options.outPath
