@@ -97,11 +97,11 @@ int main(int argc, char** argv)
     const TuningSettings& settings = options.settings;
 
     const ArenaSeeds seeds = DeriveArenaSeeds(settings.seed, settings.arenas);
+    InstallInterruptHandler();
     std::cout << "marlune-tune: seed " << settings.seed << ", " << settings.threads << " threads, "
               << settings.population << " tables x " << settings.generations + 1 << " generations x "
               << settings.arenas << " arenas x " << settings.passes << " passes" << std::endl;
 
-    InstallInterruptHandler();
     ProgressLine progressLine(isatty(STDERR_FILENO) != 0);
     TuningOutcome outcome = TuneTable(settings, seeds.tuning, &g_stopRequested,
                                             [&](const SearchProgress& p) { progressLine.Show(p); });

@@ -72,7 +72,7 @@ TEST(TunerProgram, CtrlCStillWritesTheBestTableAndTheReport)
                              "--generations", "100000", "--threads", "2", "--out", table.string()},
                             dir.path / "out.txt");
     ASSERT_GT(pid, 0);
-    // Interrupt once the first generation has been written to the log, or after a while.
+    // Interrupt once the program has announced its run: its Ctrl-C handler is in place by then.
     for (int i = 0; i < 100 && Read(dir.path / "out.txt").find("marlune-tune: seed") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
