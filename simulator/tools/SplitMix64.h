@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-// A small, fully specified generator for the tuner's own draws (arena seeds, search
+// A small generator, fixed to the bit by its seed, for the tuner's own draws (arena seeds, search
 // moves). The standard library's distributions differ between implementations, so the
 // tuner converts raw 64-bit values itself: the same --seed gives the same search
 // everywhere.
