@@ -135,3 +135,39 @@ TEST(Sense, ABeamCountThatNeverReachesTheSectorEndStillEnds)
         EXPECT_EQ(sim->sectorDistance[2], 117.5) << beams;
     }
 }
+
+TEST(Sense, BeamsMarchedSideBySideMatchBeamsCastOneByOne)
+{
+    // The sweep written plainly, one CastRay per beam, as the reference for the faster march.
+    struct Sector {
+        double lower, upper;
+        int slot;
+        cv::Vec3b colour, highlight;
+    };
+    const Sector sectors[3] = {{-1.5707963267948966, -0.5235987755982988, 2, {255, 0, 0}, {0, 255, 0}},
+                               {-0.5235987755982988, 0.5235987755982988, 1, {0, 255, 0}, {0, 0, 255}},
+                               {0.5235987755982988, 1.5707963267948966, 0, {0, 0, 255}, {255, 0, 0}}};
+    auto sim = MakeSeededWorld(31);
+    PrepareRun(*sim, InferenceTable{});
+    RandomState poses(77);
+    for (int trial = 0; trial < 40; ++trial) {
+        sim->centerX = 12 + poses.Next() % 232;
+        sim->centerY = 12 + poses.Next() % 232;
+        sim->heading = (poses.Next() % 100000) * 1e-4 - 5;
+        sim->canvas.setTo(cv::Scalar(255, 255, 255));
+        sim->Sense(true);
+        const cv::Mat fast = sim->canvas.clone();
+
+        sim->canvas.setTo(cv::Scalar(255, 255, 255));
+        for (const Sector& sector : sectors) {
+            double shortest = 512, best = sector.lower;
+            for (double offset = sector.lower; offset < sector.upper; offset += kPi / 180) {
+                const double d = sim->CastRay(sim->heading + offset, sim->centerX, sim->centerY, sector.colour, true);
+                if (d < shortest) shortest = d, best = offset;
+            }
+            ASSERT_EQ(sim->sectorDistance[sector.slot], shortest) << "trial " << trial;
+            sim->CastRay(sim->heading + best, sim->centerX, sim->centerY, sector.highlight, true);
+        }
+        ASSERT_TRUE(SameBytes(fast, sim->canvas)) << "trial " << trial;
+    }
+}
