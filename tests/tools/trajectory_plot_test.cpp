@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <opencv2/imgcodecs.hpp>
+
+#include "HeadlessRun.h"
 #include "TrajectoryPlot.h"
 
 namespace {
@@ -75,4 +83,25 @@ TEST(TrajectoryPlot, APathLeavingThePictureIsClippedNotAFault)
     plot.Record(300, 310, 1);
     plot.Record(-40, -5, 1);
     EXPECT_EQ(plot.Render(WhiteArena()).size(), cv::Size(256 * S, 256 * S));
+}
+
+TEST(TrajectoryPlot, MarluneRunWritesThePathOfItsRunUpright)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("marlune-plot-test-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string table = (dir / "t.ifi").string(), png = (dir / "path.png").string();
+    std::ofstream(table) << "60 0.2\n-55 0.5\n0 1.5\n-5 2\n55 0.5\n60 0.5\n5 2\n0 2.5\n";
+    std::ostringstream out, err;
+    ASSERT_EQ(RunMarlune({"--seed", "7", "--table", table, "--passes", "300", "--plot", png}, out, err), 0)
+        << err.str();
+    const cv::Mat picture = cv::imread(png);
+    ASSERT_EQ(picture.size(), cv::Size(256 * S, 256 * S));
+    // The start centre (128, 135) carries the green dot; y grows upwards in the picture.
+    const cv::Vec3b start = picture.at<cv::Vec3b>((255 - 135) * S + S / 2, 128 * S + S / 2);
+    EXPECT_GT(start[1], 120);
+    EXPECT_LT(start[2], 60);
+
+    EXPECT_EQ(RunMarlune({"--seed", "7", "--plot", (dir / "path.txt").string()}, out, err), 2);
+    EXPECT_EQ(RunMarlune({"--seed", "7", "--passes", "1", "--plot", (dir / "missing" / "p.png").string()}, out, err), 1);
+    std::filesystem::remove_all(dir);
 }

@@ -5,7 +5,7 @@ target_link_libraries(tuner_search_tests PRIVATE marlune_search GTest::gtest_mai
 gtest_discover_tests(tuner_search_tests DISCOVERY_MODE PRE_TEST)
 
 add_executable(trajectory_plot_tests trajectory_plot_test.cpp)
-target_link_libraries(trajectory_plot_tests PRIVATE marlune_plot GTest::gtest_main)
+target_link_libraries(trajectory_plot_tests PRIVATE marlune_plot marlune_runner GTest::gtest_main)
 gtest_discover_tests(trajectory_plot_tests DISCOVERY_MODE PRE_TEST)
 
 if(TARGET marlune-tune)
