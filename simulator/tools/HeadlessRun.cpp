@@ -12,6 +12,7 @@
 #include "SimulationRun.h"
 #include "TableLoading.h"
 #include "TraceWriter.h"
+#include "TrajectoryPlot.h"
 
 namespace {
 
@@ -26,17 +27,22 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
 
     std::optional<TraceWriter> trace;
     if (!options.tracePath.empty()) trace.emplace(options.tracePath);
+    std::optional<TrajectoryPlot> plot;
+    if (!options.plotPath.empty()) plot.emplace();
 
     PrepareRun(sim, table);
+    if (plot) plot->Record(sim.centerX, sim.centerY, sim.collisions);
     if (!options.arenaPath.empty()) WritePicture("--arena", options.arenaPath, sim.arena);
     if (!options.freeMapPath.empty()) WritePicture("--freemap", options.freeMapPath, sim.freeMap);
 
     for (long long pass = 1; pass <= options.passes; ++pass) {
         RunPass(sim, true, options.beams);
         if (trace) trace->Row(pass, sim);
+        if (plot) plot->Record(sim.centerX, sim.centerY, sim.collisions);
     }
     if (trace) trace->Finish();
     if (!options.framePath.empty()) WritePicture("--frame", options.framePath, ComposeFrame(sim.canvas, sim.arena));
+    if (plot) WritePicture("--plot", options.plotPath, plot->Render(sim.arena));
 
     return RunSummary{seed, options.passes, sim.collisions, sim.distance};
 }

@@ -48,6 +48,8 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
             options.freeMapPath = PicturePath(option, value);
         } else if (option == "--frame") {
             options.framePath = PicturePath(option, value);
+        } else if (option == "--plot") {
+            options.plotPath = PicturePath(option, value);
         } else {
             throw UsageError("unknown option '" + option + "' (see --help)");
         }
@@ -60,6 +62,7 @@ const char* RunnerHelp()
 {
     return R"(Usage: marlune-run [--table FILE.ifi] [--seed N] [--passes N] [--beams]
                    [--trace FILE.csv] [--arena FILE.png] [--freemap FILE.png] [--frame FILE.png]
+                   [--plot FILE.png]
 
 Runs the Marlune robot simulation without a window: the same set-up as the desktop
 program (robot 15 x 10, a new random arena of 12 obstacles, the robot at the centre
@@ -79,6 +82,8 @@ sensing and fuzzy steering, as fast as the machine allows.
   --arena FILE.png   the obstacle picture, as generated.
   --freemap FILE.png the collision map (black where the robot's centre collides).
   --frame FILE.png   the last frame, robot and arena (and beams with --beams).
+  --plot FILE.png    the robot's path over the arena, three times larger: start green,
+                     end black, a red ring where each collision was counted.
   --help             this text.
 
 Pictures show what the window would: the arena's origin at the bottom left.

@@ -14,6 +14,7 @@ struct RunnerOptions {
     std::string arenaPath;
     std::string freeMapPath;
     std::string framePath;
+    std::string plotPath;
     bool help = false;
 };
 

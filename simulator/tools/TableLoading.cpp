@@ -3,13 +3,13 @@
 #include "CommandLineValues.h"
 #include "InferenceFile.h"
 
-InferenceTable LoadTableForRun(const std::string& path)
+InferenceTable LoadTableForRun(const std::string& path, const std::string& option)
 {
     InferenceTable table;
     const int numbers = LoadInferenceFile(path, table);
-    if (numbers < 0) throw UsageError("--table: cannot read '" + path + "'");
+    if (numbers < 0) throw UsageError(option + ": cannot read '" + path + "'");
     if (numbers < 2 * InferenceTable::kSituations)
-        throw UsageError("--table: '" + path + "' holds " + std::to_string(numbers) +
+        throw UsageError(option + ": '" + path + "' holds " + std::to_string(numbers) +
                          " readable numbers, a table needs 16");
     return table;
 }

@@ -6,4 +6,4 @@
 // Reads a whole inference table for a run. Unlike the dialog, which keeps the old
 // entries after a short file, a run must never steer with half a table: a file that
 // cannot be opened or holds fewer than sixteen numbers throws UsageError.
-InferenceTable LoadTableForRun(const std::string& path);
+InferenceTable LoadTableForRun(const std::string& path, const std::string& option = "--table");

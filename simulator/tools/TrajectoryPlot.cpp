@@ -1,0 +1,48 @@
+#include "TrajectoryPlot.h"
+
+#include <algorithm>
+
+#include <opencv2/imgproc.hpp>
+
+namespace {
+
+// A world position to the middle of its scaled pixel.
+cv::Point ToPicture(const cv::Point2d& world)
+{
+    const int scale = TrajectoryPlot::kScale;
+    return {static_cast<int>(world.x) * scale + scale / 2, static_cast<int>(world.y) * scale + scale / 2};
+}
+
+}  // namespace
+
+void TrajectoryPlot::Record(double centerX, double centerY, int collisionsSoFar)
+{
+    const bool collided = !samples_.empty() && collisionsSoFar > collisions_;
+    collisions_ = collisionsSoFar;
+    samples_.push_back({{centerX, centerY}, collided});
+}
+
+cv::Mat TrajectoryPlot::Render(const cv::Mat& arena) const
+{
+    cv::Mat picture;
+    cv::resize(arena, picture, {}, kScale, kScale, cv::INTER_NEAREST);
+    if (samples_.empty())
+        return picture;
+
+    const double last = static_cast<double>(std::max<std::size_t>(samples_.size() - 1, 1));
+    for (std::size_t i = 1; i < samples_.size(); ++i) {
+        // From light to dark blue, so where the robot went first and last can be told apart.
+        const double age = static_cast<double>(i) / last;
+        const cv::Scalar colour(255 - 55 * age, 190 * (1 - age), 60 * (1 - age));
+        cv::line(picture, ToPicture(samples_[i - 1].centre), ToPicture(samples_[i].centre), colour, 2,
+                 cv::LINE_AA);
+    }
+    for (const Sample& sample : samples_)
+        if (sample.collided)
+            cv::circle(picture, ToPicture(sample.centre), 3 * kScale, cv::Scalar(0, 0, 230), 2, cv::LINE_AA);
+    cv::circle(picture, ToPicture(samples_.front().centre), 2 * kScale, cv::Scalar(0, 170, 0), cv::FILLED,
+               cv::LINE_AA);
+    cv::circle(picture, ToPicture(samples_.back().centre), 2 * kScale, cv::Scalar(0, 0, 0), cv::FILLED,
+               cv::LINE_AA);
+    return picture;
+}

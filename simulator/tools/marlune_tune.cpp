@@ -1,0 +1,142 @@
+// marlune-tune: command-line front end of the table search.
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <thread>
+
+#include "CommandLineValues.h"
+#include "InferenceFile.h"
+#include "TableLoading.h"
+#include "TableTuning.h"
+#include "TunerOptions.h"
+
+namespace {
+
+std::atomic<bool> g_stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the stop flag is set from a signal handler");
+
+void OnInterrupt(int)
+{
+    g_stopRequested.store(true);
+}
+
+// The first Ctrl-C asks the search to stop; the handler then falls back to the
+// default, so a second one ends the program the usual way.
+void InstallInterruptHandler()
+{
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+class ProgressLine {
+public:
+    explicit ProgressLine(bool enabled) : enabled_(enabled), start_(std::chrono::steady_clock::now()) {}
+
+    void Show(const SearchProgress& progress)
+    {
+        if (!enabled_)
+            return;
+        const double elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+        const double left = elapsed / (progress.generation + 1) * (progress.generations - progress.generation);
+        const int seconds = static_cast<int>(left + 0.5);
+        std::fprintf(stderr, "\rgeneration %d/%d  best score %.4f  time left %d:%02d\033[K", progress.generation,
+                     progress.generations, progress.bestScore, seconds / 60, seconds % 60);
+        std::fflush(stderr);
+        shown_ = true;
+    }
+
+    void Finish()
+    {
+        if (shown_)
+            std::fputc('\n', stderr);
+        shown_ = false;
+    }
+
+private:
+    bool enabled_;
+    bool shown_ = false;
+    std::chrono::steady_clock::time_point start_;
+};
+
+TableFigures Figures(const ParallelEvaluator& evaluator, const InferenceTable& table, const ArenaSeeds& seeds)
+{
+    const std::vector<InferenceTable> one{table};
+    return {(*evaluator.Evaluate(one, seeds.tuning))[0], (*evaluator.Evaluate(one, seeds.validation))[0]};
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TunerOptions options;
+    InferenceTable reference;
+    try {
+        const int cores = static_cast<int>(std::thread::hardware_concurrency());
+        options = ParseTunerOptions(std::vector<std::string>(argv + 1, argv + argc), cores > 0 ? cores : 1);
+        if (options.help) {
+            std::cout << TunerHelp();
+            return 0;
+        }
+        if (!options.startPath.empty())
+            options.settings.start = LoadTableForRun(options.startPath, "--start");
+        if (!options.comparePath.empty())
+            reference = LoadTableForRun(options.comparePath, "--compare");
+    } catch (const UsageError& error) {
+        std::cerr << "marlune-tune: " << error.what() << '\n';
+        return 2;
+    }
+    const TuningSettings& settings = options.settings;
+
+    const ArenaSeeds seeds = DeriveArenaSeeds(settings.seed, settings.arenas);
+    InstallInterruptHandler();
+    std::cout << "marlune-tune: seed " << settings.seed << ", " << settings.threads << " threads, "
+              << settings.population << " tables x " << settings.generations + 1 << " generations x "
+              << settings.arenas << " arenas x " << settings.passes << " passes" << std::endl;
+
+    ProgressLine progressLine(isatty(STDERR_FILENO) != 0);
+    TuningOutcome outcome = TuneTable(settings, seeds.tuning, &g_stopRequested,
+                                            [&](const SearchProgress& p) { progressLine.Show(p); });
+    progressLine.Finish();
+
+    // The table is written before the report is computed: whatever happens next, the
+    // search's result is on disk.
+    if (!SaveInferenceFile(options.outPath, outcome.best)) {
+        std::cerr << "marlune-tune: cannot write '" << options.outPath << "'\n";
+        return 1;
+    }
+    // The file keeps fewer digits than the search used, and a trajectory can part ways
+    // over a last-digit difference: the report describes the table as the file holds it.
+    if (LoadInferenceFile(options.outPath, outcome.best) != 2 * InferenceTable::kSituations) {
+        std::cerr << "marlune-tune: '" << options.outPath << "' cannot be read back\n";
+        return 1;
+    }
+    std::cout << "table written to " << options.outPath
+              << (outcome.interrupted ? " (search stopped early; computing the report, Ctrl-C again to skip it)" : "")
+              << std::endl;
+
+    const ParallelEvaluator evaluator(settings.threads, settings.passes);
+    std::optional<TableFigures> referenceFigures;
+    if (!options.comparePath.empty())
+        referenceFigures = Figures(evaluator, reference, seeds);
+    const std::string report = FormatTuningReport(settings, outcome, Figures(evaluator, outcome.best, seeds),
+                                                  referenceFigures, options.comparePath);
+    std::cout << report;
+    std::ofstream file(options.reportPath);
+    file << report;
+    file.close();
+    if (!file) {
+        std::cerr << "marlune-tune: cannot write '" << options.reportPath << "'\n";
+        return 1;
+    }
+    std::cout << "report written to " << options.reportPath << '\n';
+    return 0;
+}
