@@ -1,5 +1,6 @@
 #include "RunnerOptions.h"
 
+#include <algorithm>
 #include <opencv2/imgcodecs.hpp>
 
 #include "CommandLineValues.h"
@@ -29,10 +30,13 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
             options.beams = true;
             continue;
         }
-        if (i + 1 >= arguments.size()) {
-            if (option.rfind("--", 0) == 0) throw UsageError(option + ": missing value");
+        static const std::vector<std::string> kValueOptions = {"--table", "--seed",    "--passes", "--trace",
+                                                               "--arena", "--freemap", "--frame",  "--plot"};
+        if (std::find(kValueOptions.begin(), kValueOptions.end(), option) == kValueOptions.end()) {
+            if (option.rfind("-", 0) == 0) throw UsageError("unknown option '" + option + "' (see --help)");
             throw UsageError("unexpected argument '" + option + "' (see --help)");
         }
+        if (i + 1 >= arguments.size()) throw UsageError(option + ": missing value");
         const std::string& value = arguments[i + 1];
         if (option == "--table") {
             options.tablePath = value;
@@ -50,8 +54,6 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
             options.framePath = PicturePath(option, value);
         } else if (option == "--plot") {
             options.plotPath = PicturePath(option, value);
-        } else {
-            throw UsageError("unknown option '" + option + "' (see --help)");
         }
         ++i;
     }

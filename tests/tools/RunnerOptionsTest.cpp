@@ -62,6 +62,7 @@ TEST(RunnerOptions, MistakesAreRefusedWithAMessageNamingThem)
     };
     EXPECT_EQ(messageOf({"--seed"}), "--seed: missing value");
     EXPECT_EQ(messageOf({"--speed", "3"}), "unknown option '--speed' (see --help)");
+    EXPECT_EQ(messageOf({"--bogus"}), "unknown option '--bogus' (see --help)");
     EXPECT_EQ(messageOf({"table.ifi"}), "unexpected argument 'table.ifi' (see --help)");
     EXPECT_NE(messageOf({"--frame", "frame.nosuchformat"}).find("--frame"), std::string::npos);
     EXPECT_NE(messageOf({"--arena", ""}), "accepted");
