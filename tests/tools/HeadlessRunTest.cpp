@@ -60,6 +60,14 @@ TEST_F(HeadlessRunTest, BadOptionsAndTablesStopBeforeRunningWithCodeTwo)
 
     const Outcome broken = RunTool({"--table", Write("broken.ifi", "1 2 3 x 5 6 7 8 9 10 11 12 13 14 15 16\n")});
     EXPECT_EQ(broken.code, 2);
+
+    // Read as numbers, but no robot can steer by them: the run would report NaN figures.
+    for (const char* entry : {"nan", "inf", "-INFINITY", "1e999"}) {
+        const Outcome notFinite =
+            RunTool({"--table", Write("nonfinite.ifi", std::string("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 ") + entry)});
+        EXPECT_EQ(notFinite.code, 2) << entry;
+        EXPECT_TRUE(IsOneLineError(notFinite)) << notFinite.err;
+    }
 }
 
 TEST_F(HeadlessRunTest, HelpExplainsEveryOption)
