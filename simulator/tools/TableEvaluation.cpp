@@ -13,11 +13,6 @@ namespace {
 constexpr int kWorldSize = 256;
 static_assert(kExploreCells == (kWorldSize / kExploreCellSize) * (kWorldSize / kExploreCellSize));
 
-bool IsInsideWorld(const RobotSimulation& sim)
-{
-    return sim.centerX >= 0 && sim.centerY >= 0 && sim.centerX < sim.width && sim.centerY < sim.height;
-}
-
 }  // namespace
 
 void RunTotals::Add(const RunTotals& other)
@@ -67,7 +62,7 @@ RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint6
     long long escapes = 0;
     for (int pass = 0; pass < passes; ++pass) {
         RunPass(sim, false, false);
-        if (!IsInsideWorld(sim)) {
+        if (!sim.IsInsideImage(sim.centerX, sim.centerY)) {
             escapes = 1;
             break;
         }

@@ -1,5 +1,7 @@
 #include "TableLoading.h"
 
+#include <cmath>
+
 #include "CommandLineValues.h"
 #include "InferenceFile.h"
 
@@ -11,5 +13,9 @@ InferenceTable LoadTableForRun(const std::string& path, const std::string& optio
     if (numbers < 2 * InferenceTable::kSituations)
         throw UsageError(option + ": '" + path + "' holds " + std::to_string(numbers) +
                          " readable numbers, a table needs 16");
+    for (int k = 0; k < InferenceTable::kSituations; ++k)
+        if (!std::isfinite(table.angles[k]) || !std::isfinite(table.speeds[k]))
+            throw UsageError(option + ": '" + path + "' holds a number that is not finite (S" + std::to_string(k + 1) +
+                             ")");
     return table;
 }

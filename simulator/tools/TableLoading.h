@@ -5,5 +5,6 @@
 
 // Reads a whole inference table for a run. Unlike the dialog, which keeps the old
 // entries after a short file, a run must never steer with half a table: a file that
-// cannot be opened or holds fewer than sixteen numbers throws UsageError.
+// cannot be opened, holds fewer than sixteen numbers or an infinite or NaN one throws
+// UsageError.
 InferenceTable LoadTableForRun(const std::string& path, const std::string& option = "--table");

@@ -4,13 +4,17 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include "PixelCoordinate.h"
+
 namespace {
 
-// A world position to the middle of its scaled pixel.
+// A world position to the middle of its scaled pixel. A robot that drove far away (or
+// whose table holds no usable number) is pinned far outside the picture, where its
+// line is clipped, instead of overflowing the conversion.
 cv::Point ToPicture(const cv::Point2d& world)
 {
     const int scale = TrajectoryPlot::kScale;
-    return {static_cast<int>(world.x) * scale + scale / 2, static_cast<int>(world.y) * scale + scale / 2};
+    return {TruncateToPixel(world.x) * scale + scale / 2, TruncateToPixel(world.y) * scale + scale / 2};
 }
 
 }  // namespace

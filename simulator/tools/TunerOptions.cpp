@@ -1,6 +1,7 @@
 #include "TunerOptions.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 #include "CommandLineValues.h"
@@ -8,12 +9,14 @@
 namespace {
 
 // from_chars never looks at the locale, so "0.5" means the same under every language.
+// It also reads "inf" and "nan", which no bound or weight can be: a search box without
+// ends or a score that is not a number would leave nothing to compare.
 double ParseReal(const std::string& option, const std::string& text)
 {
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw UsageError(option + ": '" + text + "' is not a number");
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        throw UsageError(option + ": '" + text + "' is not a finite number");
     return value;
 }
 

@@ -1,6 +1,7 @@
 // marlune-tune: command-line front end of the table search.
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -47,8 +48,9 @@ public:
         const double elapsed =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
         const double left = elapsed / (progress.generation + 1) * (progress.generations - progress.generation);
-        const int seconds = static_cast<int>(left + 0.5);
-        std::fprintf(stderr, "\rgeneration %d/%d  best score %.4f  time left %d:%02d\033[K", progress.generation,
+        // A search of billions of generations can be asked for; its estimate must not overflow.
+        const long long seconds = static_cast<long long>(std::min(left, 1e15) + 0.5);
+        std::fprintf(stderr, "\rgeneration %d/%d  best score %.4f  time left %lld:%02lld\033[K", progress.generation,
                      progress.generations, progress.bestScore, seconds / 60, seconds % 60);
         std::fflush(stderr);
         shown_ = true;
@@ -99,7 +101,7 @@ int main(int argc, char** argv)
     const ArenaSeeds seeds = DeriveArenaSeeds(settings.seed, settings.arenas);
     InstallInterruptHandler();
     std::cout << "marlune-tune: seed " << settings.seed << ", " << settings.threads << " threads, "
-              << settings.population << " tables x " << settings.generations + 1 << " generations x "
+              << settings.population << " tables x " << static_cast<long long>(settings.generations) + 1 << " generations x "
               << settings.arenas << " arenas x " << settings.passes << " passes" << std::endl;
 
     ProgressLine progressLine(isatty(STDERR_FILENO) != 0);

@@ -14,7 +14,7 @@ endif()
 # The trajectory picture of marlune-run --plot.
 add_library(marlune_plot STATIC TrajectoryPlot.cpp)
 target_include_directories(marlune_plot PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(marlune_plot PUBLIC opencv_core opencv_imgproc)
+target_link_libraries(marlune_plot PUBLIC marlune_world opencv_core opencv_imgproc)
 if(TARGET marlune_runner)
   # marlune-run --plot draws with it.
   target_link_libraries(marlune_runner PUBLIC marlune_plot)

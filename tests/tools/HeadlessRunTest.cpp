@@ -5,6 +5,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "../world/ScratchFolder.h"
 #include "HeadlessRun.h"
 #include "RobotSimulation.h"
 #include "SimulationRun.h"
@@ -25,32 +26,14 @@ Outcome RunTool(std::vector<std::string> arguments)
     return {code, out.str(), err.str()};
 }
 
-class HeadlessRunTest : public testing::Test {
+class HeadlessRunTest : public ScratchFolderTest {
 protected:
     void SetUp() override
     {
-        directory_ = std::filesystem::temp_directory_path() /
-                     ("runner-" + std::to_string(::getpid()) + "-" +
-                      testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(directory_);
+        ScratchFolderTest::SetUp();
         table_ = Write("table.ifi", "40 0.5\n-40 1\n0 2\n-10 2\n40 1\n40 1\n10 2\n0 2\n");
     }
-    void TearDown() override { std::filesystem::remove_all(directory_); }
 
-    std::string PathOf(const std::string& name) const { return (directory_ / name).string(); }
-    std::string Write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(PathOf(name)) << text;
-        return PathOf(name);
-    }
-    static std::string Read(const std::string& path)
-    {
-        std::ostringstream text;
-        text << std::ifstream(path).rdbuf();
-        return text.str();
-    }
-
-    std::filesystem::path directory_;
     std::string table_;
 };
 
@@ -77,13 +60,22 @@ TEST_F(HeadlessRunTest, BadOptionsAndTablesStopBeforeRunningWithCodeTwo)
 
     const Outcome broken = RunTool({"--table", Write("broken.ifi", "1 2 3 x 5 6 7 8 9 10 11 12 13 14 15 16\n")});
     EXPECT_EQ(broken.code, 2);
+
+    // Read as numbers, but no robot can steer by them: the run would report NaN figures.
+    for (const char* entry : {"nan", "inf", "-INFINITY", "1e999"}) {
+        const Outcome notFinite =
+            RunTool({"--table", Write("nonfinite.ifi", std::string("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 ") + entry)});
+        EXPECT_EQ(notFinite.code, 2) << entry;
+        EXPECT_TRUE(IsOneLineError(notFinite)) << notFinite.err;
+    }
 }
 
 TEST_F(HeadlessRunTest, HelpExplainsEveryOption)
 {
     const Outcome help = RunTool({"--help"});
     EXPECT_EQ(help.code, 0);
-    for (const char* option : {"--table", "--seed", "--passes", "--beams", "--trace", "--arena", "--freemap", "--frame"})
+    for (const char* option : {"--table", "--seed", "--passes", "--beams", "--trace", "--arena", "--freemap", "--frame",
+                               "--plot"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 

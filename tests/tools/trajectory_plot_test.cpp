@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -83,6 +84,20 @@ TEST(TrajectoryPlot, APathLeavingThePictureIsClippedNotAFault)
     plot.Record(300, 310, 1);
     plot.Record(-40, -5, 1);
     EXPECT_EQ(plot.Render(WhiteArena()).size(), cv::Size(256 * S, 256 * S));
+}
+
+TEST(TrajectoryPlot, APathToNowhereIsClippedAtTheEdgeItHeadsFor)
+{
+    // A table with huge speeds throws the robot beyond any int, or leaves it no number at all.
+    TrajectoryPlot plot;
+    plot.Record(128, 128, 0);
+    plot.Record(1e300, 128, 0);
+    plot.Record(-1e300, -1e300, 1);
+    plot.Record(std::nan(""), std::nan(""), 2);
+    const cv::Mat picture = plot.Render(WhiteArena());
+    ASSERT_EQ(picture.size(), cv::Size(256 * S, 256 * S));
+    EXPECT_NE(picture.at<cv::Vec3b>(128 * S + S / 2, 256 * S - 1), cv::Vec3b(255, 255, 255))
+        << "the line towards the far right reaches the picture's right edge";
 }
 
 TEST(TrajectoryPlot, MarluneRunWritesThePathOfItsRunUpright)

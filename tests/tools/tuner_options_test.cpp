@@ -77,7 +77,10 @@ TEST(TunerOptions, RefusesWhatCannotBeRun)
         {"--angles", "10"},        {"--angles", "30:-30"},
         {"--speeds", "a:b"},       {"--speeds", "1:"},
         {"--out", ""},
+        // Infinite or missing numbers would fill the tables and the scores with NaN.
+        {"--angles", "-inf:inf"},  {"--speeds", "0:nan"},
+        {"--collision-weight", "inf"}, {"--collision-weight", "nan"},
     };
     for (const auto& arguments : bad)
-        EXPECT_THROW(Parse(arguments), UsageError) << arguments[0];
+        EXPECT_THROW(Parse(arguments), UsageError) << arguments[0] << ' ' << arguments.back();
 }

@@ -7,34 +7,12 @@
 #include <unistd.h>
 
 #include "InferenceFile.h"
+#include "ScratchFolder.h"
 
 namespace {
 
-class InferenceFileTest : public testing::Test {
+class InferenceFileTest : public ScratchFolderTest {
 protected:
-    void SetUp() override
-    {
-        directory_ = std::filesystem::temp_directory_path() /
-                     ("ifi-" + std::to_string(::getpid()) + "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(directory_);
-    }
-    void TearDown() override { std::filesystem::remove_all(directory_); }
-
-    std::string PathOf(const std::string& name) const { return (directory_ / name).string(); }
-
-    std::string Write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(PathOf(name)) << text;
-        return PathOf(name);
-    }
-
-    static std::string Read(const std::string& path)
-    {
-        std::ostringstream text;
-        text << std::ifstream(path).rdbuf();
-        return text.str();
-    }
-
     static InferenceTable Sample()
     {
         InferenceTable table;
@@ -44,9 +22,6 @@ protected:
         }
         return table;
     }
-
-private:
-    std::filesystem::path directory_;
 };
 
 // Restores the process locale however the test ends.
