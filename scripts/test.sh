@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a plain optimised build, then the same tests
-# under AddressSanitizer + UndefinedBehaviorSanitizer, then the controller's threaded
+# under AddressSanitizer + UndefinedBehaviorSanitizer (with double-to-int overflow), then the controller's threaded
 # code under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,7 +22,7 @@ cmake --build build -j "$jobs"
 run_tests build
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address,undefined -DBUILD_BENCHMARKS=OFF >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address,undefined,float-cast-overflow -DBUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 run_tests build-asan
 

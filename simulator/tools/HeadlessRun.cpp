@@ -67,7 +67,7 @@ int RunMarlune(const std::vector<std::string>& arguments, std::ostream& out, std
 
     try {
         PrintSummary(out, Run(options, table));
-    } catch (const std::runtime_error& error) {
+    } catch (const std::exception& error) {
         err << "marlune-run: " << error.what() << '\n';
         return 1;
     }
