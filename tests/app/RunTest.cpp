@@ -198,6 +198,30 @@ TEST_F(RunTest, LeftClickStartsTheRunRightClickDoesNot)
     EXPECT_TRUE(dialog.m_sim.paused);
 }
 
+TEST_F(RunTest, TheModalDialogLeavesTheSimulationWindowOpenToTheUser)
+{
+    // Shown as the program shows it (exec), the dialog must not block the other window:
+    // clicks and keys travel through the window system, which drops blocked input.
+    dialog.setAttribute(Qt::WA_ShowModal, true);
+    ShowActive();
+    ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
+    Run([&](int pass) {
+        QWidget* area = ImageArea();
+        const QPoint inWindow = area->mapTo(area->window(), QPoint(20, 20));
+        switch (pass) {
+        case 0:
+            QTest::mouseClick(area->window()->windowHandle(), Qt::LeftButton, {}, inWindow);
+            return kNoKey;
+        case 1:
+            return int('p');
+        default:
+            return kEscape;
+        }
+    });
+    EXPECT_TRUE(dialog.m_sim.paused) << "the click never reached the simulation window";
+    dialog.m_sim.paused = false;
+}
+
 TEST_F(RunTest, TheCloseBoxEndsTheRunAndTheNextRunOpensAFreshWindow)
 {
     ShowActive();
