@@ -216,7 +216,7 @@ TEST_F(DialogTest, OffersTheAboutBoxOnF1AndInTheContextMenu)
     EXPECT_EQ(dialog.actions().front()->text(), "&A propos de Marlune...");
     // Other window commands do nothing here.
     dialog.OnSysCommand(0xF120, 0);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(qobject_cast<CAboutDlg*>(QApplication::activeModalWidget()), nullptr);
 }
 
 TEST_F(DialogTest, AboutBoxFollowsItsTemplate)
