@@ -295,6 +295,30 @@ TEST_F(RunTest, ClosingTheDialogDuringARunEndsTheRunThenClosesIt)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
+TEST_F(RunTest, ANumberTypedDuringARunIsTakenAsTyped)
+{
+    // Every pass rewrites the fields from the members: the field being typed into must
+    // not lose its unfinished "1." to "1" between two keystrokes.
+    ShowActive();
+    QLineEdit* field = Field(1018);
+    Run([&](int pass) {
+        if (pass == 1) {
+            QApplication::setActiveWindow(&dialog);
+            field->setFocus();
+            field->selectAll();
+        }
+        if (pass >= 2 && pass <= 5)
+            QTest::keyClick(field, "1.50"[pass - 2]);
+        return pass == 0 ? int('g') : pass < 8 ? kNoKey : kEscape;
+    });
+    EXPECT_EQ(dialog.m_table.speeds[2], 1.5);
+    EXPECT_EQ(field->text(), "1.50");
+    // Once the user has moved on, the field shows the number in its short form.
+    Field(1000)->setFocus();
+    dialog.UpdateData(false);
+    EXPECT_EQ(field->text(), "1.5");
+}
+
 TEST_F(RunTest, LoadingDuringARunChangesTheTableButNotTheRunningController)
 {
     QTemporaryDir directory;
