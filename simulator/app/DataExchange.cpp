@@ -35,6 +35,8 @@ void DataExchange::Write(QLineEdit& control, const QString& text)
         return;
     const QSignalBlocker blocker(control);
     control.setText(text);
+    // Show the beginning of a number wider than its field: its sign and integer part.
+    control.setCursorPosition(0);
 }
 
 template <typename Value, typename Parse>
@@ -44,6 +46,11 @@ void DataExchange::Exchange(int controlId, Value& value, const QString& formatte
         return;
     QLineEdit& control = Control(controlId);
     if (!m_saveAndValidate) {
+        // The field being typed into keeps the user's text while it means the member's
+        // value: rewriting an unfinished "1." as "1" between two keystrokes would turn
+        // the "1.5" being typed into 15.
+        if (control.hasFocus() && parse(control.text()) == value)
+            return;
         Write(control, formatted);
         return;
     }

@@ -7,7 +7,8 @@ class QWidget;
 // One transfer between a dialog's members and its edit fields, in one direction.
 //
 // Writing rewrites each field whose text differs from its member's, with the field's
-// signals blocked: showing values must never look like the user editing them.
+// signals blocked: showing values must never look like the user editing them. The
+// field that has the keyboard focus is left alone while its text reads as its member.
 // Reading goes field by field and stops at the first text that is not a number: the
 // members before it take the fields' values, that member and the ones after keep
 // theirs, and the failing field is remembered together with the prompt to show.

@@ -45,6 +45,10 @@ CMarluneDlg::CMarluneDlg(QWidget* parent)
       m_keyPoll([](int delayMs) { return cv::waitKey(delayMs); })
 {
     BuildDialog(*this, LoadDialogTemplate(kMainTemplate));
+    // Shown modally, the dialog must block its parent only: an application-modal
+    // dialog would also swallow every key and click meant for the simulation window,
+    // and a run could then neither start nor end from there.
+    setWindowModality(Qt::WindowModal);
     m_runTimer.setInterval(20);
     connect(&m_runTimer, &QTimer::timeout, this, [this] { OnTimer(1); });
     OnInitDialog();

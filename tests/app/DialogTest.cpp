@@ -183,6 +183,8 @@ TEST_F(DialogTest, ShowingValuesDoesNotCountAsEditingThem)
     dialog.m_speed[7] = 1e20;
     dialog.UpdateData(false);
     EXPECT_EQ(Field(1004)->text(), "0.333333333333333");
+    // Wider than its field, a number shows its beginning, not its last decimals.
+    EXPECT_EQ(Field(1004)->cursorPosition(), 0);
     EXPECT_EQ(Field(1023)->text(), "1e+20");
     EXPECT_EQ(dialog.m_table.angles[3], 0.0);
     EXPECT_EQ(dialog.m_table.speeds[7], 0.0);
@@ -194,6 +196,10 @@ TEST_F(DialogTest, RewritesTypedNumbersInTheirShortForm)
     Retype(Field(1018), "1.50");
     EXPECT_EQ(Field(1018)->text(), "1.50");
     EXPECT_EQ(dialog.m_table.speeds[2], 1.5);
+    // Still being typed into: the user's text stays.
+    dialog.UpdateData(false);
+    EXPECT_EQ(Field(1018)->text(), "1.50");
+    Button(1001)->setFocus();
     dialog.UpdateData(false);
     EXPECT_EQ(Field(1018)->text(), "1.5");
 }
@@ -216,7 +222,7 @@ TEST_F(DialogTest, OffersTheAboutBoxOnF1AndInTheContextMenu)
     EXPECT_EQ(dialog.actions().front()->text(), "&A propos de Marlune...");
     // Other window commands do nothing here.
     dialog.OnSysCommand(0xF120, 0);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(qobject_cast<CAboutDlg*>(QApplication::activeModalWidget()), nullptr);
 }
 
 TEST_F(DialogTest, AboutBoxFollowsItsTemplate)

@@ -198,6 +198,29 @@ TEST_F(RunTest, LeftClickStartsTheRunRightClickDoesNot)
     EXPECT_TRUE(dialog.m_sim.paused);
 }
 
+TEST_F(RunTest, TheModalDialogLeavesTheSimulationWindowOpenToTheUser)
+{
+    // Shown as the program shows it (exec), the dialog must not block the other window:
+    // clicks and keys travel through the window system, which drops blocked input.
+    dialog.setAttribute(Qt::WA_ShowModal, true);
+    ShowActive();
+    ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
+    Run([&](int pass) {
+        QWidget* area = ImageArea();
+        const QPoint inWindow = area->mapTo(area->window(), QPoint(20, 20));
+        switch (pass) {
+        case 0:
+            QTest::mouseClick(area->window()->windowHandle(), Qt::LeftButton, {}, inWindow);
+            return kNoKey;
+        case 1:
+            return int('p');
+        default:
+            return kEscape;
+        }
+    });
+    EXPECT_TRUE(dialog.m_sim.paused) << "the click never reached the simulation window";
+}
+
 TEST_F(RunTest, TheCloseBoxEndsTheRunAndTheNextRunOpensAFreshWindow)
 {
     ShowActive();
@@ -269,6 +292,30 @@ TEST_F(RunTest, ClosingTheDialogDuringARunEndsTheRunThenClosesIt)
     });
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(RunTest, ANumberTypedDuringARunIsTakenAsTyped)
+{
+    // Every pass rewrites the fields from the members: the field being typed into must
+    // not lose its unfinished "1." to "1" between two keystrokes.
+    ShowActive();
+    QLineEdit* field = Field(1018);
+    Run([&](int pass) {
+        if (pass == 1) {
+            QApplication::setActiveWindow(&dialog);
+            field->setFocus();
+            field->selectAll();
+        }
+        if (pass >= 2 && pass <= 5)
+            QTest::keyClick(field, "1.50"[pass - 2]);
+        return pass == 0 ? int('g') : pass < 8 ? kNoKey : kEscape;
+    });
+    EXPECT_EQ(dialog.m_table.speeds[2], 1.5);
+    EXPECT_EQ(field->text(), "1.50");
+    // Once the user has moved on, the field shows the number in its short form.
+    Field(1000)->setFocus();
+    dialog.UpdateData(false);
+    EXPECT_EQ(field->text(), "1.5");
 }
 
 TEST_F(RunTest, LoadingDuringARunChangesTheTableButNotTheRunningController)
