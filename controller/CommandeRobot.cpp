@@ -69,8 +69,12 @@ std::optional<FinCommande> AttendreLecture(const SurveillanceProgres& progres) {
     }
 }
 
+// The counters roll over in the direction each wheel is driven. A negative vitesse
+// reverses both wheels: taken from the sign of angle alone, a right wheel running
+// backwards would read as a whole counter turn forwards and end the turn at once.
 void CorrigerRetournement(long& nbPulsRight, long& nbPulsLeft) {
-    if (angle > 0) {
+    const bool droiteEnAvant = RigthPWM != 0 ? RigthPWM > 0 : angle > 0;
+    if (droiteEnAvant) {
         if (nbPulsRight < InitPulsRight) nbPulsRight += tourCompteur;
         if (nbPulsLeft > InitPulsLeft) nbPulsLeft -= tourCompteur;
     } else {

@@ -37,14 +37,22 @@ bool Configurer(int fd) {
     return ::tcsetattr(fd, TCSANOW, &options) == 0;
 }
 
+bool Bloquant(int fd) {
+    const int drapeaux = ::fcntl(fd, F_GETFL);
+    return drapeaux >= 0 && ::fcntl(fd, F_SETFL, drapeaux & ~O_NONBLOCK) == 0;
+}
+
 int Ouvrir(const char* devicePath, const char* nomPort) {
-    int fd = ::open(devicePath, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    // Without O_NONBLOCK the open of a serial line whose carrier is down (a USB adapter
+    // with DCD left unconnected, a port with nothing on it) waits for ever; once CLOCAL
+    // is set the descriptor goes back to blocking, so that writes wait for the line.
+    int fd = ::open(devicePath, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Echec("Erreur lors de l'ouverture du port %s", nomPort, -1);
     // A port already in use by another program is refused like a missing one.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return Echec("Erreur lors de l'ouverture du port %s", nomPort, fd);
     // TIOCEXCL keeps later openers out where the lock is not looked at; it is also the
     // first call that tells a terminal from any other file.
-    if (::ioctl(fd, TIOCEXCL) != 0 || !Configurer(fd))
+    if (::ioctl(fd, TIOCEXCL) != 0 || !Configurer(fd) || !Bloquant(fd))
         return Echec("Erreur lors de la configuration du port %s", nomPort, fd);
     ::tcflush(fd, TCIOFLUSH);
     int dtr = TIOCM_DTR;

@@ -79,7 +79,9 @@ int HorlogeMs() {
 }
 
 void CreateThreadsRX() {
-    ArreterThreadRX();
+    // A thread still running from an earlier start is stopped and its log closed, so
+    // that the new log does not take over the stream of one left open.
+    FreeThreadsRX();
     endThread = 0;
     hEvent_RX.Reset();
     hEvent_Create.Reset();

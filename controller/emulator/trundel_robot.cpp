@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -81,7 +82,9 @@ int main(int argc, char** argv) {
     }
     const std::string path = robot.DevicePath();
     if (!link.empty()) {
-        ::unlink(link.c_str());
+        // Only a link left by an earlier run is replaced: the path may name a user's file.
+        struct stat existing {};
+        if (::lstat(link.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) ::unlink(link.c_str());
         if (::symlink(path.c_str(), link.c_str()) != 0) {
             std::fprintf(stderr, "trundel-robot: %s: %s\n", link.c_str(), std::strerror(errno));
             return 1;

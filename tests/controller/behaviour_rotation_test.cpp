@@ -80,6 +80,20 @@ TEST(CommandeRobotRotation, RightTurnWrapsBothCountersTheOtherWay) {
     EXPECT_EQ(robot.Passes(), 3);
 }
 
+TEST(CommandeRobotRotation, NegativeSpeedReversesTheSpinAndItsRollOvers) {
+    RobotScripte robot;
+    // Right wheel backwards through 0, left wheel forwards through 65535: 205 counts each.
+    robot.Codeurs({{100, 65500}, {65531, 69}, {65431, 169}});
+    vitesse = -90;
+    angle = 45;
+    EXPECT_EQ(CommandeRobot(), FinCommande::Envoyee);
+    EXPECT_EQ(robot.Commandes(), (Commandes{{-90, 90}, {0, 0}}));
+    EXPECT_EQ(robot.Passes(), 3) << "the turn must not end at the first backward count";
+    EXPECT_EQ(NbPulsRight, 65431 - 65536);
+    EXPECT_EQ(NbPulsLeft, 169 + 65536);
+    EXPECT_LE(thetaUn, -45.0f);
+}
+
 TEST(CommandeRobotRotation, StalledWheelEndsTheTurnAfterTwoSecondsWithoutProgress) {
     RobotScripte robot;
     robot.Codeurs({{100, 100}, {110, 90}});  // moves once, then nothing more

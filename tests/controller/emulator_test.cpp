@@ -10,6 +10,9 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sys/wait.h>
 #include <thread>
 
 using emulator::Command;
@@ -242,6 +245,27 @@ TEST_F(RobotOnTheLine, AStalledWheelShowsInTheTruePose) {
         << "pivoting on the right wheel turns right";
     EXPECT_EQ(robot_->EncoderCounts()[1], 0);
     EXPECT_GT(robot_->EncoderCounts()[0], 0);
+}
+
+TEST(TrundelRobotProgram, ItsLinkNeverReplacesAFileThatIsNoLink) {
+    link_test::ScratchDirectory scratch;
+    {
+        std::ofstream("precious") << "keep me\n";
+    }
+    // Refused at once; were the file taken over, the robot would run until the time-out.
+    const std::string command =
+        std::string("timeout 10 '") + TRUNDEL_ROBOT_PROGRAMME + "' --link precious 2>erreurs >/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    std::ifstream precious("precious");
+    std::string kept;
+    std::getline(precious, kept);
+    EXPECT_EQ(kept, "keep me");
+    std::ifstream erreurs("erreurs");
+    std::string said;
+    std::getline(erreurs, said);
+    EXPECT_NE(said.find("precious"), std::string::npos) << said;
 }
 
 }  // namespace

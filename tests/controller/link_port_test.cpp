@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <sys/file.h>
+#include <thread>
 
 using link_test::Bytes;
 using link_test::PseudoTerminal;
@@ -87,6 +88,25 @@ TEST_F(PortTest, EveryByteValueCrossesTheLineUnchangedBothWays) {
     }
     EXPECT_EQ(got, all);
     EXPECT_TRUE(line.Receive(50).empty()) << "nothing may be echoed back to the robot";
+}
+
+TEST_F(PortTest, AWriteWaitsForASlowLineInsteadOfGivingUp) {
+    PseudoTerminal line;
+    ASSERT_EQ(OpenCOMDevice(line.Path()), 1);
+    // Far more than the line's queue holds: the write must wait for the reader, which
+    // starts late, instead of stopping half-way on a full queue.
+    Bytes many(256 * 1024);
+    for (std::size_t i = 0; i < many.size(); ++i) many[i] = static_cast<unsigned char>(i * 7);
+    Bytes got;
+    std::thread reader([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        got = line.Receive(500);
+    });
+    int written = 0;
+    EXPECT_EQ(WriteCOM(many.data(), int(many.size()), &written), 1);
+    EXPECT_EQ(written, int(many.size()));
+    reader.join();
+    EXPECT_EQ(got, many);
 }
 
 TEST_F(PortTest, ReadsReturnPromptlyWithWhatHasArrived) {

@@ -9,6 +9,8 @@
 
 #include <atomic>
 #include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -175,6 +177,18 @@ TEST_F(ReceptionTest, EachStartEmptiesTheLogAndStoppingTwiceIsHarmless) {
     ArreterThreadRX();
     FreeThreadsRX();
     FreeThreadsRX();
+}
+
+TEST_F(ReceptionTest, StartingAgainWithoutStoppingLeavesNoLogOpen) {
+    auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator{});
+    };
+    Begin({});
+    const auto before = openFiles();
+    testing::internal::CaptureStdout();
+    CreateThreadsRX();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(openFiles(), before);
 }
 
 }  // namespace
