@@ -39,7 +39,7 @@ void CMarluneDlg::OnLoadInferences()
     constexpr int kTableValues = 2 * InferenceTable::kSituations;
     if (valuesRead < kTableValues) {
         m_prompts->ShowMessage(this,
-                               QStringLiteral("Fichier incomplet : %1 valeurs sur %2 ont été lues, "
+                               QStringLiteral("Fichier incomplet : valeurs lues : %1 sur %2 ; "
                                               "les autres n'ont pas changé.").arg(valuesRead).arg(kTableValues),
                                QMessageBox::NoIcon);
     }

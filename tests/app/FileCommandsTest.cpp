@@ -141,7 +141,7 @@ TEST_F(FileCommandsTest, AShortFileLoadsWhatItHasAndSaysHowMuch)
     EXPECT_EQ(Field(1002)->text(), "30");
     EXPECT_EQ(Field(1017)->text(), "4");
     ASSERT_EQ(prompts->messages.size(), 1u);
-    EXPECT_TRUE(prompts->messages.front().contains("3 valeurs sur 16")) << prompts->messages.front().toStdString();
+    EXPECT_TRUE(prompts->messages.front().contains("valeurs lues : 3 sur 16")) << prompts->messages.front().toStdString();
 }
 
 TEST_F(FileCommandsTest, ReadsSixteenNumbersOnOneLineAndIgnoresTheRest)
