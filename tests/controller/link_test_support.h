@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 // Helpers shared by the link's tests: a bare pseudo-terminal, a scratch working
 // directory, and stream frames built by hand.
 #include <gtest/gtest.h>
@@ -65,8 +66,8 @@ public:
     }
     ~ScratchDirectory() {
         (void)::chdir(previous_.c_str());
-        const std::string remove = "rm -rf '" + path_ + "'";
-        (void)std::system(remove.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
     }
     const std::string& Path() const { return path_; }
 

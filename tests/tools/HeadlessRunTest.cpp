@@ -30,7 +30,6 @@ class HeadlessRunTest : public ScratchFolderTest {
 protected:
     void SetUp() override
     {
-        ScratchFolderTest::SetUp();
         table_ = Write("table.ifi", "40 0.5\n-40 1\n0 2\n-10 2\n40 1\n40 1\n10 2\n0 2\n");
     }
 

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -8,6 +7,7 @@
 
 #include <opencv2/imgcodecs.hpp>
 
+#include "../world/ScratchFolder.h"
 #include "HeadlessRun.h"
 #include "TrajectoryPlot.h"
 
@@ -102,8 +102,8 @@ TEST(TrajectoryPlot, APathToNowhereIsClippedAtTheEdgeItHeadsFor)
 
 TEST(TrajectoryPlot, MarluneRunWritesThePathOfItsRunUpright)
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("marlune-plot-test-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
+    const ScratchFolder scratch;
+    const std::filesystem::path& dir = scratch.path;
     const std::string table = (dir / "t.ifi").string(), png = (dir / "path.png").string();
     std::ofstream(table) << "60 0.2\n-55 0.5\n0 1.5\n-5 2\n55 0.5\n60 0.5\n5 2\n0 2.5\n";
     std::ostringstream out, err;
@@ -118,5 +118,4 @@ TEST(TrajectoryPlot, MarluneRunWritesThePathOfItsRunUpright)
 
     EXPECT_EQ(RunMarlune({"--seed", "7", "--plot", (dir / "path.txt").string()}, out, err), 2);
     EXPECT_EQ(RunMarlune({"--seed", "7", "--passes", "1", "--plot", (dir / "missing" / "p.png").string()}, out, err), 1);
-    std::filesystem::remove_all(dir);
 }

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "../world/ScratchFolder.h"
 #include "InferenceFile.h"
 
 extern char** environ;
@@ -18,16 +19,6 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
-
-struct TempDir {
-    fs::path path;
-    TempDir() : path(fs::temp_directory_path() / ("marlune-tune-test-" + std::to_string(getpid())))
-    {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempDir() { fs::remove_all(path); }
-};
 
 pid_t Start(std::vector<std::string> arguments, const fs::path& output)
 {
@@ -65,7 +56,7 @@ std::string Read(const fs::path& path)
 
 TEST(TunerProgram, CtrlCStillWritesTheBestTableAndTheReport)
 {
-    TempDir dir;
+    ScratchFolder dir;
     const fs::path table = dir.path / "stopped.ifi";
     // Far more generations than the test waits for: the most the option takes.
     const pid_t pid = Start({"--seed", "3", "--arenas", "1", "--passes", "100", "--population", "4",
@@ -94,7 +85,7 @@ TEST(TunerProgram, CtrlCStillWritesTheBestTableAndTheReport)
 
 TEST(TunerProgram, RefusesAHalfTableAndAnUnwritableOutput)
 {
-    TempDir dir;
+    ScratchFolder dir;
     const fs::path half = dir.path / "half.ifi";
     std::ofstream(half) << "10 1\n20 2\n";
     const pid_t refused = Start({"--start", half.string(), "--out", (dir.path / "x.ifi").string()}, dir.path / "1.txt");

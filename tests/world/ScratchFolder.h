@@ -6,19 +6,27 @@
 #include <string>
 #include <unistd.h>
 
-// Tests that read and write real files: each test gets a fresh folder of its own, named
-// after the process and the test so parallel runs never share one, removed afterwards.
+// A fresh folder for one test, named after the process and the test so parallel runs
+// never share one, removed with everything in it when the test ends.
+struct ScratchFolder {
+    std::filesystem::path path;
+
+    ScratchFolder()
+        : path(std::filesystem::temp_directory_path() /
+               ("marlune-" + std::to_string(::getpid()) + "-" +
+                testing::UnitTest::GetInstance()->current_test_info()->name()))
+    {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+};
+
+// Tests that read and write real files, each in a scratch folder of its own.
 class ScratchFolderTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        directory_ = std::filesystem::temp_directory_path() /
-                     ("marlune-" + std::to_string(::getpid()) + "-" +
-                      testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(directory_);
-    }
-    void TearDown() override { std::filesystem::remove_all(directory_); }
-
     std::string PathOf(const std::string& name) const { return (directory_ / name).string(); }
 
     std::string Write(const std::string& name, const std::string& text) const
@@ -34,5 +42,6 @@ protected:
         return text.str();
     }
 
-    std::filesystem::path directory_;
+    ScratchFolder scratch_;
+    const std::filesystem::path& directory_ = scratch_.path;
 };
