@@ -26,7 +26,12 @@ public:
 
     // Range sensors. colour is (blue, green, red).
     double CastRay(double direction, double originX, double originY, const cv::Vec3b& colour, bool draw);
+    // Without painting, beams stop as soon as they can no longer be their sector's
+    // shortest and the highlight beams are not cast: the same distances, sooner.
     void Sense(bool draw);
+    // Every beam marched to its end, as a painted frame needs: the reference the early
+    // stop is tested and measured against.
+    void SenseEveryBeamToItsEnd(bool draw);
 
     // Fuzzy steering.
     void SetController(const double* tableAngles, const double* tableSpeeds, double beamsPerSector,
@@ -73,6 +78,9 @@ public:
     double angles[InferenceTable::kSituations] = {};
     double speeds[InferenceTable::kSituations] = {};
     double sectorDistance[3] = {};
+    // Each sector's shortest beam in the last Sense, counted in casting order (on equal
+    // distances the first). Sense without painting casts it first; it changes no result.
+    int shortestBeam[3] = {};
     double raysPerSector = 0;
     RandomState rng;
 };

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "RobotSimulation.h"
 
@@ -118,6 +120,112 @@ void MarchPair(double major, double minorA, double stepA, double minorB, double 
     }
 }
 
+// Which beam of a sweep: its place in casting order and its offset from the heading.
+struct SweepBeam {
+    int index;
+    double offset;
+};
+
+// A sweep's shortest beam so far. On equal distances the beam cast first in the plain
+// order, the lower offset, is the shortest, whatever order the beams are cast in.
+struct Leader {
+    double distance;
+    SweepBeam beam;
+
+    bool BeatenBy(double otherDistance, const SweepBeam& other) const
+    {
+        return otherDistance < distance || (otherDistance == distance && other.offset < beam.offset);
+    }
+};
+
+// A beam of a sweep that paints nothing: only its distance counts, and only while it
+// can still be below the sector's best so far. Its distance from the origin never
+// shrinks along the march (each step moves both coordinates away from the origin, and
+// rounding is monotonic), and its end lies no closer than the last position tested
+// before it (a border clamp ends it between that position and the next): once a tested
+// position is as far as the best, the beam can no longer win and stops there.
+struct Contender {
+    enum State { kMarching, kEnded, kBeaten };
+    SweepBeam who;
+    double minor, minorStep;
+    // The step count at which its distance so far is next worth computing, so that
+    // the march itself only compares integers.
+    int checkpoint;
+    State state = kMarching;
+    BeamEnd end{};
+};
+
+template <bool kDecreasing>
+inline bool EndsHere(double major, double minor, const MarchFrame& frame, BeamEnd& end)
+{
+    if (PastMajorBound<kDecreasing>(major, frame)) {
+        end = AtMajorBound<kDecreasing>(minor, frame);
+        return true;
+    }
+    return EndsAt<false>(major, minor, frame, cv::Vec3b(), end);
+}
+
+// Marches until the beam ends or reaches its checkpoint on a position tested free.
+// Marching on from there tests that position once more, which changes nothing.
+template <bool kDecreasing>
+void MarchToCheckpoint(double& majorAt, int& stepsAt, Contender& beam, const MarchFrame& frame)
+{
+    constexpr double kMajorStep = kDecreasing ? -1.0 : 1.0;
+    // Local copies stay in registers; the obstacle bytes could otherwise alias them.
+    double major = majorAt, minor = beam.minor;
+    int steps = stepsAt;
+    for (;;) {
+        if (EndsHere<kDecreasing>(major, minor, frame, beam.end)) {
+            beam.state = Contender::kEnded;
+            break;
+        }
+        if (steps >= beam.checkpoint) break;
+        major += kMajorStep;
+        minor += beam.minorStep;
+        ++steps;
+    }
+    majorAt = major;
+    beam.minor = minor;
+    stepsAt = steps;
+}
+
+// Two contenders of one case side by side, as MarchPair does, until either ends or
+// either reaches its checkpoint.
+template <bool kDecreasing>
+void MarchPairToCheckpoint(double& majorAt, int& stepsAt, Contender& a, Contender& b, const MarchFrame& frame)
+{
+    constexpr double kMajorStep = kDecreasing ? -1.0 : 1.0;
+    double major = majorAt, minorA = a.minor, minorB = b.minor;
+    const double stepA = a.minorStep, stepB = b.minorStep;
+    const int checkpoint = std::min(a.checkpoint, b.checkpoint);
+    int steps = stepsAt;
+    for (;;) {
+        if (PastMajorBound<kDecreasing>(major, frame)) {
+            a.end = AtMajorBound<kDecreasing>(minorA, frame);
+            b.end = AtMajorBound<kDecreasing>(minorB, frame);
+            a.state = b.state = Contender::kEnded;
+            break;
+        }
+        if (EndsAt<false>(major, minorA, frame, cv::Vec3b(), a.end)) {
+            a.state = Contender::kEnded;
+            break;
+        }
+        if (EndsAt<false>(major, minorB, frame, cv::Vec3b(), b.end)) {
+            b.state = Contender::kEnded;
+            break;
+        }
+        if (steps >= checkpoint) break;
+        major += kMajorStep;
+        minorA += stepA;
+        minorB += stepB;
+        ++steps;
+    }
+    majorAt = major;
+    a.minor = minorA;
+    b.minor = minorB;
+    stepsAt = steps;
+}
+
 // A beam set up in the frame of its marching case.
 struct Beam {
     bool alongX;
@@ -125,20 +233,50 @@ struct Beam {
     double major, minor, minorStep;
 };
 
-Beam StartBeam(double direction, double originX, double originY, double startOffset)
+struct MarchingCase {
+    bool alongX;
+    bool decreasing;
+};
+
+MarchingCase CaseOf(double direction)
 {
     const double c = std::cos(direction);
-    const double s = std::sin(direction);
-    if (c <= -kHalfSqrt2 || c >= kHalfSqrt2) {
+    if (c <= -kHalfSqrt2 || c >= kHalfSqrt2) return {true, c <= -kHalfSqrt2};
+    // Within a rounding error of an odd multiple of 45 degrees neither cosine nor sine
+    // may reach the threshold; such a beam marches along y, on the side of its sine.
+    return {false, std::sin(direction) < 0};
+}
+
+// The same case without a cosine or a sine, which cost as much as a short beam's
+// march, for directions no rounding can move across a case boundary: those more than
+// 1e-9 rad from every odd multiple of 45 degrees (the tests above flip within about
+// 1e-16 rad of it, and the turn taken out below is exact to better than 1e-10 rad for
+// directions below 1e5 rad). Any other direction takes the test above.
+MarchingCase QuickCaseOf(double direction)
+{
+    constexpr double kTwoPi = 6.283185307179586;
+    constexpr double kQuarterPi = 0.7853981633974483;
+    constexpr double kMargin = 1e-9;
+    if (!(std::fabs(direction) < 1e5)) return CaseOf(direction);
+    const double turns = direction / kTwoPi;
+    const double wholeTurns = static_cast<double>(static_cast<long long>(turns < 0 ? turns - 0.5 : turns + 0.5));
+    const double withinHalfTurn = direction - kTwoPi * wholeTurns;
+    const double away = std::fabs(withinHalfTurn);
+    if (away < kQuarterPi - kMargin) return {true, false};
+    if (away > 3 * kQuarterPi + kMargin) return {true, true};
+    if (away > kQuarterPi + kMargin && away < 3 * kQuarterPi - kMargin) return {false, withinHalfTurn < 0};
+    return CaseOf(direction);
+}
+
+Beam StartBeam(double direction, MarchingCase marching, double originX, double originY, double startOffset)
+{
+    const bool decreasing = marching.decreasing;
+    if (marching.alongX) {
         const double t = std::tan(direction);
-        const bool decreasing = c <= -kHalfSqrt2;
         const double x = decreasing ? originX - startOffset : originX + startOffset;
         return {true, decreasing, x, originY + t * (x - originX), decreasing ? -t : t};
     }
-    // Within a rounding error of an odd multiple of 45 degrees neither cosine nor sine
-    // may reach the threshold; such a beam marches along y, on the side of its sine.
     const double r = 1 / (std::tan(direction) + 1e-24);
-    const bool decreasing = s < 0;
     const double y = decreasing ? originY - startOffset : originY + startOffset;
     return {false, decreasing, y, originX + r * (y - originY), decreasing ? -r : r};
 }
@@ -163,7 +301,7 @@ public:
     double Cast(double direction, const cv::Vec3b& colour, bool draw) const
     {
         if (!CanMarch(direction)) return AtOrigin();
-        const Beam beam = StartBeam(direction, originX_, originY_, correction_ + 1);
+        const Beam beam = StartBeam(direction, CaseOf(direction), originX_, originY_, correction_ + 1);
         const MarchFrame& frame = FrameOf(beam);
         BeamEnd end;
         if (beam.decreasing)
@@ -185,8 +323,8 @@ public:
             return;
         }
         const double startOffset = correction_ + 1;
-        const Beam a = StartBeam(directionA, originX_, originY_, startOffset);
-        const Beam b = StartBeam(directionB, originX_, originY_, startOffset);
+        const Beam a = StartBeam(directionA, CaseOf(directionA), originX_, originY_, startOffset);
+        const Beam b = StartBeam(directionB, CaseOf(directionB), originX_, originY_, startOffset);
         if (a.alongX != b.alongX || a.decreasing != b.decreasing) {
             distanceA = Cast(directionA, colour, draw);
             distanceB = Cast(directionB, colour, draw);
@@ -201,7 +339,112 @@ public:
         distanceB = FreeDistance(b, endB);
     }
 
+    // Casts one beam of a sweep and makes it the leader if it beats it, marching it only
+    // as long as it still can.
+    void Race(double heading, const SweepBeam& who, Leader& leader) const
+    {
+        const double direction = heading + who.offset;
+        if (!CanMarch(direction)) {
+            if (leader.BeatenBy(AtOrigin(), who)) leader = {AtOrigin(), who};
+            return;
+        }
+        const Beam beam = StartBeam(direction, QuickCaseOf(direction), originX_, originY_, correction_ + 1);
+        Contender contender = Enter(beam, who, leader);
+        double major = beam.major;
+        int steps = 0;
+        RaceAlone(beam, major, steps, contender, leader);
+        Settle(beam, contender, leader);
+    }
+
+    // The same for two beams, side by side when they share a marching case. Both are
+    // judged against the leader from before either, which the first may still beat:
+    // the second then marches a little further than it needs, never less.
+    void RaceTwo(double heading, const SweepBeam& whoA, const SweepBeam& whoB, Leader& leader) const
+    {
+        const double directionA = heading + whoA.offset;
+        const double directionB = heading + whoB.offset;
+        const double startOffset = correction_ + 1;
+        if (!CanMarch(directionA) || !CanMarch(directionB)) {
+            Race(heading, whoA, leader);
+            Race(heading, whoB, leader);
+            return;
+        }
+        const Beam a = StartBeam(directionA, QuickCaseOf(directionA), originX_, originY_, startOffset);
+        const Beam b = StartBeam(directionB, QuickCaseOf(directionB), originX_, originY_, startOffset);
+        if (a.alongX != b.alongX || a.decreasing != b.decreasing) {
+            Race(heading, whoA, leader);
+            Race(heading, whoB, leader);
+            return;
+        }
+        const MarchFrame& frame = FrameOf(a);
+        Contender contenderA = Enter(a, whoA, leader);
+        Contender contenderB = Enter(b, whoB, leader);
+        double major = a.major;
+        int steps = 0;
+        while (contenderA.state == Contender::kMarching && contenderB.state == Contender::kMarching) {
+            if (a.decreasing)
+                MarchPairToCheckpoint<true>(major, steps, contenderA, contenderB, frame);
+            else
+                MarchPairToCheckpoint<false>(major, steps, contenderA, contenderB, frame);
+            // Only a checkpoint stop leaves both on a tested position; after an end the
+            // other one may not have tested it yet, and its lone march does that first.
+            if (contenderA.state == Contender::kMarching && contenderB.state == Contender::kMarching) {
+                Judge(a, major, steps, contenderA, leader);
+                Judge(b, major, steps, contenderB, leader);
+            }
+        }
+        if (contenderA.state == Contender::kMarching) RaceAlone(a, major, steps, contenderA, leader);
+        if (contenderB.state == Contender::kMarching) RaceAlone(b, major, steps, contenderB, leader);
+        Settle(a, contenderA, leader);
+        Settle(b, contenderB, leader);
+    }
+
 private:
+    Contender Enter(const Beam& beam, const SweepBeam& who, const Leader& leader) const
+    {
+        // After n steps the beam has covered about start offset + n pixels along its
+        // major axis, that times sqrt(1 + slope^2) along itself; with |slope| <= 1 the
+        // chord 1 + (sqrt 2 - 1) slope^2 stands in for that root, a little short of it.
+        // A checkpoint too early costs one more distance computed, too late a step or
+        // two marched: never a wrong stop, which only the distance itself decides.
+        constexpr double kNever = 1 << 30;
+        const double along = 1 + 0.41421356237309515 * (beam.minorStep * beam.minorStep);
+        const double steps = (leader.distance + correction_) / along - (correction_ + 1);
+        const int checkpoint = !(steps > 0) ? 0 : steps >= kNever ? static_cast<int>(kNever) : static_cast<int>(steps) + 1;
+        return {who, beam.minor, beam.minorStep, checkpoint};
+    }
+
+    void RaceAlone(const Beam& beam, double& major, int& steps, Contender& contender, const Leader& leader) const
+    {
+        const MarchFrame& frame = FrameOf(beam);
+        while (contender.state == Contender::kMarching) {
+            if (beam.decreasing)
+                MarchToCheckpoint<true>(major, steps, contender, frame);
+            else
+                MarchToCheckpoint<false>(major, steps, contender, frame);
+            Judge(beam, major, steps, contender, leader);
+        }
+    }
+
+    // At its checkpoint, on a position tested free: the beam's distance can only grow
+    // from here, so when this one does not beat the leader no later one will. Else it
+    // is looked at again one step later.
+    void Judge(const Beam& beam, double major, int steps, Contender& contender, const Leader& leader) const
+    {
+        if (contender.state != Contender::kMarching || steps < contender.checkpoint) return;
+        if (leader.BeatenBy(FreeDistance(beam, {major, contender.minor}), contender.who))
+            contender.checkpoint = steps + 1;
+        else
+            contender.state = Contender::kBeaten;
+    }
+
+    void Settle(const Beam& beam, const Contender& contender, Leader& leader) const
+    {
+        if (contender.state != Contender::kEnded) return;
+        const double distance = FreeDistance(beam, contender.end);
+        if (leader.BeatenBy(distance, contender.who)) leader = {distance, contender.who};
+    }
+
     bool CanMarch(double direction) const { return originInside_ && std::isfinite(direction); }
     double AtOrigin() const { return 0.0 - correction_; }
     const MarchFrame& FrameOf(const Beam& beam) const { return beam.alongX ? alongX_ : alongY_; }
@@ -221,6 +464,63 @@ private:
     MarchFrame alongX_, alongY_;
 };
 
+// A sweep's beams in casting order, their offsets accumulated as the sweep adds them.
+class SweepBeams {
+public:
+    SweepBeams(const Sweep& sweep, double raysPerSector)
+        : step_(kPi / (3 * raysPerSector)), upperBound_(sweep.upperBound), next_{0, sweep.lowerBound}
+    {
+    }
+
+    // The next beam, or false after the last. The first beam is always cast.
+    bool Next(SweepBeam& beam)
+    {
+        if (!more_) return false;
+        beam = next_;
+        const double offset = next_.offset + step_;
+        // A beam count that is not positive, or so large that the step vanishes
+        // against the offset, would never reach the sector's end: stop there.
+        more_ = offset > next_.offset && offset < upperBound_;
+        next_ = {next_.index + 1, offset};
+        return true;
+    }
+
+    // The beam at that place in casting order, if the sweep has one there.
+    static std::optional<SweepBeam> At(const Sweep& sweep, double raysPerSector, int index)
+    {
+        SweepBeams beams(sweep, raysPerSector);
+        SweepBeam beam;
+        while (beams.Next(beam))
+            if (beam.index == index) return beam;
+        return std::nullopt;
+    }
+
+private:
+    double step_;
+    double upperBound_;
+    SweepBeam next_;
+    bool more_ = true;
+};
+
+// Hands a sweep's beams, in casting order and leaving out the one to skip, two at a
+// time to castTwo and a last odd one to castOne.
+template <class CastOne, class CastTwo>
+void ForEachPairOfBeams(SweepBeams beams, int skipped, CastOne castOne, CastTwo castTwo)
+{
+    std::optional<SweepBeam> waiting;
+    SweepBeam beam;
+    while (beams.Next(beam)) {
+        if (beam.index == skipped) continue;
+        if (!waiting) {
+            waiting = beam;
+            continue;
+        }
+        castTwo(*waiting, beam);
+        waiting.reset();
+    }
+    if (waiting) castOne(*waiting);
+}
+
 }  // namespace
 
 double RobotSimulation::CastRay(double direction, double originX, double originY, const cv::Vec3b& colour,
@@ -231,42 +531,49 @@ double RobotSimulation::CastRay(double direction, double originX, double originY
 
 void RobotSimulation::Sense(bool draw)
 {
+    if (draw) {
+        SenseEveryBeamToItsEnd(true);
+        return;
+    }
+    // Nothing is painted, so only each sector's shortest distance matters: a beam stops
+    // once it can no longer be the shortest, and the highlight beams are not cast. The
+    // last pass's shortest beam goes first: the robot has barely moved, so it is most
+    // likely still the shortest, and every other beam can stop at its length.
     const BeamCaster caster(*this, centerX, centerY);
-    const double offsetStep = kPi / (3 * raysPerSector);
     for (const Sweep& sweep : kSweeps) {
-        double shortest = width + height;
-        double bestOffset = sweep.lowerBound;
-        const auto consider = [&](double d, double offset) {
-            // Considered in casting order, so on equal distances the lowest offset wins.
-            if (d < shortest) {
-                shortest = d;
-                bestOffset = offset;
-            }
+        int& shortest = shortestBeam[sweep.slot];
+        Leader leader{static_cast<double>(width + height), {0, sweep.lowerBound}};
+        const std::optional<SweepBeam> first = SweepBeams::At(sweep, raysPerSector, shortest);
+        if (first) caster.Race(heading, *first, leader);
+        ForEachPairOfBeams(
+            SweepBeams(sweep, raysPerSector), first ? first->index : -1,
+            [&](const SweepBeam& beam) { caster.Race(heading, beam, leader); },
+            [&](const SweepBeam& a, const SweepBeam& b) { caster.RaceTwo(heading, a, b, leader); });
+        sectorDistance[sweep.slot] = leader.distance;
+        shortest = leader.beam.index;
+    }
+}
+
+void RobotSimulation::SenseEveryBeamToItsEnd(bool draw)
+{
+    const BeamCaster caster(*this, centerX, centerY);
+    for (const Sweep& sweep : kSweeps) {
+        Leader leader{static_cast<double>(width + height), {0, sweep.lowerBound}};
+        // Considered in casting order, so on equal distances the lowest offset wins.
+        const auto consider = [&](double d, const SweepBeam& beam) {
+            if (leader.BeatenBy(d, beam)) leader = {d, beam};
         };
-        double offset = sweep.lowerBound;
-        bool more = true;
-        const auto takeOffset = [&] {
-            const double taken = offset;
-            const double next = offset + offsetStep;
-            // A beam count that is not positive, or so large that the step vanishes
-            // against the offset, would never reach the sector's end: stop there.
-            more = next > offset && next < sweep.upperBound;
-            offset = next;
-            return taken;
-        };
-        while (more) {
-            const double first = takeOffset();
-            if (!more) {
-                consider(caster.Cast(heading + first, sweep.beamColour, draw), first);
-                break;
-            }
-            const double second = takeOffset();
-            double firstDistance, secondDistance;
-            caster.CastTwo(heading + first, heading + second, sweep.beamColour, draw, firstDistance, secondDistance);
-            consider(firstDistance, first);
-            consider(secondDistance, second);
-        }
-        sectorDistance[sweep.slot] = shortest;
-        caster.Cast(heading + bestOffset, sweep.highlightColour, draw);
+        ForEachPairOfBeams(
+            SweepBeams(sweep, raysPerSector), -1,
+            [&](const SweepBeam& beam) { consider(caster.Cast(heading + beam.offset, sweep.beamColour, draw), beam); },
+            [&](const SweepBeam& a, const SweepBeam& b) {
+                double distanceA, distanceB;
+                caster.CastTwo(heading + a.offset, heading + b.offset, sweep.beamColour, draw, distanceA, distanceB);
+                consider(distanceA, a);
+                consider(distanceB, b);
+            });
+        sectorDistance[sweep.slot] = leader.distance;
+        shortestBeam[sweep.slot] = leader.beam.index;
+        caster.Cast(heading + leader.beam.offset, sweep.highlightColour, draw);
     }
 }

@@ -1,0 +1,169 @@
+// Sense without painting stops beams early and casts last pass's shortest beam first;
+// these tests hold it to the plain march, one CastRay per beam in casting order.
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+
+#include "SimulationRun.h"
+#include "WorldTestSupport.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+struct Sector {
+    double lower, upper;
+    int slot;
+};
+const Sector kSectors[3] = {{-1.5707963267948966, -0.5235987755982988, 2},
+                            {-0.5235987755982988, 0.5235987755982988, 1},
+                            {0.5235987755982988, 1.5707963267948966, 0}};
+
+// The reference: every beam marched to its end, the first of equal distances kept.
+struct PlainSweep {
+    double distance[3];
+    int shortestBeam[3];
+};
+
+PlainSweep MarchEveryBeam(RobotSimulation& sim)
+{
+    PlainSweep result{};
+    for (const Sector& sector : kSectors) {
+        double shortest = sim.width + sim.height;
+        int best = 0, index = 0;
+        for (double offset = sector.lower; offset < sector.upper; offset += kPi / (3 * sim.raysPerSector), ++index) {
+            const double d = sim.CastRay(sim.heading + offset, sim.centerX, sim.centerY, cv::Vec3b(), false);
+            if (d < shortest) shortest = d, best = index;
+        }
+        result.distance[sector.slot] = shortest;
+        result.shortestBeam[sector.slot] = best;
+    }
+    return result;
+}
+
+// Compares bit for bit: EXPECT_EQ on doubles would let -0.0 pass for 0.0.
+::testing::AssertionResult SameAsPlain(RobotSimulation& sim, const PlainSweep& plain)
+{
+    for (int slot = 0; slot < 3; ++slot) {
+        if (std::memcmp(&sim.sectorDistance[slot], &plain.distance[slot], sizeof(double)) != 0)
+            return ::testing::AssertionFailure() << "slot " << slot << ": " << sim.sectorDistance[slot] << " instead of "
+                                                 << plain.distance[slot];
+        if (sim.shortestBeam[slot] != plain.shortestBeam[slot])
+            return ::testing::AssertionFailure() << "slot " << slot << ": beam " << sim.shortestBeam[slot]
+                                                 << " instead of " << plain.shortestBeam[slot];
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// A heading that puts one beam of the sweep within delta of 45 degrees, where the
+// marching case is decided by a rounding error.
+double HeadingNearDiagonal(RandomState& random, double delta)
+{
+    const Sector& sector = kSectors[random.Next() % 3];
+    const double offset = sector.lower + (random.Next() % 60) * (kPi / 180);
+    const double diagonal = (2 * static_cast<int>(random.Next() % 8) - 7) * (kPi / 4);
+    return diagonal - offset + delta;
+}
+
+// Random poses over the whole picture, headings of every kind, and a stale or
+// nonsensical hint of which beam was shortest last time.
+void CompareAtRandomPoses(RobotSimulation& sim, RandomState& random, int poses)
+{
+    const double nearDiagonal[] = {0.0, 1e-16, -1e-16, 1e-12, -2e-9, 2e-9, 5e-9};
+    for (int pose = 0; pose < poses; ++pose) {
+        sim.centerX = random.Next() % 256;
+        sim.centerY = random.Next() % 256;
+        switch (pose % 4) {
+        case 0: sim.heading = HeadingNearDiagonal(random, nearDiagonal[random.Next() % 7]); break;
+        case 1: sim.heading = (random.Next() % 2000001) * 1e-1 - 1e5; break;  // also past the quick case test
+        default: sim.heading = (random.Next() % 1000000) * 2e-5 - 10; break;
+        }
+        const PlainSweep plain = MarchEveryBeam(sim);
+        for (int& hint : sim.shortestBeam) hint = static_cast<int>(random.Next() % 70) - 5;
+        sim.Sense(false);
+        ASSERT_TRUE(SameAsPlain(sim, plain)) << "pose " << pose << " at " << sim.centerX << "," << sim.centerY
+                                             << " heading " << sim.heading;
+        sim.Sense(false);  // now with the right hint
+        ASSERT_TRUE(SameAsPlain(sim, plain)) << "pose " << pose << ", hinted";
+        sim.SenseEveryBeamToItsEnd(false);
+        ASSERT_TRUE(SameAsPlain(sim, plain)) << "pose " << pose << ", every beam to its end";
+    }
+}
+
+}  // namespace
+
+TEST(SenseEarlyStop, GivesThePlainMarchsDistancesInRandomArenas)
+{
+    RandomState random(2026);
+    for (std::uint64_t seed : {3u, 42u, 77u, 1001u, 65535u}) {
+        auto sim = MakeSeededWorld(seed);
+        PrepareRun(*sim, InferenceTable{});
+        CompareAtRandomPoses(*sim, random, 300);
+    }
+}
+
+TEST(SenseEarlyStop, GivesThePlainMarchsDistancesInTheBordersOnlyArena)
+{
+    RandomState random(7);
+    auto sim = MakeSeededWorld(9);
+    PrepareRun(*sim, InferenceTable{});
+    sim->GenerateArena(10.0, 0);
+    CompareAtRandomPoses(*sim, random, 600);
+}
+
+TEST(SenseEarlyStop, KeepsTheLowerOffsetOfTwoEqualBeamsWhicheverIsCastFirst)
+{
+    // From (128, 100.5) heading along +x, beams at +13 and -13 degrees reach their first
+    // positions at rows mirrored about the half pixel, one above and one below, with
+    // exactly equal distances: an obstacle on each makes them the front sector's two
+    // shortest beams.
+    auto sim = MakeEmptyWorld();
+    sim->raysPerSector = 60;
+    sim->centerX = 128;
+    sim->centerY = 100.5;
+    sim->heading = 0;
+    sim->arena.at<cv::Vec3b>(103, 139) = cv::Vec3b(10, 20, 30);
+    sim->arena.at<cv::Vec3b>(97, 139) = cv::Vec3b(10, 20, 30);
+    const double below = sim->CastRay(-13 * kPi / 180, 128, 100.5, cv::Vec3b(), false);
+    ASSERT_EQ(below, sim->CastRay(13 * kPi / 180, 128, 100.5, cv::Vec3b(), false));
+    const PlainSweep plain = MarchEveryBeam(*sim);
+    ASSERT_EQ(plain.distance[1], below);
+    ASSERT_EQ(plain.shortestBeam[1], 17) << "-13 degrees is beam 17 of the front sector";
+    for (int hint : {43, 17, 0, 59}) {
+        sim->shortestBeam[1] = hint;
+        sim->Sense(false);
+        EXPECT_TRUE(SameAsPlain(*sim, plain)) << "beam " << hint << " cast first";
+    }
+}
+
+TEST(SenseEarlyStop, ChangesNoPassOfWholeRuns)
+{
+    // The tools' passes (nothing painted) against the desktop program's with the beams
+    // shown, where every beam runs to its end.
+    RandomState tables(5);
+    for (std::uint64_t seed : {1u, 42u, 0xdeadbeefu}) {
+        InferenceTable table;
+        for (int k = 0; k < InferenceTable::kSituations; ++k) {
+            table.angles[k] = (tables.Next() % 18001) * 0.01 - 90;
+            table.speeds[k] = (tables.Next() % 3001) * 0.001;
+        }
+        auto quiet = MakeSeededWorld(seed);
+        auto painted = MakeSeededWorld(seed);
+        PrepareRun(*quiet, table);
+        PrepareRun(*painted, table);
+        for (int pass = 0; pass < 1500; ++pass) {
+            RunPass(*quiet, false, false);
+            RunPass(*painted, true, true);
+            ASSERT_EQ(std::memcmp(quiet->sectorDistance, painted->sectorDistance, sizeof quiet->sectorDistance), 0)
+                << "seed " << seed << " pass " << pass;
+            ASSERT_EQ(quiet->centerX, painted->centerX) << "seed " << seed << " pass " << pass;
+            ASSERT_EQ(quiet->centerY, painted->centerY);
+            ASSERT_EQ(quiet->heading, painted->heading);
+            ASSERT_EQ(quiet->steer, painted->steer);
+            ASSERT_EQ(quiet->speed, painted->speed);
+        }
+        EXPECT_EQ(quiet->distance, painted->distance);
+        EXPECT_EQ(quiet->collisions, painted->collisions);
+        EXPECT_EQ(quiet->rng.state, painted->rng.state);
+    }
+}
