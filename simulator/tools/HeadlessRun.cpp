@@ -35,8 +35,11 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
     if (!options.arenaPath.empty()) WritePicture("--arena", options.arenaPath, sim.arena);
     if (!options.freeMapPath.empty()) WritePicture("--freemap", options.freeMapPath, sim.freeMap);
 
+    // Only the frame shows the canvas: without one, the robot and the beams would be
+    // painted for nobody.
+    const bool canvasShown = !options.framePath.empty();
     for (long long pass = 1; pass <= options.passes; ++pass) {
-        RunPass(sim, true, options.beams);
+        RunPass(sim, canvasShown, canvasShown && options.beams);
         if (trace) trace->Row(pass, sim);
         if (plot) plot->Record(sim.centerX, sim.centerY, sim.collisions);
     }
