@@ -1,30 +1,43 @@
 #include <benchmark/benchmark.h>
-#include <opencv2/imgproc.hpp>
 
 #include "world_bench_support.h"
 
-// The robot at its start position, all 183 beams, without painting them.
+namespace {
+
+// How a pass without painting senses: every beam to its end (as before the early
+// stop, and as a painted frame still needs), or each beam only as long as it can win.
+enum Marching { kEveryBeamToItsEnd, kEarlyStop };
+
+void SenseWithoutPainting(benchmark::State& state, RobotSimulation& sim)
+{
+    const bool earlyStop = state.range(0) == kEarlyStop;
+    for (auto _ : state) {
+        if (earlyStop)
+            sim.Sense(false);
+        else
+            sim.SenseEveryBeamToItsEnd(false);
+        benchmark::DoNotOptimize(sim.sectorDistance);
+    }
+}
+
+}  // namespace
+
+// The robot at its start position, all 180 beams of the three sectors.
 static void SenseGeneratedArena(benchmark::State& state)
 {
     auto sim = MakeBenchWorld(42);
-    for (auto _ : state) {
-        sim->Sense(false);
-        benchmark::DoNotOptimize(sim->sectorDistance);
-    }
+    SenseWithoutPainting(state, *sim);
 }
-BENCHMARK(SenseGeneratedArena)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SenseGeneratedArena)->ArgName("earlyStop")->Arg(kEveryBeamToItsEnd)->Arg(kEarlyStop)->Unit(benchmark::kMicrosecond);
 
 // Only the two borders: every beam runs to the wall, the longest a pass can cast.
 static void SenseBordersOnly(benchmark::State& state)
 {
     auto sim = MakeBenchWorld(42);
     sim->GenerateArena(10.0, 0);
-    for (auto _ : state) {
-        sim->Sense(false);
-        benchmark::DoNotOptimize(sim->sectorDistance);
-    }
+    SenseWithoutPainting(state, *sim);
 }
-BENCHMARK(SenseBordersOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SenseBordersOnly)->ArgName("earlyStop")->Arg(kEveryBeamToItsEnd)->Arg(kEarlyStop)->Unit(benchmark::kMicrosecond);
 
 static void SenseBordersOnlyPaintingBeams(benchmark::State& state)
 {
