@@ -7,8 +7,10 @@
 
 #include "../world/ScratchFolder.h"
 #include "HeadlessRun.h"
+#include "PictureOutput.h"
 #include "RobotSimulation.h"
 #include "SimulationRun.h"
+#include "TableLoading.h"
 #include "TraceWriter.h"
 
 namespace {
@@ -128,6 +130,32 @@ TEST_F(HeadlessRunTest, PicturesAreTheWorldsImagesWithRowZeroAtTheBottom)
     // The frame holds the robot, red, just above the middle of the picture.
     const cv::Mat frame = cv::imread(PathOf("frame.png"));
     EXPECT_EQ(frame.at<cv::Vec3b>(255 - 135, 128), cv::Vec3b(0, 0, 255));
+}
+
+TEST_F(HeadlessRunTest, OnlyAFrameIsPaintedAndPaintingChangesNoFigure)
+{
+    const std::vector<std::string> run = {"--seed", "5", "--table", table_, "--passes", "400"};
+    auto with = [&](std::vector<std::string> extra) {
+        extra.insert(extra.begin(), run.begin(), run.end());
+        return RunTool(extra);
+    };
+    const Outcome quiet = with({"--trace", PathOf("quiet.csv")});
+    const Outcome beamsUnseen = with({"--beams", "--trace", PathOf("unseen.csv")});
+    const Outcome framed = with({"--beams", "--frame", PathOf("frame.png"), "--trace", PathOf("framed.csv")});
+    ASSERT_EQ(framed.code, 0) << framed.err;
+    EXPECT_EQ(quiet.out, framed.out);
+    EXPECT_EQ(beamsUnseen.out, framed.out);
+    EXPECT_EQ(Read(PathOf("quiet.csv")), Read(PathOf("framed.csv")));
+    EXPECT_EQ(Read(PathOf("unseen.csv")), Read(PathOf("framed.csv")));
+
+    // The frame is the desktop program's: robot and every beam painted on each pass.
+    RobotSimulation sim(256, 256);
+    sim.rng.Seed(5);
+    PrepareRun(sim, LoadTableForRun(table_));
+    for (int pass = 0; pass < 400; ++pass) RunPass(sim, true, true);
+    cv::Mat expected;
+    cv::flip(ComposeFrame(sim.canvas, sim.arena), expected, 0);
+    EXPECT_EQ(cv::norm(cv::imread(PathOf("frame.png")), expected, cv::NORM_INF), 0);
 }
 
 TEST_F(HeadlessRunTest, AnOutputThatCannotBeWrittenIsAFailure)
