@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "RobotSimulation.h"
 
@@ -258,7 +257,7 @@ MarchingCase QuickCaseOf(double direction)
     constexpr double kQuarterPi = 0.7853981633974483;
     constexpr double kMargin = 1e-9;
     if (!(std::fabs(direction) < 1e5)) return CaseOf(direction);
-    const double turns = direction / kTwoPi;
+    const double turns = direction * (1 / kTwoPi);
     const double wholeTurns = static_cast<double>(static_cast<long long>(turns < 0 ? turns - 0.5 : turns + 0.5));
     const double withinHalfTurn = direction - kTwoPi * wholeTurns;
     const double away = std::fabs(withinHalfTurn);
@@ -485,14 +484,13 @@ public:
         return true;
     }
 
-    // The beam at that place in casting order, if the sweep has one there.
-    static std::optional<SweepBeam> At(const Sweep& sweep, double raysPerSector, int index)
+    // The beam at that place in casting order; false when the sweep has none there.
+    static bool Find(const Sweep& sweep, double raysPerSector, int index, SweepBeam& found)
     {
         SweepBeams beams(sweep, raysPerSector);
-        SweepBeam beam;
-        while (beams.Next(beam))
-            if (beam.index == index) return beam;
-        return std::nullopt;
+        while (beams.Next(found))
+            if (found.index == index) return true;
+        return false;
     }
 
 private:
@@ -507,18 +505,17 @@ private:
 template <class CastOne, class CastTwo>
 void ForEachPairOfBeams(SweepBeams beams, int skipped, CastOne castOne, CastTwo castTwo)
 {
-    std::optional<SweepBeam> waiting;
-    SweepBeam beam;
+    SweepBeam waiting{}, beam;
+    bool isWaiting = false;
     while (beams.Next(beam)) {
         if (beam.index == skipped) continue;
-        if (!waiting) {
+        if (isWaiting)
+            castTwo(waiting, beam);
+        else
             waiting = beam;
-            continue;
-        }
-        castTwo(*waiting, beam);
-        waiting.reset();
+        isWaiting = !isWaiting;
     }
-    if (waiting) castOne(*waiting);
+    if (isWaiting) castOne(waiting);
 }
 
 }  // namespace
@@ -543,10 +540,11 @@ void RobotSimulation::Sense(bool draw)
     for (const Sweep& sweep : kSweeps) {
         int& shortest = shortestBeam[sweep.slot];
         Leader leader{static_cast<double>(width + height), {0, sweep.lowerBound}};
-        const std::optional<SweepBeam> first = SweepBeams::At(sweep, raysPerSector, shortest);
-        if (first) caster.Race(heading, *first, leader);
+        SweepBeam first;
+        const bool hinted = SweepBeams::Find(sweep, raysPerSector, shortest, first);
+        if (hinted) caster.Race(heading, first, leader);
         ForEachPairOfBeams(
-            SweepBeams(sweep, raysPerSector), first ? first->index : -1,
+            SweepBeams(sweep, raysPerSector), hinted ? first.index : -1,
             [&](const SweepBeam& beam) { caster.Race(heading, beam, leader); },
             [&](const SweepBeam& a, const SweepBeam& b) { caster.RaceTwo(heading, a, b, leader); });
         sectorDistance[sweep.slot] = leader.distance;
