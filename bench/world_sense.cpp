@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 #include "world_bench_support.h"
 
 namespace {
@@ -29,6 +31,36 @@ static void SenseGeneratedArena(benchmark::State& state)
     SenseWithoutPainting(state, *sim);
 }
 BENCHMARK(SenseGeneratedArena)->ArgName("earlyStop")->Arg(kEveryBeamToItsEnd)->Arg(kEarlyStop)->Unit(benchmark::kMicrosecond);
+
+// The poses of a real run one after the other, so the beams are as long as a run
+// meets them and last pass's shortest beam is as good a guess as in a run.
+static void SenseAlongARun(benchmark::State& state)
+{
+    struct Pose {
+        double x, y, heading;
+    };
+    auto sim = MakeBenchWorld(42);
+    std::vector<Pose> poses;
+    for (int pass = 0; pass < 3000; ++pass) {
+        RunPass(*sim, false, false);
+        poses.push_back({sim->centerX, sim->centerY, sim->heading});
+    }
+    std::size_t next = 0;
+    const bool earlyStop = state.range(0) == kEarlyStop;
+    for (auto _ : state) {
+        const Pose& pose = poses[next];
+        next = (next + 1) % poses.size();
+        sim->centerX = pose.x;
+        sim->centerY = pose.y;
+        sim->heading = pose.heading;
+        if (earlyStop)
+            sim->Sense(false);
+        else
+            sim->SenseEveryBeamToItsEnd(false);
+        benchmark::DoNotOptimize(sim->sectorDistance);
+    }
+}
+BENCHMARK(SenseAlongARun)->ArgName("earlyStop")->Arg(kEveryBeamToItsEnd)->Arg(kEarlyStop)->Unit(benchmark::kMicrosecond);
 
 // Only the two borders: every beam runs to the wall, the longest a pass can cast.
 static void SenseBordersOnly(benchmark::State& state)
