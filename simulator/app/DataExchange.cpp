@@ -75,8 +75,13 @@ void DataExchange::ShowNumberState(QLineEdit& control, double value)
     const bool isNumber = ParseNumber(control.text()).has_value();
     // Restyling costs a full polish of the field: only on a change of state, since a
     // run shows the fields on every pass.
-    if (isNumber != control.styleSheet().isEmpty())
+    if (isNumber != control.styleSheet().isEmpty()) {
         control.setStyleSheet(isNumber ? QString() : QStringLiteral("QLineEdit { border: 2px solid #d00000; }"));
+        // Qt hands a field whose style sheet is taken away the application's font,
+        // not its dialog's: the field would grow its digits.
+        if (isNumber && control.parentWidget())
+            control.setFont(control.parentWidget()->font());
+    }
     const QString whole = FormatNumber(value);
     if (control.toolTip() != whole)
         control.setToolTip(whole);

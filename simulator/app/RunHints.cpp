@@ -32,7 +32,7 @@ RunHint RunHintFor(bool started, bool paused)
 {
     QString first;
     if (!started)
-        first = QStringLiteral("En attente : g ou un clic pour démarrer");
+        first = QStringLiteral("En attente de g ou d'un clic");
     if (paused)
         first = first.isEmpty() ? QStringLiteral("PAUSE : p pour reprendre")
                                 : QStringLiteral("PAUSE (p pour reprendre) - ") + first;

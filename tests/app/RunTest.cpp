@@ -349,12 +349,12 @@ TEST_F(RunTest, TheWindowTellsItsKeysWhileWaitingAndPauseWhilePaused)
         return pass == 0 ? int('g') : pass == 1 ? int('p') : pass < 4 ? kNoKey : kEscape;
     });
     ASSERT_GE(hints.size(), 3u);
-    EXPECT_TRUE(hints[0].contains(QString::fromUtf8("g ou un clic pour démarrer"))) << hints[0].toStdString();
+    EXPECT_TRUE(hints[0].contains(QString::fromUtf8("En attente de g ou d'un clic"))) << hints[0].toStdString();
     for (const char* key : {"p : pause", "t : faisceaux", "Échap : fin"})
         EXPECT_TRUE(hints[1].contains(QString::fromUtf8(key))) << key;
     EXPECT_FALSE(hints[1].contains("PAUSE"));
     EXPECT_TRUE(hints[2].startsWith("PAUSE")) << hints[2].toStdString();
-    EXPECT_FALSE(hints[2].contains("g ou un clic"));
+    EXPECT_FALSE(hints[2].contains("En attente"));
 
     // The pause carried over shows from the first frame of the next run on.
     hints.clear();
@@ -364,7 +364,7 @@ TEST_F(RunTest, TheWindowTellsItsKeysWhileWaitingAndPauseWhilePaused)
     });
     ASSERT_EQ(hints.size(), 1u);
     EXPECT_TRUE(hints[0].startsWith("PAUSE")) << hints[0].toStdString();
-    EXPECT_TRUE(hints[0].contains("g ou un clic")) << hints[0].toStdString();
+    EXPECT_TRUE(hints[0].contains("En attente de g")) << hints[0].toStdString();
 }
 
 TEST_F(RunTest, TheMeanSpeedSaysSoOnceTheRobotHasLeftTheWorld)

@@ -35,6 +35,8 @@ TEST_F(TableFieldTest, NumbersTypedKeyByKeyArriveWithoutAMessage)
         }
         EXPECT_EQ(dialog.m_table.angles[4], c.value) << c.typed;
         EXPECT_EQ(field->text(), QString::fromLatin1(c.typed));
+        // Back from its red frame, the field keeps the font of its dialog.
+        EXPECT_EQ(field->font().toString(), dialog.font().toString());
     }
     EXPECT_TRUE(prompts->messages.empty());
     EXPECT_EQ(QApplication::focusWidget(), Field(1005));
