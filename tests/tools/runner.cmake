@@ -5,6 +5,5 @@ add_executable(runner_tests
   ${CMAKE_CURRENT_LIST_DIR}/HeadlessRunTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/VideoRecordingTest.cpp
 )
-# Debian's libfuzzylite.so exports a main of its own: gtest's must come first on the link line.
 target_link_libraries(runner_tests PRIVATE GTest::gtest_main marlune_runner GIF::GIF opencv_videoio)
 gtest_discover_tests(runner_tests DISCOVERY_MODE PRE_TEST)
