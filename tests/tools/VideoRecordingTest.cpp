@@ -79,7 +79,9 @@ protected:
 
 TEST_F(VideoRecordingTest, AGifHoldsEveryPassAndEndsOnTheLastFrameExactly)
 {
-    ASSERT_EQ(RunTool(RunWith({"--video", PathOf("run.gif"), "--fps", "20", "--frame", PathOf("last.png")})), 0);
+    // Two runs of one seed: a video alone must be enough for the passes to paint the frames.
+    ASSERT_EQ(RunTool(RunWith({"--video", PathOf("run.gif"), "--fps", "20"})), 0);
+    ASSERT_EQ(RunTool(RunWith({"--frame", PathOf("last.png")})), 0);
     const PlayedGif played = Play(PathOf("run.gif"));
     EXPECT_EQ(played.frames, 60);
     EXPECT_EQ(played.delay, 5);
