@@ -85,7 +85,7 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
 
 const char* RunnerHelp()
 {
-    return R"(Usage: marlune-run [--table FILE.ifi] [--seed N] [--passes N] [--beams]
+    return R"(Usage: marlune-run [--table FILE] [--seed N] [--passes N] [--beams]
                    [--trace FILE.csv] [--arena FILE.png] [--freemap FILE.png] [--frame FILE.png]
                    [--plot FILE.png] [--video FILE.mp4|FILE.gif [--fps N]]
 
