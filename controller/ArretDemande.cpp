@@ -1,6 +1,8 @@
 #include "ArretDemande.h"
 
+#include <cstdio>
+
 #include "Clavier.h"
 #include "SignauxArret.h"
 
-bool ArretDemande() { return ArretSignale() || ToucheAppuyee(); }
+bool ArretDemande() { return ArretSignale() || SuspensionDemandee() || ToucheAppuyee() || std::ferror(stdout); }

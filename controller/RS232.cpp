@@ -14,6 +14,22 @@ namespace {
 
 // The reception thread reads while the main thread writes, so the descriptor is shared.
 std::atomic<int> g_fd{-1};
+std::atomic<const char*> raisonEchecLecture{""};
+
+int EchecLecture(const char* raison) {
+    raisonEchecLecture = raison;
+    return 0;
+}
+
+const char* RaisonErreur(int erreur) {
+    switch (erreur) {
+        case EIO: return "ligne raccrochée ou appareil débranché (erreur d'entrée-sortie)";
+        case ENXIO:
+        case ENODEV: return "appareil disparu";
+        case EBADF: return "port fermé";
+        default: return "erreur de lecture inattendue";
+    }
+}
 
 int Echec(const char* message, const char* nomPort, int fd) {
     std::printf(message, nomPort);
@@ -87,25 +103,28 @@ int CloseCOM() {
 int ReadCOM(void* buffer, int nBytesToRead, int* pBytesRead) {
     *pBytesRead = 0;
     int fd = g_fd.load();
-    if (fd < 0 || nBytesToRead < 0) return 0;
+    if (fd < 0 || nBytesToRead < 0) return EchecLecture(RaisonErreur(EBADF));
     pollfd attente{fd, POLLIN, 0};
     int pret;
     do {
         pret = ::poll(&attente, 1, 1);
     } while (pret < 0 && errno == EINTR);
-    if (pret < 0) return 0;
+    if (pret < 0) return EchecLecture(RaisonErreur(errno));
     if (pret == 0 || nBytesToRead == 0) return 1;
-    if (attente.revents & (POLLERR | POLLNVAL)) return 0;
+    if (attente.revents & POLLNVAL) return EchecLecture(RaisonErreur(EBADF));
+    if (attente.revents & POLLERR) return EchecLecture("erreur signalée par la ligne");
     ssize_t lus;
     do {
         lus = ::read(fd, buffer, static_cast<size_t>(nBytesToRead));
     } while (lus < 0 && errno == EINTR);
-    if (lus < 0) return errno == EAGAIN ? 1 : 0;
+    if (lus < 0) return errno == EAGAIN ? 1 : EchecLecture(RaisonErreur(errno));
     // A hung-up line reads as an endless end of file: report it rather than spin on it.
-    if (lus == 0 && (attente.revents & POLLHUP)) return 0;
+    if (lus == 0 && (attente.revents & POLLHUP)) return EchecLecture("ligne raccrochée");
     *pBytesRead = static_cast<int>(lus);
     return 1;
 }
+
+const char* RaisonEchecLecture() { return raisonEchecLecture.load(); }
 
 int WriteCOM(void* buffer, int nBytesToWrite, int* pBytesWritten) {
     *pBytesWritten = 0;

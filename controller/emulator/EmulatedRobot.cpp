@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -56,6 +57,10 @@ struct EmulatedRobot::State {
     int slave = -1;  // kept open so the line never hangs up between two controllers
     std::thread thread;
     std::atomic<bool> running{false};
+    std::atomic<bool> muted{false};
+    std::atomic<bool> unplugRequested{false};
+    Clock::time_point started;
+    bool wheelDropped = false;
     std::mt19937 random;
     OpenInterfaceDecoder decoder;
     unsigned long frameNumber = 0;
@@ -65,6 +70,7 @@ struct EmulatedRobot::State {
     void Apply(const Command& command);  // with `mutex` held
     void Answer(const std::vector<unsigned char>& ids);
     void Tick(double seconds);
+    void FallBackOnDanger();  // with `mutex` held
     void SendFrame(std::vector<unsigned char> frame);
     std::size_t Write(const unsigned char* bytes, std::size_t count);
     std::vector<unsigned char> Noise();
@@ -74,6 +80,16 @@ void EmulatedRobot::State::Run() {
     const auto period = std::chrono::milliseconds(options.streamPeriodMs);
     auto nextTick = Clock::now() + period;
     while (running) {
+        const auto elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+        if (options.faults.unplugAfterMs >= 0 && elapsedMs >= options.faults.unplugAfterMs) unplugRequested = true;
+        if (unplugRequested) {
+            // The master end closed with the slave it keeps: the line is hung up for good.
+            if (slave >= 0) ::close(slave);
+            if (master >= 0) ::close(master);
+            slave = master = -1;
+            return;
+        }
+        if (options.faults.muteAfterMs >= 0 && elapsedMs >= options.faults.muteAfterMs) muted = true;
         const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - Clock::now());
         pollfd line{master, POLLIN, 0};
         if (::poll(&line, 1, static_cast<int>(std::max<long long>(0, wait.count()))) > 0 &&
@@ -172,10 +188,32 @@ void EmulatedRobot::State::Tick(double seconds) {
     {
         std::lock_guard<std::mutex> lock(mutex);
         body.Step(seconds);
-        if (mode == Mode::Off || streamIds.empty() || streamPaused || options.faults.silent) return;
+        FallBackOnDanger();
+        if (mode == Mode::Off || streamIds.empty() || streamPaused || options.faults.silent || muted) return;
         frame = StreamFrame(SensorState{body, mode, static_cast<int>(streamIds.size())}, streamIds);
     }
     SendFrame(std::move(frame));
+}
+
+// In Safe mode the robot looks after itself: a cliff ahead or a dropped wheel stops the
+// wheels and drops it to Passive, where it no longer obeys drive commands.
+void EmulatedRobot::State::FallBackOnDanger() {
+    if (!MovesWheels(mode) || mode == Mode::Full) return;
+    const auto elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+    if (options.faults.wheelDropAfterMs >= 0 && elapsedMs >= options.faults.wheelDropAfterMs && !wheelDropped) {
+        wheelDropped = true;
+        mode = Mode::Passive;
+    }
+    const Cliff& cliff = options.cliff;
+    if (cliff.present) {
+        const Pose pose = body.CurrentPose();
+        const double heading = pose.headingDeg * 3.14159265358979323846 / 180.0;
+        const double frontX = pose.xMm + RobotBody::kRadiusMm * std::cos(heading);
+        const double frontY = pose.yMm + RobotBody::kRadiusMm * std::sin(heading);
+        if (std::abs(frontX - cliff.xMm) <= cliff.sideMm / 2 && std::abs(frontY - cliff.yMm) <= cliff.sideMm / 2)
+            mode = Mode::Passive;
+    }
+    if (mode == Mode::Passive) body.SetWheelSpeeds(0, 0);
 }
 
 void EmulatedRobot::State::SendFrame(std::vector<unsigned char> frame) {
@@ -267,6 +305,7 @@ bool EmulatedRobot::Start() {
         s.devicePath = name;
     }
     s.running = true;
+    s.started = Clock::now();
     s.thread = std::thread([&s] { s.Run(); });
     return true;
 }
@@ -340,6 +379,13 @@ bool EmulatedRobot::Streaming() const {
 std::array<std::uint16_t, 2> EmulatedRobot::EncoderCounts() const {
     std::lock_guard<std::mutex> lock(state_->mutex);
     return {state_->body.EncoderCount(Wheel::Left), state_->body.EncoderCount(Wheel::Right)};
+}
+
+void EmulatedRobot::Mute(bool muted) { state_->muted = muted; }
+
+void EmulatedRobot::Unplug() {
+    state_->unplugRequested = true;
+    if (state_->thread.joinable()) state_->thread.join();
 }
 
 void EmulatedRobot::StallWheel(Wheel wheel, bool stalled) {

@@ -17,6 +17,18 @@ struct FaultInjection {
     bool noise = false;        // stray bytes, often with a false header 19, before frames
     int corruptEvery = 0;      // every n-th frame carries a wrong checksum (0: none)
     bool silent = false;       // commands are taken but nothing is ever streamed
+    int muteAfterMs = -1;      // from then on nothing is streamed, commands still taken (-1: never)
+    int unplugAfterMs = -1;    // the line is hung up then (-1: never)
+    int wheelDropAfterMs = -1; // a wheel drops then: Safe falls back to Passive (-1: never)
+};
+
+// A hole in the floor (a stair, a table's edge): a square of the room that the cliff
+// sensors see when the robot's front reaches it.
+struct Cliff {
+    bool present = false;
+    double xMm = 0;
+    double yMm = 0;
+    double sideMm = 200;
 };
 
 // Position in the room (millimetres, origin at a corner) and heading in degrees,
@@ -30,6 +42,7 @@ struct Pose {
 
 struct RobotOptions {
     FaultInjection faults;
+    Cliff cliff;
     double roomWidthMm = 3000;
     double roomDepthMm = 3000;
     Pose start{1500, 1500, 90};
@@ -82,6 +95,10 @@ public:
     std::array<std::uint16_t, 2> EncoderCounts() const;  // left, right
     // A stalled wheel stops turning: it neither moves the robot nor advances its encoder.
     void StallWheel(Wheel wheel, bool stalled);
+    // A muted robot keeps taking commands but streams nothing, as if its stream had stopped.
+    void Mute(bool muted);
+    // Hangs the line up, as a cable pulled out: the controller's end sees the hang-up.
+    void Unplug();
 
 private:
     struct State;

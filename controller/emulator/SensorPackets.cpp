@@ -2,21 +2,11 @@
 
 #include <cmath>
 
+#include "OpenInterface.h"
+
 namespace emulator {
 
 namespace {
-
-// Sizes of the packets 7 to 58 as the robot's interface publishes them.
-constexpr unsigned char kSizes[] = {
-    1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,  // 7 .. 18
-    2, 2, 1, 2, 2, 1, 2, 2, 2, 2, 2, 2, 2,  // 19 .. 31
-    1, 2, 1, 1, 1, 1, 1,                 // 32 .. 38
-    2, 2, 2, 2, 2, 2, 1,                 // 39 .. 45
-    2, 2, 2, 2, 2, 2,                    // 46 .. 51
-    1, 1, 2, 2, 2, 2, 1,                 // 52 .. 58
-};
-constexpr int kFirstId = 7;
-constexpr int kLastId = kFirstId + static_cast<int>(sizeof kSizes) - 1;
 
 int Value(const SensorState& state, int id) {
     const RobotBody& body = state.body;
@@ -47,9 +37,7 @@ int Value(const SensorState& state, int id) {
 
 }  // namespace
 
-int PacketSize(int id) {
-    return id < kFirstId || id > kLastId ? 0 : kSizes[id - kFirstId];
-}
+int PacketSize(int id) { return oi::PacketSize(id); }
 
 void AppendPacket(const SensorState& state, int id, std::vector<unsigned char>& out) {
     const int value = Value(state, id);

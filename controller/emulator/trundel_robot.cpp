@@ -18,11 +18,25 @@ const char* const kUsage =
     "  --corrupt N      a wrong checksum in every N-th frame\n"
     "  --silent         take commands, never stream\n"
     "  --faults         --split, --noise and --corrupt 5 together\n"
+    "  --mute-after S   stop streaming after S seconds, still taking commands\n"
+    "  --unplug-after S hang the line up after S seconds\n"
+    "  --wheel-drop-after S  a wheel drops after S seconds: Safe falls back to Passive\n"
+    "  --cliff-at X,Y   a 200 mm square hole in the floor centred there: Safe falls\n"
+    "                   back to Passive when the robot's front reaches it\n"
     "  --seed N         random seed of the faults (default 1)\n"
     "  --room WxD       room size in mm (default 3000x3000)\n"
     "  --start X,Y,DEG  start pose in mm and degrees (default 1500,1500,90)\n"
     "  --link PATH      also make PATH a symbolic link to the terminal\n"
+    "  --help           this help\n"
     "Prints the terminal's path, then runs until interrupted.\n";
+
+bool ParseSeconds(const char* text, int& milliseconds) {
+    char* end = nullptr;
+    const double seconds = std::strtod(text, &end);
+    if (end == text || *end != '\0' || !(seconds >= 0 && seconds <= 1e6)) return false;
+    milliseconds = static_cast<int>(seconds * 1000);
+    return true;
+}
 
 bool ParseInt(const char* text, int& value) {
     char* end = nullptr;
@@ -46,6 +60,14 @@ bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::s
             options.faults.corruptEvery = 5;
         } else if (option == "--corrupt" && takesValue() && ParseInt(value, number)) options.faults.corruptEvery = number;
         else if (option == "--seed" && takesValue() && ParseInt(value, number)) options.seed = static_cast<unsigned>(number);
+        else if (option == "--mute-after" && takesValue() && ParseSeconds(value, options.faults.muteAfterMs)) {
+        } else if (option == "--unplug-after" && takesValue() && ParseSeconds(value, options.faults.unplugAfterMs)) {
+        } else if (option == "--wheel-drop-after" && takesValue() &&
+                   ParseSeconds(value, options.faults.wheelDropAfterMs)) {
+        } else if (option == "--cliff-at" && takesValue() &&
+                   std::sscanf(value, "%lf,%lf", &options.cliff.xMm, &options.cliff.yMm) == 2) {
+            options.cliff.present = true;
+        }
         else if (option == "--room" && takesValue() &&
                  std::sscanf(value, "%lfx%lf", &options.roomWidthMm, &options.roomDepthMm) == 2 &&
                  options.roomWidthMm > 400 && options.roomDepthMm > 400) {
@@ -63,6 +85,12 @@ bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::s
 int main(int argc, char** argv) {
     emulator::RobotOptions options;
     std::string link;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     if (!ParseOptions(argc, argv, options, link)) {
         std::fputs(kUsage, stderr);
         return 2;

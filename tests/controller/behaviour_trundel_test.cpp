@@ -29,6 +29,7 @@ namespace fs = std::filesystem;
 using emulator::Command;
 using emulator::EmulatedRobot;
 
+constexpr unsigned char kStart = 128;
 constexpr unsigned char kDrivePwm = 146;
 constexpr unsigned char kStream = 148;
 constexpr unsigned char kPauseResume = 150;
@@ -151,24 +152,21 @@ std::vector<Command> AttendreApres(const EmulatedRobot& robot, const std::vector
     }
 }
 
-// The orderly stop: the stream paused, then the wheels stopped, and nothing after.
-// The program may have ended before the robot read its last bytes: waits for them and
-// returns every command received.
+// The orderly stop: the stream paused, the wheels stopped, then Start (back to Passive),
+// and nothing after. The program may have ended before the robot read its last bytes:
+// waits for them and returns every command received.
 std::vector<Command> VerifierArretOrdonne(const EmulatedRobot& robot) {
-    EXPECT_TRUE(robot.WaitForCommand(kPauseResume, kAttenteMs));
-    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
-    std::vector<Command> recues = robot.ReceivedCommands();
-    while (!recues.empty() && recues.back().opcode == kPauseResume && std::chrono::steady_clock::now() < limite) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        recues = robot.ReceivedCommands();
-    }
-    EXPECT_GE(recues.size(), 2u);
-    if (recues.size() < 2) return recues;
-    const Command& pause = recues[recues.size() - 2];
+    EXPECT_TRUE(robot.WaitForCommand(kStart, kAttenteMs, 2));
+    const std::vector<Command> recues = robot.ReceivedCommands();
+    EXPECT_GE(recues.size(), 3u);
+    if (recues.size() < 3) return recues;
+    const Command& pause = recues[recues.size() - 3];
     EXPECT_EQ(pause.opcode, kPauseResume);
     EXPECT_EQ(pause.data, std::vector<unsigned char>{0});
-    EXPECT_TRUE(EstArretRoues(recues.back()));
+    EXPECT_TRUE(EstArretRoues(recues[recues.size() - 2]));
+    EXPECT_EQ(recues.back().opcode, kStart);
     EXPECT_FALSE(robot.Streaming());
+    EXPECT_EQ(robot.CurrentMode(), emulator::Mode::Passive) << "a robot left in Safe mode never sleeps";
     return recues;
 }
 
@@ -218,9 +216,9 @@ TEST_F(TrundelContreEmulateur, BuiltInTableHoldsTheRobotStillUntilAKey) {
     EXPECT_EQ(recues[0].opcode, 128);
     EXPECT_EQ(recues[1].opcode, 131);
     EXPECT_EQ(recues[2].opcode, kStream);
-    EXPECT_EQ(recues[2].data, (std::vector<unsigned char>{6, 43, 44, 47, 48, 49, 50}));
-    for (std::size_t i = 3; i + 2 < recues.size(); i++) EXPECT_TRUE(EstArretRoues(recues[i])) << i;
-    EXPECT_EQ(robot->CurrentMode(), emulator::Mode::Safe);
+    // Encoders, the six light bumps, the robot's mode, battery charge and capacity.
+    EXPECT_EQ(recues[2].data, (std::vector<unsigned char>{11, 43, 44, 46, 47, 48, 49, 50, 51, 35, 25, 26}));
+    for (std::size_t i = 3; i + 3 < recues.size(); i++) EXPECT_TRUE(EstArretRoues(recues[i])) << i;
 
     const std::string sortie = trundel.Sortie();
     const std::string debut = "Ouverture et configuration du port " + robot->DevicePath() +

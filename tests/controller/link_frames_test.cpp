@@ -130,6 +130,8 @@ TEST_F(FrameTest, EveryFrameIsTakenOnceWhateverTheReadBoundaries) {
 }
 
 TEST_F(FrameTest, ResynchronisesAfterStrayBytes) {
+    const unsigned layout[] = {43, 44, 47, 48, 49, 50};
+    FixerDispositionTrame(layout, 6);
     const Bytes first = EncoderFrame(1, 2);
     // Reading starts in the middle of a frame.
     const Bytes midFrame(first.begin() + 9, first.end());
@@ -139,7 +141,8 @@ TEST_F(FrameTest, ResynchronisesAfterStrayBytes) {
     const Bytes longFalseFrame{19, 250};
     const Bytes stream = Join({midFrame, EncoderFrame(3, 4), falseHeader, EncoderFrame(5, 6), Bytes{0, 19, 19},
                                EncoderFrame(7, 8), longFalseFrame, EncoderFrame(9, 10)});
-    // Nothing follows the last frame: it must not wait behind the long false one.
+    // Nothing follows the last frame: it must not wait behind the long false one, which
+    // the requested layout shows to be false from its count byte.
     const CompteursTrames counts = Feed(stream, {3});
     const std::vector<std::pair<unsigned, unsigned>> expected{{3, 4}, {5, 6}, {7, 8}, {9, 10}};
     EXPECT_EQ(encodersSeen, expected);
