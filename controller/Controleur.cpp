@@ -11,6 +11,7 @@
 #include "FichierTableSituations.h"
 #include "Inferences_S1_a_S8.h"
 #include "LectureID.h"
+#include "LigneEtat.h"
 #include "PaquetsDemandes.h"
 #include "RS232.h"
 #include "SignauxArret.h"
@@ -80,6 +81,7 @@ int PiloterJusquALArret(ModeClavier& clavier, const std::string& nomPort) {
     // the robot's silence.
     int depuis = HorlogeMs();
     bool rouesArreteesFauteDeTrames = false;
+    LigneEtat ligneEtat;
     for (;;) {
         if (SuspensionDemandee()) {
             Suspendre(clavier);
@@ -128,6 +130,7 @@ int PiloterJusquALArret(ModeClavier& clavier, const std::string& nomPort) {
                 return codeModeQuitte;
             }
             ProbVitesseAngle();
+            ligneEtat.Actualiser();
             CommandeRobot();
         }
         AttendreTrameSuivante();

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -31,8 +32,27 @@ const char* RaisonErreur(int erreur) {
     }
 }
 
+// The reason in the user's terms, with what to do about it where there is something.
+const char* RaisonOuverture(int erreur) {
+    switch (erreur) {
+        case EACCES:
+        case EPERM:
+            return "permission refusée (ajoutez-vous au groupe dialout : sudo usermod -aG dialout $USER, "
+                   "puis reconnectez-vous)";
+        case ENOENT:
+        case ENXIO:
+        case ENODEV: return "périphérique absent (câble branché ? nom du port ?)";
+        case EBUSY:
+        case EWOULDBLOCK: return "port déjà utilisé par un autre programme";
+        case ENOTTY: return "ce n'est pas une liaison série";
+        default: return std::strerror(erreur);
+    }
+}
+
 int Echec(const char* message, const char* nomPort, int fd) {
+    const int erreur = errno;
     std::printf(message, nomPort);
+    std::printf(" : %s\n", RaisonOuverture(erreur));
     std::fflush(stdout);
     if (fd >= 0) ::close(fd);
     return 0;

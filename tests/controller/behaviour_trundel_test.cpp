@@ -306,7 +306,8 @@ TEST_F(TrundelContreEmulateur, MissingDeviceIsReportedWithExitCode255) {
     ASSERT_EQ(trundel.AttendreFin(), 255);
     EXPECT_EQ(trundel.Sortie(),
               "Ouverture et configuration du port /dev/trundel-absent...\r\n"
-              "Erreur lors de l'ouverture du port /dev/trundel-absent");
+              "Erreur lors de l'ouverture du port /dev/trundel-absent : périphérique absent (câble branché ? nom "
+              "du port ?)\n");
     EXPECT_FALSE(fs::exists(trundel.Dossier() / "Parcours_CodeBlocks.txt"));
 }
 
