@@ -1,5 +1,6 @@
 #include "EmulatedRobot.h"
 
+#include "OpenInterface.h"
 #include "OpenInterfaceDecoder.h"
 #include "RobotBody.h"
 #include "SensorPackets.h"
@@ -31,11 +32,24 @@ int Signed16(unsigned char high, unsigned char low) {
 
 bool MovesWheels(Mode mode) { return mode == Mode::Safe || mode == Mode::Full; }
 
+constexpr std::size_t kKeptBytes = 1 << 22;
+constexpr std::size_t kKeptCommands = 1000000;
+
+// Drops the oldest half once a record is full: memory stays bounded, and the erase costs
+// little spread over the entries that filled it.
+template <class T>
+void KeepLatest(std::vector<T>& record, std::size_t kept) {
+    if (record.size() > kept) record.erase(record.begin(), record.begin() + static_cast<std::ptrdiff_t>(kept / 2));
+}
+
 }  // namespace
 
 struct EmulatedRobot::State {
     explicit State(const RobotOptions& opts)
-        : options(opts), body(opts.roomWidthMm, opts.roomDepthMm, opts.start), random(opts.seed) {}
+        : options(opts), body(opts.roomWidthMm, opts.roomDepthMm, opts.start), random(opts.seed),
+          batteryMah(opts.batteryChargeMah) {
+        if (opts.randomEncoderStart) body.SetEncoderCounts(random() % 65536, random() % 65536);
+    }
 
     const RobotOptions options;
 
@@ -64,6 +78,8 @@ struct EmulatedRobot::State {
     std::mt19937 random;
     OpenInterfaceDecoder decoder;
     unsigned long frameNumber = 0;
+    double batteryMah;  // under `mutex`
+    std::size_t framesSent = 0;
 
     void Run();
     void TakeInput();
@@ -71,6 +87,10 @@ struct EmulatedRobot::State {
     void Answer(const std::vector<unsigned char>& ids);
     void Tick(double seconds);
     void FallBackOnDanger();  // with `mutex` held
+    void Drain(double seconds);  // with `mutex` held
+    SensorState Sensors() const {  // with `mutex` held
+        return SensorState{body, mode, static_cast<int>(streamIds.size()), batteryMah, options.docked};
+    }
     void SendFrame(std::vector<unsigned char> frame);
     std::size_t Write(const unsigned char* bytes, std::size_t count);
     std::vector<unsigned char> Noise();
@@ -113,8 +133,10 @@ void EmulatedRobot::State::TakeInput() {
     {
         std::lock_guard<std::mutex> lock(mutex);
         received.insert(received.end(), bytes, bytes + count);
+        KeepLatest(received, kKeptBytes);
         for (const Command& command : decoded) {
             commands.push_back(command);
+            KeepLatest(commands, kKeptCommands);
             Apply(command);
             if (mode == Mode::Off) continue;
             if (command.opcode == 142) queries.push_back(command.data);
@@ -164,10 +186,16 @@ void EmulatedRobot::State::Apply(const Command& command) {
         case 146:  // Drive PWM: right then left duty
             if (MovesWheels(mode)) body.SetDuties(Signed16(d[0], d[1]), Signed16(d[2], d[3]));
             break;
-        case 148:  // Stream
+        case 148: {  // Stream
+            // A frame whose count byte would wrap cannot be sent: the request is ignored.
+            std::size_t payload = 0;
+            for (std::size_t i = 1; i < d.size(); ++i)
+                if (PacketSize(d[i]) > 0) payload += 1 + static_cast<std::size_t>(PacketSize(d[i]));
+            if (payload > oi::kLongestPayload) break;
             streamIds.assign(d.begin() + 1, d.end());
             streamPaused = false;
             break;
+        }
         case 150: streamPaused = d[0] == 0; break;
         default: break;  // taken with its data, without effect here
     }
@@ -177,7 +205,7 @@ void EmulatedRobot::State::Answer(const std::vector<unsigned char>& ids) {
     std::vector<unsigned char> reply;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        const SensorState sensors{body, mode, static_cast<int>(streamIds.size())};
+        const SensorState sensors = Sensors();
         for (unsigned char id : ids) AppendPacket(sensors, id, reply);
     }
     Write(reply.data(), reply.size());
@@ -188,11 +216,19 @@ void EmulatedRobot::State::Tick(double seconds) {
     {
         std::lock_guard<std::mutex> lock(mutex);
         body.Step(seconds);
+        Drain(seconds);
         FallBackOnDanger();
         if (mode == Mode::Off || streamIds.empty() || streamPaused || options.faults.silent || muted) return;
-        frame = StreamFrame(SensorState{body, mode, static_cast<int>(streamIds.size())}, streamIds);
+        frame = StreamFrame(Sensors(), streamIds);
     }
     SendFrame(std::move(frame));
+}
+
+void EmulatedRobot::State::Drain(double seconds) {
+    constexpr double kIdleMa = 150;
+    const double load = (std::abs(body.WheelSpeed(Wheel::Left)) + std::abs(body.WheelSpeed(Wheel::Right))) / 1000.0;
+    const double currentMa = mode == Mode::Off ? 0 : kIdleMa + options.drivingCurrentMa * load;
+    batteryMah = std::max(0.0, batteryMah - currentMa * seconds / 3600.0);
 }
 
 // In Safe mode the robot looks after itself: a cliff ahead or a dropped wheel stops the
@@ -204,6 +240,7 @@ void EmulatedRobot::State::FallBackOnDanger() {
         wheelDropped = true;
         mode = Mode::Passive;
     }
+    if (options.docked) mode = Mode::Passive;
     const Cliff& cliff = options.cliff;
     if (cliff.present) {
         const Pose pose = body.CurrentPose();
@@ -248,6 +285,8 @@ void EmulatedRobot::State::SendFrame(std::vector<unsigned char> frame) {
     {
         std::lock_guard<std::mutex> lock(mutex);
         frames.push_back(SentFrame{std::move(frame), whole});
+        KeepLatest(frames, EmulatedRobot::kKeptFrames);
+        ++framesSent;
     }
     changed.notify_all();
 }
@@ -364,6 +403,16 @@ Pose EmulatedRobot::CurrentPose() const {
 void EmulatedRobot::SetPose(const Pose& pose) {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->body.SetPose(pose);
+}
+
+double EmulatedRobot::BatteryChargeMah() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->batteryMah;
+}
+
+std::size_t EmulatedRobot::SentFrameCount() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->framesSent;
 }
 
 Mode EmulatedRobot::CurrentMode() const {

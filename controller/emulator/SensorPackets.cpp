@@ -12,8 +12,10 @@ int Value(const SensorState& state, int id) {
     const RobotBody& body = state.body;
     switch (id) {
         case 7: return static_cast<int>(body.Bumps());
+        case 34: return state.docked ? 2 : 0;  // Charging Sources Available: the home base
         case 22: return 15000;  // Voltage, mV
-        case 25: return 2500;   // Battery Charge, mAh
+        case 21: return state.docked ? 2 : 0;  // Charging State: full charging on the dock
+        case 25: return static_cast<int>(state.batteryChargeMah);
         case 26: return 2696;   // Battery Capacity, mAh
         case 35: return static_cast<int>(state.mode);
         case 38: return state.streamedPackets;

@@ -23,10 +23,12 @@ const char* const kUsage =
     "  --wheel-drop-after S  a wheel drops after S seconds: Safe falls back to Passive\n"
     "  --cliff-at X,Y   a 200 mm square hole in the floor centred there: Safe falls\n"
     "                   back to Passive when the robot's front reaches it\n"
-    "  --seed N         random seed of the faults (default 1)\n"
+    "  --seed N         random seed of the faults and of the encoders' start counts\n"
+    "                   (default 1)\n"
     "  --room WxD       room size in mm (default 3000x3000)\n"
     "  --start X,Y,DEG  start pose in mm and degrees (default 1500,1500,90)\n"
     "  --link PATH      also make PATH a symbolic link to the terminal\n"
+    "  --dock           the robot sits on its charger (it then never stays in Safe mode)\n"
     "  --help           this help\n"
     "Prints the terminal's path, then runs until interrupted.\n";
 
@@ -55,6 +57,7 @@ bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::s
         if (option == "--split") options.faults.splitFrames = true;
         else if (option == "--noise") options.faults.noise = true;
         else if (option == "--silent") options.faults.silent = true;
+        else if (option == "--dock") options.docked = true;
         else if (option == "--faults") {
             options.faults.splitFrames = options.faults.noise = true;
             options.faults.corruptEvery = 5;
@@ -84,6 +87,9 @@ bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::s
 
 int main(int argc, char** argv) {
     emulator::RobotOptions options;
+    // A real robot's encoders hold whatever count they reached: start anywhere, so that
+    // the controller meets the roll-over.
+    options.randomEncoderStart = true;
     std::string link;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
@@ -130,8 +136,9 @@ int main(int argc, char** argv) {
     const auto frames = robot.SentFrames();
     for (const auto& frame : frames) intact += frame.intact;
     const auto pose = robot.CurrentPose();
-    std::fprintf(stderr, "trundel-robot: %zu commands received, %zu frames sent (%zu intact), "
-                         "pose %.0f mm, %.0f mm, %.1f degrees\n",
-                 robot.ReceivedCommands().size(), frames.size(), intact, pose.xMm, pose.yMm, pose.headingDeg);
+    std::fprintf(stderr, "trundel-robot: %zu commands received, %zu frames sent (%zu of the last %zu intact), "
+                         "pose %.0f mm, %.0f mm, %.1f degrees, battery %.0f mAh\n",
+                 robot.ReceivedCommands().size(), robot.SentFrameCount(), intact, frames.size(), pose.xMm, pose.yMm,
+                 pose.headingDeg, robot.BatteryChargeMah());
     return 0;
 }
