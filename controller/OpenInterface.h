@@ -17,9 +17,11 @@ constexpr unsigned char PauseResumeStream = 150;
 
 namespace packet {
 constexpr int BumpsAndWheelDrops = 7;
+constexpr int ChargingState = 21;
 constexpr int Voltage = 22;
 constexpr int BatteryCharge = 25;
 constexpr int BatteryCapacity = 26;
+constexpr int ChargingSourcesAvailable = 34;
 constexpr int OiMode = 35;
 constexpr int NumberOfStreamPackets = 38;
 constexpr int RequestedVelocity = 39;

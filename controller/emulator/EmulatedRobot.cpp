@@ -149,9 +149,9 @@ void EmulatedRobot::State::TakeInput() {
 
 void EmulatedRobot::State::Apply(const Command& command) {
     const auto& d = command.data;
-    if (mode == Mode::Off && command.opcode != 128) return;  // asleep until Start
+    if (mode == Mode::Off && command.opcode != oi::opcode::Start) return;  // asleep until Start
     switch (command.opcode) {
-        case 128:  // Start
+        case oi::opcode::Start:
         case 133:  // Power
         case 134:  // Spot
         case 135:  // Clean
@@ -161,8 +161,8 @@ void EmulatedRobot::State::Apply(const Command& command) {
             body.SetWheelSpeeds(0, 0);
             break;
         case 130:  // Control, the older name of Safe
-        case 131: mode = Mode::Safe; break;
-        case 132: mode = Mode::Full; break;
+        case oi::opcode::Safe: mode = Mode::Safe; break;
+        case oi::opcode::Full: mode = Mode::Full; break;
         case 173:  // Stop
             mode = Mode::Off;
             body.SetWheelSpeeds(0, 0);
@@ -179,14 +179,14 @@ void EmulatedRobot::State::Apply(const Command& command) {
             else body.SetWheelSpeeds(velocity * (radius + half) / radius, velocity * (radius - half) / radius);
             break;
         }
-        case 138: motorBits = d[0]; break;
+        case oi::opcode::Motors: motorBits = d[0]; break;
         case 145:  // Drive Direct: right then left velocity
             if (MovesWheels(mode)) body.SetWheelSpeeds(Signed16(d[0], d[1]), Signed16(d[2], d[3]));
             break;
-        case 146:  // Drive PWM: right then left duty
+        case oi::opcode::DrivePwm:  // right then left duty
             if (MovesWheels(mode)) body.SetDuties(Signed16(d[0], d[1]), Signed16(d[2], d[3]));
             break;
-        case 148: {  // Stream
+        case oi::opcode::Stream: {
             // A frame whose count byte would wrap cannot be sent: the request is ignored.
             std::size_t payload = 0;
             for (std::size_t i = 1; i < d.size(); ++i)
@@ -196,7 +196,7 @@ void EmulatedRobot::State::Apply(const Command& command) {
             streamPaused = false;
             break;
         }
-        case 150: streamPaused = d[0] == 0; break;
+        case oi::opcode::PauseResumeStream: streamPaused = d[0] == 0; break;
         default: break;  // taken with its data, without effect here
     }
 }

@@ -52,7 +52,7 @@ struct RobotOptions {
     unsigned seed = 1;  // drives the fault injection, so a run can be repeated
     bool randomEncoderStart = false;  // the encoders start at a count drawn from the seed
     bool docked = false;              // on its charger: Safe falls back to Passive at once
-    double batteryChargeMah = 2500;   // of a 2696 mAh battery
+    double batteryChargeMah = 2500;   // of a 2696 mAh battery (packet 26)
     double drivingCurrentMa = 1500;   // drawn with both wheels at full speed, beyond the idle draw
 };
 
