@@ -539,8 +539,11 @@ TEST_F(TrundelContreEmulateur, AClosedOutputPipeStopsTheRobotInOrder) {
     ASSERT_EQ(::pipe2(tube, O_CLOEXEC), 0);
     Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()}, -1, tube[1]);
     ::close(tube[1]);
+    // The reader leaves once the robot drives; what was written so far went through.
+    ASSERT_TRUE(AttendreConduite(*robot));
     ::close(tube[0]);
-    EXPECT_EQ(trundel.AttendreFin(), 0) << "ended by a signal, or not at all: " << trundel.Erreurs();
+    // Well before the output's next block, which would take a minute of frames to fill.
+    EXPECT_EQ(trundel.AttendreFin(10000), 0) << "ended by a signal, or not at all: " << trundel.Erreurs();
     VerifierArretOrdonne(*robot);
 }
 
