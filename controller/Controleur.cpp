@@ -80,6 +80,7 @@ int PiloterJusquALArret(ModeClavier& clavier, const std::string& nomPort) {
     // Moved on after a suspension, so the time the process was stopped does not count as
     // the robot's silence.
     int depuis = HorlogeMs();
+    // Set while the wheels stand for want of fresh frames (silence, or a suspension).
     bool rouesArreteesFauteDeTrames = false;
     LigneEtat ligneEtat;
     for (;;) {
@@ -118,7 +119,7 @@ int PiloterJusquALArret(ModeClavier& clavier, const std::string& nomPort) {
             }
         } else {
             if (rouesArreteesFauteDeTrames) {
-                std::fprintf(stderr, "\nLes trames du robot reviennent : reprise du pilotage.\n");
+                std::fprintf(stderr, "\nTrames du robot reçues : reprise du pilotage.\n");
                 rouesArreteesFauteDeTrames = false;
             }
             dataSensor table[64];
