@@ -8,7 +8,9 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libopencv-dev qtbase5-dev qtbase5-dev-tools
   fonts-liberation locales
-  xvfb xauth imagemagick tmux
+  xvfb xauth imagemagick tmux xdotool
+  libfuzzylite-dev libgif-dev qttranslations5-l10n
+  clang libclang-rt-14-dev help2man
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #pragma once
 #include <opencv2/core.hpp>
 
+#include "FuzzyInference.h"
 #include "InferenceTable.h"
 #include "RandomState.h"
 
@@ -37,6 +38,7 @@ public:
     void SetController(const double* tableAngles, const double* tableSpeeds, double beamsPerSector,
                        bool rampFromRadius, double lowerBound, double upperBound);
     static double FarMembership(double distance, double lower, double upper);
+    // Infers from sectorDistance, keeps the reasoning in `inference`, sets speed and steer.
     void ComputeCommand();
 
     // The collision test of one pass: true when the centre's freeMap pixel is blocked;
@@ -83,4 +85,6 @@ public:
     int shortestBeam[3] = {};
     double raysPerSector = 0;
     RandomState rng;
+    // The reasoning behind the current command, as ComputeCommand last inferred it.
+    FuzzyInference inference;
 };

@@ -130,3 +130,22 @@ TEST(ComputeCommand, SignDrawFollowsTheParityOfTheDrawnValue)
     // The two always carry the table's signs together or are both reversed.
     EXPECT_EQ(sim->angles[0] > 0, sim->angles[5] > 0);
 }
+
+TEST(ComputeCommand, KeepsTheReasoningItSteeredBy)
+{
+    auto sim = MakeController(10, 20);
+    SetDistances(*sim, 12.5, 25, 17.5);  // free degrees 0.25, 1, 0.75
+    sim->ComputeCommand();
+    const FuzzyInference& seen = sim->inference;
+    EXPECT_EQ(seen.degree[FuzzyInference::kLeft][FuzzyInference::kFree], 0.25);
+    EXPECT_EQ(seen.degree[FuzzyInference::kLeft][FuzzyInference::kBlocked], 0.75);
+    EXPECT_EQ(seen.degree[FuzzyInference::kRight][FuzzyInference::kFree], 0.75);
+    EXPECT_EQ(seen.truth[0], 0.0) << "the front is wholly free";
+    EXPECT_EQ(seen.truth[2 + 1], 0.75 * 0.75);  // S4: left blocked, front and right free
+    EXPECT_EQ(seen.winner, 3);
+
+    // The same numbers give the same command when summed again for a viewer.
+    const FuzzyCommand again = WeightedCommand(seen, sim->angles, sim->speeds);
+    EXPECT_EQ(again.angle * kDegreesToRadians, sim->steer);
+    EXPECT_EQ(again.speed, sim->speed);
+}
