@@ -13,6 +13,7 @@
 #include "TableLoading.h"
 #include "TraceWriter.h"
 #include "TrajectoryPlot.h"
+#include "WorldReach.h"
 
 namespace {
 
@@ -35,16 +36,24 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
     if (!options.arenaPath.empty()) WritePicture("--arena", options.arenaPath, sim.arena);
     if (!options.freeMapPath.empty()) WritePicture("--freemap", options.freeMapPath, sim.freeMap);
 
+    RunSummary summary{seed, options.passes};
     for (long long pass = 1; pass <= options.passes; ++pass) {
         RunPass(sim, true, options.beams);
         if (trace) trace->Row(pass, sim);
         if (plot) plot->Record(sim.centerX, sim.centerY, sim.collisions);
+        if (!NextPassStaysInTheWorld(sim)) {
+            summary.passes = pass;
+            summary.leftTheWorld = pass < options.passes;
+            break;
+        }
     }
     if (trace) trace->Finish();
     if (!options.framePath.empty()) WritePicture("--frame", options.framePath, ComposeFrame(sim.canvas, sim.arena));
     if (plot) WritePicture("--plot", options.plotPath, plot->Render(sim.arena));
 
-    return RunSummary{seed, options.passes, sim.collisions, sim.distance};
+    summary.collisions = sim.collisions;
+    summary.distance = sim.distance;
+    return summary;
 }
 
 }  // namespace
@@ -59,6 +68,7 @@ int RunMarlune(const std::vector<std::string>& arguments, std::ostream& out, std
             out << RunnerHelp();
             return 0;
         }
+        RefuseOutputsOverInputs({{"--table", options.tablePath}}, RunnerOutputs(options));
         if (!options.tablePath.empty()) table = LoadTableForRun(options.tablePath);
     } catch (const UsageError& error) {
         err << "marlune-run: " << error.what() << '\n';
@@ -66,6 +76,7 @@ int RunMarlune(const std::vector<std::string>& arguments, std::ostream& out, std
     }
 
     try {
+        CheckOutputFolders(RunnerOutputs(options));
         PrintSummary(out, Run(options, table));
     } catch (const std::exception& error) {
         err << "marlune-run: " << error.what() << '\n';

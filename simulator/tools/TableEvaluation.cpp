@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bitset>
 #include <exception>
+#include <limits>
 #include <mutex>
 #include <thread>
 
@@ -42,6 +43,8 @@ double RunTotals::ExploredShare() const
 
 double ScoreFormula::Score(const RunTotals& totals) const
 {
+    if (totals.escapes > 0)
+        return -std::numeric_limits<double>::infinity();
     return totals.MeanSpeed() * totals.ExploredShare() - collisionWeight * totals.CollisionsPer1000Passes();
 }
 

@@ -31,6 +31,8 @@ inline constexpr int kExploreCells = (256 / kExploreCellSize) * (256 / kExploreC
 // Speed alone would crown a robot that spins on the spot (its centre circles around
 // the rear axle and the odometer runs at full speed without getting anywhere), so
 // speed only counts as far as the robot goes round its arena.
+// A table that lets the robot escape from any arena has failed whatever it did before:
+// its score is -infinity, below every table that kept its robot in.
 struct ScoreFormula {
     double collisionWeight = 0.25;
     double Score(const RunTotals& totals) const;
@@ -40,8 +42,9 @@ struct ScoreFormula {
 // passes headless (nothing drawn: drawing changes no figure).
 // A robot that leaves the image has left its arena for good: off the map it counts as
 // one endless collision and drives on unhindered, so a table that bursts through the
-// border would score top speed for one collision. Its run ends there; the passes it
-// did not drive still count, with no distance.
+// border would score top speed for one collision. Its run ends there (before a robot
+// thrown far away by huge speeds computes with absurd coordinates); the passes it did
+// not drive still count, with no distance, and the table's score is a failure.
 RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint64_t seed, int passes);
 
 // Runs every (table, arena) pair on a pool of threads, each with a world of its own.
