@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "ArenaSeeds.h"
 #include "TableTuning.h"
 
@@ -116,7 +118,11 @@ TEST(TableEvaluation, NeitherSpinningNorEscapingPays)
     EXPECT_EQ(reasonable.escapes, 0);
     EXPECT_EQ(blind.passes, reasonable.passes);
     EXPECT_LT(blind.MeanSpeed(), 0.5);
-    EXPECT_LT(formula.Score(blind), formula.Score(reasonable));
+    // An escape is a failure, however fast and far the robot went before it.
+    EXPECT_EQ(formula.Score(blind), -std::numeric_limits<double>::infinity());
+    RunTotals oneEscape = reasonable;
+    oneEscape.escapes = 1;
+    EXPECT_EQ(formula.Score(oneEscape), -std::numeric_limits<double>::infinity());
 }
 
 TEST(TableTuning, TheSameSeedGivesTheSameTableWhateverTheThreads)
