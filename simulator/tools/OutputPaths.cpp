@@ -15,7 +15,8 @@ bool SameFile(const std::string& a, const std::string& b)
     struct stat first {};
     struct stat second {};
     if (stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0)
-        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+        // A device (/dev/null for two outputs nobody wants) holds nothing to destroy.
+        return S_ISREG(first.st_mode) && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
     // A file not written yet can only be the same as another by its name.
     std::error_code firstError;
     std::error_code secondError;
