@@ -14,5 +14,5 @@ void PrintSummary(std::ostream& out, const RunSummary& summary)
         << "mean speed: " << FixedDecimals(summary.MeanSpeed(), 3) << " pixels per pass\n";
     if (summary.leftTheWorld)
         out << "left the world: after pass " << summary.passes
-            << ", its position or speed went beyond any meaningful range; the run ended there\n";
+            << ", its position, heading or command went beyond any meaningful range; the run ended there\n";
 }

@@ -10,7 +10,7 @@ struct RunSummary {
     int collisions = 0;
     double distance = 0;
     // The robot went beyond any meaningful range after `passes` passes: the run ended
-    // there, and the figures are those of the passes before.
+    // there, and the figures are those of the passes up to it.
     bool leftTheWorld = false;
 
     double CollisionsPer1000Passes() const { return collisions * 1000.0 / passes; }

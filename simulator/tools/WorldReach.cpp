@@ -17,5 +17,6 @@ bool NextPassStaysInTheWorld(const RobotSimulation& sim)
     return WithinReach(sim.rearX, sim.width) && WithinReach(sim.rearY, sim.height) &&
            WithinReach(sim.frontX, sim.width) && WithinReach(sim.frontY, sim.height) &&
            WithinReach(sim.centerX, sim.width) && WithinReach(sim.centerY, sim.height) &&
-           std::isfinite(sim.heading) && std::isfinite(sim.steer) && std::abs(sim.speed) <= kWorldReach;
+           std::abs(sim.heading) <= kLargestAngle && std::abs(sim.steer) <= kLargestAngle &&
+           std::abs(sim.speed) <= kWorldReach;
 }

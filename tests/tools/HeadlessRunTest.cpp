@@ -191,16 +191,21 @@ TEST_F(HeadlessRunTest, ARobotThrownOutOfTheWorldEndsTheRunWithFiniteFigures)
 {
     // Speeds of 1e308 overflowed the position to infinity, then NaN: each pass then took
     // tens of milliseconds drawing, and the run printed "distance: -nan" with code 0.
-    std::string huge;
-    for (int k = 0; k < 8; ++k) huge += "1e308 1e308\n";
-    const Outcome outcome = RunTool({"--seed", "1", "--passes", "3000", "--table", Write("huge.ifi", huge), "--trace",
-                                     PathOf("t.csv"), "--plot", PathOf("p.png"), "--frame", PathOf("f.png")});
-    ASSERT_EQ(outcome.code, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find("left the world: after pass 1,"), std::string::npos) << outcome.out;
-    EXPECT_NE(outcome.out.find("passes: 1\n"), std::string::npos) << outcome.out;
-    for (const char* absurd : {"nan", "inf"}) EXPECT_EQ(outcome.out.find(absurd), std::string::npos) << outcome.out;
-    const std::string trace = Read(PathOf("t.csv"));
-    EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 2) << "the header and the one pass";
+    // Angles of 1e308 kept the robot home, but sines of its heading took the slow path:
+    // ten times the time of a pass.
+    for (const char* line : {"1e308 1e308\n", "1e308 1\n", "0 1e7\n"}) {
+        std::string absurd;
+        for (int k = 0; k < 8; ++k) absurd += line;
+        const Outcome outcome = RunTool({"--seed", "1", "--passes", "3000", "--table", Write("absurd.ifi", absurd),
+                                         "--trace", PathOf("t.csv"), "--plot", PathOf("p.png"), "--frame",
+                                         PathOf("f.png")});
+        ASSERT_EQ(outcome.code, 0) << outcome.err;
+        EXPECT_NE(outcome.out.find("left the world: after pass 1,"), std::string::npos) << line << outcome.out;
+        EXPECT_NE(outcome.out.find("passes: 1\n"), std::string::npos) << outcome.out;
+        for (const char* lost : {"nan", "inf"}) EXPECT_EQ(outcome.out.find(lost), std::string::npos) << outcome.out;
+        const std::string trace = Read(PathOf("t.csv"));
+        EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 2) << "the header and the one pass";
+    }
 
     // A robot that merely drives off its picture stays in the world and runs every pass.
     const Outcome away = RunTool({"--seed", "1", "--passes", "3000", "--table",
