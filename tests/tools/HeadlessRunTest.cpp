@@ -154,6 +154,8 @@ TEST_F(HeadlessRunTest, AnOutputNamingTheTableOrAnotherOutputIsRefusedWithCodeTw
         EXPECT_TRUE(IsOneLineError(outcome)) << outcome.err;
         EXPECT_NE(outcome.err.find("--table"), std::string::npos) << outcome.err;
     }
+    std::filesystem::create_symlink(table_, PathOf("link.gif"));
+    EXPECT_EQ(RunTool({"--passes", "5", "--table", table_, "--video", PathOf("link.gif")}).code, 2);
     EXPECT_EQ(Read(table_), before);
     EXPECT_TRUE(std::filesystem::is_symlink(PathOf("link.csv")));
 
