@@ -11,8 +11,12 @@ struct termios modeInitial;
 bool modeModifie = false;
 }  // namespace
 
-ModeClavier::ModeClavier() {
-    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &modeInitial) != 0) return;
+ModeClavier::ModeClavier() { Reprendre(); }
+
+ModeClavier::~ModeClavier() { Restaurer(); }
+
+void ModeClavier::Reprendre() {
+    if (modeModifie || !isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &modeInitial) != 0) return;
     struct termios brut = modeInitial;
     brut.c_lflag &= ~(ICANON | ECHO);  // ISIG stays: Ctrl-C must still reach the stop handler
     brut.c_cc[VMIN] = 1;
@@ -24,7 +28,7 @@ ModeClavier::ModeClavier() {
     }
 }
 
-ModeClavier::~ModeClavier() {
+void ModeClavier::Restaurer() {
     if (modeModifie && tcsetattr(STDIN_FILENO, TCSANOW, &modeInitial) != 0) {
         std::perror("Impossible de restaurer le terminal");
     }

@@ -6,6 +6,9 @@ class ModeClavier {
 public:
     ModeClavier();   // switches a terminal to non-canonical mode without echo
     ~ModeClavier();  // puts the terminal back as it was
+    // Around a suspension: the shell gets its terminal as it was, then the keys again.
+    void Restaurer();
+    void Reprendre();
     ModeClavier(const ModeClavier&) = delete;
     ModeClavier& operator=(const ModeClavier&) = delete;
 };

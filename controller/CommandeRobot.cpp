@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "AccesRobot.h"
+#include "PaquetsDemandes.h"
 #include "VariablesFloues.h"
 
 long RigthPWM;
@@ -21,8 +22,6 @@ float KRight;
 float KLeft;
 
 namespace {
-constexpr int paquetCodeurGauche = 43;
-constexpr int paquetCodeurDroit = 44;
 constexpr long tourCompteur = 65536;
 // Short waits keep a key or a stop signal noticed quickly while the robot is silent.
 constexpr int attenteMaxMs = 50;
@@ -64,6 +63,7 @@ private:
 std::optional<FinCommande> AttendreLecture(const SurveillanceProgres& progres) {
     for (;;) {
         if (accesRobot.arretDemande()) return FinCommande::ArretDemande;
+        if (accesRobot.ageDerniereTrame() >= silenceArretRouesMs) return FinCommande::SansTrame;
         if (progres.Bloque()) return FinCommande::SansProgres;
         if (accesRobot.attendreLecture(attenteMaxMs)) return std::nullopt;
     }
@@ -84,10 +84,10 @@ void CorrigerRetournement(long& nbPulsRight, long& nbPulsLeft) {
 }
 
 FinCommande Arreter(FinCommande fin) {
-    accesRobot.piloter(0, 0);
+    const bool arrete = accesRobot.piloter(0, 0);
     if (fin == FinCommande::SansProgres) {
-        std::printf("\nRotation abandonnée : les roues n'ont pas bougé depuis %d s, moteurs arrêtés\n",
-                    delaiSansProgresMs / 1000);
+        std::printf("\nRotation abandonnée : les roues n'ont pas bougé depuis %d s, %s\n",
+                    delaiSansProgresMs / 1000, arrete ? "moteurs arrêtés" : "l'arrêt des moteurs n'a pas pu être envoyé");
     }
     return fin;
 }

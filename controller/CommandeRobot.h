@@ -19,6 +19,7 @@ enum class FinCommande {
     Envoyee,        // straight command sent, or the wanted turn reached
     ArretDemande,   // a key or a stop signal ended the turn
     SansProgres,    // the encoders did not move for delaiSansProgresMs
+    SansTrame,      // no frame for silenceArretRouesMs: the turn cannot be measured
 };
 
 // Applies vitesse and angle: straight for a zero angle, otherwise a spin on the spot

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "AccesRobot.h"
+#include "PaquetsDemandes.h"
 
 int puls;
 int lastPuls;
@@ -14,7 +15,6 @@ int frequence;
 long error;
 
 namespace {
-constexpr int paquetCodeurGauche = 43;
 constexpr int kP = 1;
 constexpr int kI = 0;
 constexpr int kD = 0;

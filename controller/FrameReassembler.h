@@ -1,13 +1,13 @@
 #pragma once
+#include "OpenInterface.h"
 
 // Cuts the robot's byte stream into frames whatever the read boundaries: the bytes a
 // read leaves unfinished wait for the next one, and the stream is resynchronised on the
 // header byte. Whether a candidate is a real frame is for the caller to decide.
 class FrameReassembler {
 public:
-    static constexpr unsigned char kHeader = 19;
-    // Header, count byte, up to 255 payload bytes, checksum.
-    static constexpr int kLongestFrame = 258;
+    static constexpr unsigned char kHeader = oi::kStreamHeader;
+    static constexpr int kLongestFrame = oi::kLongestFrame;
 
     // Keeps as many of the bytes as there is room for and returns that number; after a
     // Drain there is always room for kLongestFrame bytes.
@@ -16,11 +16,12 @@ public:
     // Offers each complete candidate (from a header byte, as long as its count byte says)
     // to `take(bytes, length)`, which returns true when it took it as a frame. A refused
     // candidate gives up only its header byte, so that a real header inside it is still
-    // found. While the first candidate waits for more bytes, a frame taken further on
-    // shows that it began at a false header: the bytes before that frame are given up,
-    // rather than holding back every frame behind a stray 19 and a large count.
-    template <class Take>
-    void Drain(Take&& take);
+    // found. An incomplete candidate is waited for while `plausible(bytes, available)`
+    // says its bytes so far can begin a frame, and is never overtaken by a shorter
+    // frame found inside it (a real frame's data can hold a valid-looking frame); once
+    // its bytes say otherwise it gives up its header byte at once.
+    template <class Take, class Plausible>
+    void Drain(Take&& take, Plausible&& plausible);
 
     void Clear();
     unsigned long DroppedBytes() const { return droppedBytes_; }
@@ -38,28 +39,19 @@ private:
     unsigned long refused_ = 0;
 };
 
-template <class Take>
-void FrameReassembler::Drain(Take&& take) {
+template <class Take, class Plausible>
+void FrameReassembler::Drain(Take&& take, Plausible&& plausible) {
     for (;;) {
         const int header = HeaderFrom(0);
         GiveUp(header < 0 ? size_ : header);
         if (size_ == 0) return;
-        if (const int length = CompleteLength(0)) {
-            if (take(pending_, length)) {
-                Drop(length);
-            } else {
-                ++refused_;
-                GiveUp(1);
-            }
+        const int length = CompleteLength(0);
+        if (length > 0 && take(pending_, length)) {
+            Drop(length);
             continue;
         }
-        int later = HeaderFrom(1);
-        int length = 0;
-        while (later > 0 && !((length = CompleteLength(later)) > 0 && take(pending_ + later, length)))
-            later = HeaderFrom(later + 1);
-        if (later < 0) return;
+        if (length == 0 && plausible(pending_, size_)) return;
         ++refused_;
-        GiveUp(later);
-        Drop(length);
+        GiveUp(1);
     }
 }

@@ -1,5 +1,6 @@
 #include "LectureID.h"
 
+#include "OpenInterface.h"
 #include "thread.h"
 
 #include <cstdio>
@@ -18,18 +19,28 @@ namespace {
 // never sees the two bytes of an encoder count, or two signals, from different frames.
 std::mutex verrouTable;
 
-struct TaillePaquets {
-    int premierId;
-    int dernierId;
-    int nBytes;
+// The frame layout of the last stream request, under verrouTable: the payload's length
+// and the ids in the order asked. Before any request every frame that fits is taken.
+struct Disposition {
+    bool demandee = false;
+    unsigned charge = 0;
+    unsigned nIds = 0;
+    unsigned char ids[oi::kLongestPayload];
 };
+Disposition disposition;
 
-// Data sizes of the robot's sensor packets; ids 0 to 6 and 59 to 63 stay at 0.
-constexpr TaillePaquets taillesPubliees[] = {
-    {7, 18, 1},  {19, 20, 2},  {21, 21, 1},  {22, 23, 2},  {24, 24, 1},  {25, 31, 2},
-    {32, 32, 1}, {33, 33, 2},  {34, 38, 1},  {39, 44, 2},  {45, 45, 1},  {46, 51, 2},
-    {52, 53, 1}, {54, 57, 2},  {58, 58, 1},
-};
+// True while the bytes seen so far (from the header) can still be a frame of the
+// requested layout: the right count byte, and each id where the layout puts it.
+bool SuitLaDisposition(const unsigned char* octets, int disponibles) {
+    if (!disposition.demandee) return true;
+    if (disponibles >= 2 && octets[1] != disposition.charge) return false;
+    int p = 2;
+    for (unsigned i = 0; i < disposition.nIds && p < disponibles; ++i) {
+        if (octets[p] != disposition.ids[i]) return false;
+        p += 1 + oi::PacketSize(disposition.ids[i]);
+    }
+    return true;
+}
 
 // Walks the payload of the frame in RxBuffer, copying each packet into the table when
 // `copier` is set. False when the frame does not lie whole within the table and the
@@ -55,9 +66,25 @@ bool ParcourirPaquets(bool copier) {
 
 void InitTableauID() {
     std::lock_guard<std::mutex> verrou(verrouTable);
-    for (dataSensor& slot : tabData) slot.nBytes = 0;
-    for (const TaillePaquets& plage : taillesPubliees)
-        for (int id = plage.premierId; id <= plage.dernierId; ++id) tabData[id].nBytes = plage.nBytes;
+    for (int id = 0; id < oi::kPacketIds; ++id) tabData[id].nBytes = oi::PacketSize(id);
+    disposition.demandee = false;
+}
+
+void FixerDispositionTrame(const unsigned* ids, unsigned nIds) {
+    std::lock_guard<std::mutex> verrou(verrouTable);
+    disposition.demandee = true;
+    disposition.nIds = 0;
+    disposition.charge = 0;
+    for (unsigned i = 0; i < nIds && i < sizeof disposition.ids; ++i) {
+        if (ids[i] >= oi::kPacketIds || tabData[ids[i]].nBytes == 0) continue;  // the robot leaves these out
+        disposition.ids[disposition.nIds++] = static_cast<unsigned char>(ids[i]);
+        disposition.charge += 1u + static_cast<unsigned>(tabData[ids[i]].nBytes);
+    }
+}
+
+bool DebutDeTrameAttendue(const unsigned char* octets, int disponibles) {
+    std::lock_guard<std::mutex> verrou(verrouTable);
+    return SuitLaDisposition(octets, disponibles);
 }
 
 int VerifChecksum() {
@@ -71,7 +98,7 @@ int VerifChecksum() {
 int EcritureDesIDsDansTableDonnees() {
     {
         std::lock_guard<std::mutex> verrou(verrouTable);
-        if (!ParcourirPaquets(false)) return 0;
+        if (!SuitLaDisposition(RxBuffer, RxBuffer[1] + 3) || !ParcourirPaquets(false)) return 0;
         ParcourirPaquets(true);
     }
     std::fputs("\r", stdout);

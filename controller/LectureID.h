@@ -15,11 +15,18 @@ extern unsigned nombreBytes_RX;       // expected frame length, set by Stream
 extern unsigned Checksum;
 extern unsigned resultatChSum;
 
+// Fills the sizes and forgets the layout of any earlier stream request.
 void InitTableauID();
+// The layout of the frames asked for (the ids the robot streams, in order); from then on
+// only frames of that layout are taken. Stream sets it.
+void FixerDispositionTrame(const unsigned* ids, unsigned nIds);
+// False once the bytes from a header can no longer be a frame of the requested layout.
+bool DebutDeTrameAttendue(const unsigned char* octets, int disponibles);
 int VerifChecksum();                    // 0: the frame in RxBuffer is valid
 // Copies the packets of the frame in RxBuffer into tabData, all of them at once, and
-// returns 1. A frame that does not lie whole within the table and its payload (an id of
-// 64 or more, a packet cut short, no packet with data) is refused whole: returns 0.
+// returns 1. A frame of another layout than the one requested, or that does not lie whole
+// within the table and its payload (an id of 64 or more, a packet cut short, no packet
+// with data), is refused whole: returns 0.
 int EcritureDesIDsDansTableDonnees();
 void AfficherTableID(int ID);
 void EcrireLeFichierTableID(int ID1, int ID2);

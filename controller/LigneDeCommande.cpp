@@ -47,7 +47,9 @@ void AfficherAide(FILE* sortie) {
         "                    centre, bit 2 : à droite) ; défaut : toutes à 0, robot immobile\n"
         "  --help            affiche cette aide\n"
         "\n"
-        "Codes de sortie : 0 arrêt normal, 2 ligne de commande ou table incorrecte,\n"
-        "255 port inutilisable.\n",
+        "Codes de sortie : 0 arrêt normal (touche, Ctrl-C, Ctrl-\\, signal), 2 ligne de\n"
+        "commande ou table incorrecte, 3 le robot a quitté le mode Safe (vide, roue\n"
+        "soulevée, chargeur), 4 le robot n'envoie plus rien, 255 port inutilisable ou perdu.\n"
+        "Ctrl-Z arrête les roues avant de suspendre le programme.\n",
         sortie);
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -14,9 +15,44 @@ namespace {
 
 // The reception thread reads while the main thread writes, so the descriptor is shared.
 std::atomic<int> g_fd{-1};
+std::atomic<const char*> raisonEchecLecture{""};
+
+int EchecLecture(const char* raison) {
+    raisonEchecLecture = raison;
+    return 0;
+}
+
+const char* RaisonErreur(int erreur) {
+    switch (erreur) {
+        case EIO: return "ligne raccrochée ou appareil débranché (erreur d'entrée-sortie)";
+        case ENXIO:
+        case ENODEV: return "appareil disparu";
+        case EBADF: return "port fermé";
+        default: return "erreur de lecture inattendue";
+    }
+}
+
+// The reason in the user's terms, with what to do about it where there is something.
+const char* RaisonOuverture(int erreur) {
+    switch (erreur) {
+        case EACCES:
+        case EPERM:
+            return "permission refusée (ajoutez-vous au groupe dialout : sudo usermod -aG dialout $USER, "
+                   "puis reconnectez-vous)";
+        case ENOENT:
+        case ENXIO:
+        case ENODEV: return "périphérique absent (câble branché ? nom du port ?)";
+        case EBUSY:
+        case EWOULDBLOCK: return "port déjà utilisé par un autre programme";
+        case ENOTTY: return "ce n'est pas une liaison série";
+        default: return std::strerror(erreur);
+    }
+}
 
 int Echec(const char* message, const char* nomPort, int fd) {
+    const int erreur = errno;
     std::printf(message, nomPort);
+    std::printf(" : %s\n", RaisonOuverture(erreur));
     std::fflush(stdout);
     if (fd >= 0) ::close(fd);
     return 0;
@@ -87,25 +123,28 @@ int CloseCOM() {
 int ReadCOM(void* buffer, int nBytesToRead, int* pBytesRead) {
     *pBytesRead = 0;
     int fd = g_fd.load();
-    if (fd < 0 || nBytesToRead < 0) return 0;
+    if (fd < 0 || nBytesToRead < 0) return EchecLecture(RaisonErreur(EBADF));
     pollfd attente{fd, POLLIN, 0};
     int pret;
     do {
         pret = ::poll(&attente, 1, 1);
     } while (pret < 0 && errno == EINTR);
-    if (pret < 0) return 0;
+    if (pret < 0) return EchecLecture(RaisonErreur(errno));
     if (pret == 0 || nBytesToRead == 0) return 1;
-    if (attente.revents & (POLLERR | POLLNVAL)) return 0;
+    if (attente.revents & POLLNVAL) return EchecLecture(RaisonErreur(EBADF));
+    if (attente.revents & POLLERR) return EchecLecture("erreur signalée par la ligne");
     ssize_t lus;
     do {
         lus = ::read(fd, buffer, static_cast<size_t>(nBytesToRead));
     } while (lus < 0 && errno == EINTR);
-    if (lus < 0) return errno == EAGAIN ? 1 : 0;
+    if (lus < 0) return errno == EAGAIN ? 1 : EchecLecture(RaisonErreur(errno));
     // A hung-up line reads as an endless end of file: report it rather than spin on it.
-    if (lus == 0 && (attente.revents & POLLHUP)) return 0;
+    if (lus == 0 && (attente.revents & POLLHUP)) return EchecLecture("ligne raccrochée");
     *pBytesRead = static_cast<int>(lus);
     return 1;
 }
+
+const char* RaisonEchecLecture() { return raisonEchecLecture.load(); }
 
 int WriteCOM(void* buffer, int nBytesToWrite, int* pBytesWritten) {
     *pBytesWritten = 0;

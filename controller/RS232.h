@@ -10,5 +10,7 @@ int OpenCOMDevice(const char* devicePath);
 int CloseCOM();
 // Returns within about 1 ms with whatever bytes arrived (possibly none).
 int ReadCOM(void* buffer, int nBytesToRead, int* pBytesRead);
+// Why the last failed ReadCOM failed, in words for the user.
+const char* RaisonEchecLecture();
 // Returns when every byte has been handed to the port.
 int WriteCOM(void* buffer, int nBytesToWrite, int* pBytesWritten);

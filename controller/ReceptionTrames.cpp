@@ -19,7 +19,7 @@ void RecevoirOctets(FrameReassembler& reassembler, const unsigned char* bytes, i
         const int pris = reassembler.Push(bytes, count);
         bytes += pris;
         count -= pris;
-        reassembler.Drain(prendre);
+        reassembler.Drain(prendre, DebutDeTrameAttendue);
     } while (count > 0);
     compteurs.octetsEcartes += reassembler.DroppedBytes() - ecartesAvant;
     compteurs.refusees += reassembler.RefusedCandidates() - refuseesAvant;

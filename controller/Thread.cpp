@@ -1,6 +1,7 @@
 #include "thread.h"
 
 #include "LectureID.h"
+#include "PaquetsDemandes.h"
 #include "RS232.h"
 #include "ReceptionTrames.h"
 #include "iRobotSpecification.h"
@@ -28,6 +29,9 @@ std::atomic<unsigned long> tramesAcceptees{0};
 std::atomic<unsigned long> tramesRefusees{0};
 std::atomic<unsigned long> octetsEcartes{0};
 std::atomic<long long> processeurThreadRXUs{0};
+std::atomic<int> derniereTrameMs{-1};
+std::atomic<int> plusLongSilenceMs{0};
+std::atomic<const char*> lignePerdue{nullptr};
 
 long long ProcesseurCeThreadUs() {
     timespec t{};
@@ -37,10 +41,13 @@ long long ProcesseurCeThreadUs() {
 
 void EcrireLigneParcours() {
     t1 = HorlogeMs();
+    const int precedente = derniereTrameMs.exchange(t1);
+    if (precedente >= 0 && t1 - precedente > plusLongSilenceMs) plusLongSilenceMs = t1 - precedente;
     if (fichier == nullptr) return;
     dataSensor table[64];
     LireTableDonnees(table);
-    std::fprintf(fichier, " %6d %6d %6d\n", t1, ValeurPaquet(table, 43), ValeurPaquet(table, 44));
+    std::fprintf(fichier, " %6d %6d %6d\n", t1, ValeurPaquet(table, paquetCodeurGauche),
+                 ValeurPaquet(table, paquetCodeurDroit));
 }
 
 }  // namespace
@@ -89,6 +96,9 @@ void CreateThreadsRX() {
     tramesRefusees = 0;
     octetsEcartes = 0;
     processeurThreadRXUs = 0;
+    derniereTrameMs = -1;
+    plusLongSilenceMs = 0;
+    lignePerdue = nullptr;
     threadRX = std::thread(RX_Thread, nullptr);
     hEvent_Create.Wait();
 }
@@ -112,8 +122,11 @@ void RX_Thread(void*) {
             tramesRefusees += passe.refusees;
             octetsEcartes += passe.octetsEcartes;
         } else {
-            // A closed or failing port answers at once: keep the pass about 1 ms long
-            // instead of spinning.
+            // A port that failed once (hung up, unplugged) does not come back: the first
+            // reason is the one the user needs. It answers at once from then on, so keep
+            // the pass about 1 ms long instead of spinning.
+            const char* attendu = nullptr;
+            lignePerdue.compare_exchange_strong(attendu, RaisonEchecLecture());
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         processeurThreadRXUs = ProcesseurCeThreadUs();
@@ -141,5 +154,9 @@ CompteursTrames CompteursReception() {
     compteurs.refusees = tramesRefusees;
     compteurs.octetsEcartes = octetsEcartes;
     compteurs.processeurUs = processeurThreadRXUs;
+    compteurs.derniereTrameMs = derniereTrameMs;
+    compteurs.plusLongSilenceMs = plusLongSilenceMs;
     return compteurs;
 }
+
+const char* LignePerdue() { return lignePerdue.load(); }

@@ -5,6 +5,7 @@
 
 #include "AccesRobot.h"
 #include "Inferences_S1_a_S8.h"
+#include "PaquetsDemandes.h"
 
 float PresenceObstacle;
 float Prob[3];
@@ -15,9 +16,7 @@ int angle;
 int SumBump;
 
 namespace {
-// Light-bump packets summed for each group, left to right.
-constexpr int paquetsDuGroupe[3][2] = {{46, 47}, {48, 49}, {50, 51}};
-constexpr int paquetBumps = 7;
+constexpr int paquetBumps = oi::packet::BumpsAndWheelDrops;
 }  // namespace
 
 float FonctionVarFloue(int distance) {

@@ -9,6 +9,7 @@ add_library(trundel_behaviour STATIC
   ${CMAKE_CURRENT_LIST_DIR}/FichierTableSituations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Inferences_S1_a_S8.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LigneDeCommande.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LigneEtat.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SignauxArret.cpp
   ${CMAKE_CURRENT_LIST_DIR}/VariablesFloues.cpp)
 target_include_directories(trundel_behaviour PUBLIC ${CMAKE_CURRENT_LIST_DIR})

@@ -38,3 +38,5 @@ void FreeThreadsRX();    // ArreterThreadRX, then closes the log
 
 // Frames taken and refused by the reception thread since it was last created.
 CompteursTrames CompteursReception();
+// Why the port stopped reading (hung up, unplugged), or null while it reads.
+const char* LignePerdue();

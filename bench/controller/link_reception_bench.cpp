@@ -9,6 +9,8 @@
 // ReassembleStream measures the frame reassembly alone on a recorded faulty stream.
 #include "EmulatedRobot.h"
 #include "LectureID.h"
+#include "OpenInterface.h"
+#include "PaquetsDemandes.h"
 #include "RS232.h"
 #include "ReceptionTrames.h"
 #include "iRobotSpecification.h"
@@ -69,8 +71,7 @@ void ReceptionAgainstFaultyRobot(benchmark::State& state) {
         InitTableauID();
         CreateThreadsRX();
         InitRobot();
-        unsigned ids[6] = {43, 44, 47, 48, 49, 50};
-        Stream(6, ids);
+        Stream(static_cast<unsigned>(paquetsDemandes.size()), paquetsDemandes.data());
         // A slow spin keeps both encoder counts changing, so that every frame is distinct.
         DrivePWM(60, -60);
         std::this_thread::sleep_for(std::chrono::seconds(seconds));
@@ -110,12 +111,13 @@ std::vector<unsigned char> FaultyStream(int frames) {
     std::vector<unsigned char> stream;
     for (int k = 0; k < frames; ++k) {
         if (k % 3 == 0) stream.insert(stream.end(), {19, static_cast<unsigned char>(random()), 7});
-        std::vector<unsigned char> frame{19, 18};
-        for (int id : {43, 44, 47, 48, 49, 50}) {
+        std::vector<unsigned char> frame{19, 0};
+        for (unsigned id : paquetsDemandes) {
             frame.push_back(static_cast<unsigned char>(id));
-            frame.push_back(static_cast<unsigned char>(random() % 16));
-            frame.push_back(static_cast<unsigned char>(random()));
+            for (int i = 0; i < oi::PacketSize(static_cast<int>(id)); ++i)
+                frame.push_back(static_cast<unsigned char>(random()));
         }
+        frame[1] = static_cast<unsigned char>(frame.size() - 2);
         unsigned sum = 0;
         for (unsigned char b : frame) sum += b;
         frame.push_back(static_cast<unsigned char>(256 - sum % 256 + (k % 5 == 4 ? 1 : 0)));
@@ -126,6 +128,7 @@ std::vector<unsigned char> FaultyStream(int frames) {
 
 void ReassembleStream(benchmark::State& state) {
     InitTableauID();
+    FixerDispositionTrame(paquetsDemandes.data(), static_cast<unsigned>(paquetsDemandes.size()));
     const std::vector<unsigned char> stream = FaultyStream(1000);
     // Each accepted frame prints "\r": send those to /dev/null, not the report.
     std::fflush(stdout);

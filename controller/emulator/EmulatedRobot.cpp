@@ -1,5 +1,6 @@
 #include "EmulatedRobot.h"
 
+#include "OpenInterface.h"
 #include "OpenInterfaceDecoder.h"
 #include "RobotBody.h"
 #include "SensorPackets.h"
@@ -7,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -30,11 +32,24 @@ int Signed16(unsigned char high, unsigned char low) {
 
 bool MovesWheels(Mode mode) { return mode == Mode::Safe || mode == Mode::Full; }
 
+constexpr std::size_t kKeptBytes = 1 << 22;
+constexpr std::size_t kKeptCommands = 1000000;
+
+// Drops the oldest half once a record is full: memory stays bounded, and the erase costs
+// little spread over the entries that filled it.
+template <class T>
+void KeepLatest(std::vector<T>& record, std::size_t kept) {
+    if (record.size() > kept) record.erase(record.begin(), record.begin() + static_cast<std::ptrdiff_t>(kept / 2));
+}
+
 }  // namespace
 
 struct EmulatedRobot::State {
     explicit State(const RobotOptions& opts)
-        : options(opts), body(opts.roomWidthMm, opts.roomDepthMm, opts.start), random(opts.seed) {}
+        : options(opts), body(opts.roomWidthMm, opts.roomDepthMm, opts.start), random(opts.seed),
+          batteryMah(opts.batteryChargeMah) {
+        if (opts.randomEncoderStart) body.SetEncoderCounts(random() % 65536, random() % 65536);
+    }
 
     const RobotOptions options;
 
@@ -56,15 +71,26 @@ struct EmulatedRobot::State {
     int slave = -1;  // kept open so the line never hangs up between two controllers
     std::thread thread;
     std::atomic<bool> running{false};
+    std::atomic<bool> muted{false};
+    std::atomic<bool> unplugRequested{false};
+    Clock::time_point started;
+    bool wheelDropped = false;
     std::mt19937 random;
     OpenInterfaceDecoder decoder;
     unsigned long frameNumber = 0;
+    double batteryMah;  // under `mutex`
+    std::size_t framesSent = 0;
 
     void Run();
     void TakeInput();
     void Apply(const Command& command);  // with `mutex` held
     void Answer(const std::vector<unsigned char>& ids);
     void Tick(double seconds);
+    void FallBackOnDanger();  // with `mutex` held
+    void Drain(double seconds);  // with `mutex` held
+    SensorState Sensors() const {  // with `mutex` held
+        return SensorState{body, mode, static_cast<int>(streamIds.size()), batteryMah, options.docked};
+    }
     void SendFrame(std::vector<unsigned char> frame);
     std::size_t Write(const unsigned char* bytes, std::size_t count);
     std::vector<unsigned char> Noise();
@@ -74,6 +100,16 @@ void EmulatedRobot::State::Run() {
     const auto period = std::chrono::milliseconds(options.streamPeriodMs);
     auto nextTick = Clock::now() + period;
     while (running) {
+        const auto elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+        if (options.faults.unplugAfterMs >= 0 && elapsedMs >= options.faults.unplugAfterMs) unplugRequested = true;
+        if (unplugRequested) {
+            // The master end closed with the slave it keeps: the line is hung up for good.
+            if (slave >= 0) ::close(slave);
+            if (master >= 0) ::close(master);
+            slave = master = -1;
+            return;
+        }
+        if (options.faults.muteAfterMs >= 0 && elapsedMs >= options.faults.muteAfterMs) muted = true;
         const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - Clock::now());
         pollfd line{master, POLLIN, 0};
         if (::poll(&line, 1, static_cast<int>(std::max<long long>(0, wait.count()))) > 0 &&
@@ -97,8 +133,10 @@ void EmulatedRobot::State::TakeInput() {
     {
         std::lock_guard<std::mutex> lock(mutex);
         received.insert(received.end(), bytes, bytes + count);
+        KeepLatest(received, kKeptBytes);
         for (const Command& command : decoded) {
             commands.push_back(command);
+            KeepLatest(commands, kKeptCommands);
             Apply(command);
             if (mode == Mode::Off) continue;
             if (command.opcode == 142) queries.push_back(command.data);
@@ -111,9 +149,9 @@ void EmulatedRobot::State::TakeInput() {
 
 void EmulatedRobot::State::Apply(const Command& command) {
     const auto& d = command.data;
-    if (mode == Mode::Off && command.opcode != 128) return;  // asleep until Start
+    if (mode == Mode::Off && command.opcode != oi::opcode::Start) return;  // asleep until Start
     switch (command.opcode) {
-        case 128:  // Start
+        case oi::opcode::Start:
         case 133:  // Power
         case 134:  // Spot
         case 135:  // Clean
@@ -123,8 +161,8 @@ void EmulatedRobot::State::Apply(const Command& command) {
             body.SetWheelSpeeds(0, 0);
             break;
         case 130:  // Control, the older name of Safe
-        case 131: mode = Mode::Safe; break;
-        case 132: mode = Mode::Full; break;
+        case oi::opcode::Safe: mode = Mode::Safe; break;
+        case oi::opcode::Full: mode = Mode::Full; break;
         case 173:  // Stop
             mode = Mode::Off;
             body.SetWheelSpeeds(0, 0);
@@ -141,18 +179,24 @@ void EmulatedRobot::State::Apply(const Command& command) {
             else body.SetWheelSpeeds(velocity * (radius + half) / radius, velocity * (radius - half) / radius);
             break;
         }
-        case 138: motorBits = d[0]; break;
+        case oi::opcode::Motors: motorBits = d[0]; break;
         case 145:  // Drive Direct: right then left velocity
             if (MovesWheels(mode)) body.SetWheelSpeeds(Signed16(d[0], d[1]), Signed16(d[2], d[3]));
             break;
-        case 146:  // Drive PWM: right then left duty
+        case oi::opcode::DrivePwm:  // right then left duty
             if (MovesWheels(mode)) body.SetDuties(Signed16(d[0], d[1]), Signed16(d[2], d[3]));
             break;
-        case 148:  // Stream
+        case oi::opcode::Stream: {
+            // A frame whose count byte would wrap cannot be sent: the request is ignored.
+            std::size_t payload = 0;
+            for (std::size_t i = 1; i < d.size(); ++i)
+                if (PacketSize(d[i]) > 0) payload += 1 + static_cast<std::size_t>(PacketSize(d[i]));
+            if (payload > oi::kLongestPayload) break;
             streamIds.assign(d.begin() + 1, d.end());
             streamPaused = false;
             break;
-        case 150: streamPaused = d[0] == 0; break;
+        }
+        case oi::opcode::PauseResumeStream: streamPaused = d[0] == 0; break;
         default: break;  // taken with its data, without effect here
     }
 }
@@ -161,7 +205,7 @@ void EmulatedRobot::State::Answer(const std::vector<unsigned char>& ids) {
     std::vector<unsigned char> reply;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        const SensorState sensors{body, mode, static_cast<int>(streamIds.size())};
+        const SensorState sensors = Sensors();
         for (unsigned char id : ids) AppendPacket(sensors, id, reply);
     }
     Write(reply.data(), reply.size());
@@ -172,10 +216,41 @@ void EmulatedRobot::State::Tick(double seconds) {
     {
         std::lock_guard<std::mutex> lock(mutex);
         body.Step(seconds);
-        if (mode == Mode::Off || streamIds.empty() || streamPaused || options.faults.silent) return;
-        frame = StreamFrame(SensorState{body, mode, static_cast<int>(streamIds.size())}, streamIds);
+        Drain(seconds);
+        FallBackOnDanger();
+        if (mode == Mode::Off || streamIds.empty() || streamPaused || options.faults.silent || muted) return;
+        frame = StreamFrame(Sensors(), streamIds);
     }
     SendFrame(std::move(frame));
+}
+
+void EmulatedRobot::State::Drain(double seconds) {
+    constexpr double kIdleMa = 150;
+    const double load = (std::abs(body.WheelSpeed(Wheel::Left)) + std::abs(body.WheelSpeed(Wheel::Right))) / 1000.0;
+    const double currentMa = mode == Mode::Off ? 0 : kIdleMa + options.drivingCurrentMa * load;
+    batteryMah = std::max(0.0, batteryMah - currentMa * seconds / 3600.0);
+}
+
+// In Safe mode the robot looks after itself: a cliff ahead or a dropped wheel stops the
+// wheels and drops it to Passive, where it no longer obeys drive commands.
+void EmulatedRobot::State::FallBackOnDanger() {
+    if (!MovesWheels(mode) || mode == Mode::Full) return;
+    const auto elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+    if (options.faults.wheelDropAfterMs >= 0 && elapsedMs >= options.faults.wheelDropAfterMs && !wheelDropped) {
+        wheelDropped = true;
+        mode = Mode::Passive;
+    }
+    if (options.docked) mode = Mode::Passive;
+    const Cliff& cliff = options.cliff;
+    if (cliff.present) {
+        const Pose pose = body.CurrentPose();
+        const double heading = pose.headingDeg * 3.14159265358979323846 / 180.0;
+        const double frontX = pose.xMm + RobotBody::kRadiusMm * std::cos(heading);
+        const double frontY = pose.yMm + RobotBody::kRadiusMm * std::sin(heading);
+        if (std::abs(frontX - cliff.xMm) <= cliff.sideMm / 2 && std::abs(frontY - cliff.yMm) <= cliff.sideMm / 2)
+            mode = Mode::Passive;
+    }
+    if (mode == Mode::Passive) body.SetWheelSpeeds(0, 0);
 }
 
 void EmulatedRobot::State::SendFrame(std::vector<unsigned char> frame) {
@@ -210,6 +285,8 @@ void EmulatedRobot::State::SendFrame(std::vector<unsigned char> frame) {
     {
         std::lock_guard<std::mutex> lock(mutex);
         frames.push_back(SentFrame{std::move(frame), whole});
+        KeepLatest(frames, EmulatedRobot::kKeptFrames);
+        ++framesSent;
     }
     changed.notify_all();
 }
@@ -267,6 +344,7 @@ bool EmulatedRobot::Start() {
         s.devicePath = name;
     }
     s.running = true;
+    s.started = Clock::now();
     s.thread = std::thread([&s] { s.Run(); });
     return true;
 }
@@ -327,6 +405,16 @@ void EmulatedRobot::SetPose(const Pose& pose) {
     state_->body.SetPose(pose);
 }
 
+double EmulatedRobot::BatteryChargeMah() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->batteryMah;
+}
+
+std::size_t EmulatedRobot::SentFrameCount() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->framesSent;
+}
+
 Mode EmulatedRobot::CurrentMode() const {
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->mode;
@@ -340,6 +428,13 @@ bool EmulatedRobot::Streaming() const {
 std::array<std::uint16_t, 2> EmulatedRobot::EncoderCounts() const {
     std::lock_guard<std::mutex> lock(state_->mutex);
     return {state_->body.EncoderCount(Wheel::Left), state_->body.EncoderCount(Wheel::Right)};
+}
+
+void EmulatedRobot::Mute(bool muted) { state_->muted = muted; }
+
+void EmulatedRobot::Unplug() {
+    state_->unplugRequested = true;
+    if (state_->thread.joinable()) state_->thread.join();
 }
 
 void EmulatedRobot::StallWheel(Wheel wheel, bool stalled) {

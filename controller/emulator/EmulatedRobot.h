@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "OpenInterface.h"
+
 // A Roomba stand-in on a pseudo-terminal: it takes Open Interface commands, drives two
 // wheels through a rectangular room and streams its sensors, so the controller can be run
 // and tested without a robot. It runs on its own thread between Start and Stop.
@@ -17,6 +19,18 @@ struct FaultInjection {
     bool noise = false;        // stray bytes, often with a false header 19, before frames
     int corruptEvery = 0;      // every n-th frame carries a wrong checksum (0: none)
     bool silent = false;       // commands are taken but nothing is ever streamed
+    int muteAfterMs = -1;      // from then on nothing is streamed, commands still taken (-1: never)
+    int unplugAfterMs = -1;    // the line is hung up then (-1: never)
+    int wheelDropAfterMs = -1; // a wheel drops then: Safe falls back to Passive (-1: never)
+};
+
+// A hole in the floor (a stair, a table's edge): a square of the room that the cliff
+// sensors see when the robot's front reaches it.
+struct Cliff {
+    bool present = false;
+    double xMm = 0;
+    double yMm = 0;
+    double sideMm = 200;
 };
 
 // Position in the room (millimetres, origin at a corner) and heading in degrees,
@@ -30,14 +44,19 @@ struct Pose {
 
 struct RobotOptions {
     FaultInjection faults;
+    Cliff cliff;
     double roomWidthMm = 3000;
     double roomDepthMm = 3000;
     Pose start{1500, 1500, 90};
     int streamPeriodMs = 15;
     unsigned seed = 1;  // drives the fault injection, so a run can be repeated
+    bool randomEncoderStart = false;  // the encoders start at a count drawn from the seed
+    bool docked = false;              // on its charger: Safe falls back to Passive at once
+    double batteryChargeMah = 2500;   // of a 2696 mAh battery (packet 26)
+    double drivingCurrentMa = 1500;   // drawn with both wheels at full speed, beyond the idle draw
 };
 
-enum class Mode { Off, Passive, Safe, Full };
+using Mode = oi::Mode;
 enum class Wheel { Left, Right };
 
 struct Command {
@@ -70,18 +89,26 @@ public:
     // True once `count` commands with this opcode have arrived; false after the time-out.
     bool WaitForCommand(unsigned char opcode, int timeoutMs, std::size_t count = 1) const;
 
-    // Every stream frame written so far, in order.
+    // The stream frames written so far, in order: the latest kKeptFrames of them, so that
+    // a long run does not grow without bound (the same holds for the commands and bytes).
+    static constexpr std::size_t kKeptFrames = 100000;
     std::vector<SentFrame> SentFrames() const;
+    std::size_t SentFrameCount() const;  // all of them, also those no longer kept
     // True once `count` frames have been written; false after the time-out.
     bool WaitForFrames(std::size_t count, int timeoutMs) const;
 
     Pose CurrentPose() const;
     void SetPose(const Pose& pose);
     Mode CurrentMode() const;
+    double BatteryChargeMah() const;
     bool Streaming() const;  // a stream was requested and is not paused
     std::array<std::uint16_t, 2> EncoderCounts() const;  // left, right
     // A stalled wheel stops turning: it neither moves the robot nor advances its encoder.
     void StallWheel(Wheel wheel, bool stalled);
+    // A muted robot keeps taking commands but streams nothing, as if its stream had stopped.
+    void Mute(bool muted);
+    // Hangs the line up, as a cable pulled out: the controller's end sees the hang-up.
+    void Unplug();
 
 private:
     struct State;

@@ -89,6 +89,11 @@ std::uint16_t RobotBody::EncoderCount(Wheel wheel) const {
     return static_cast<std::uint16_t>(((whole % 65536) + 65536) % 65536);
 }
 
+void RobotBody::SetEncoderCounts(unsigned left, unsigned right) {
+    counts_[Index(Wheel::Left)] = left;
+    counts_[Index(Wheel::Right)] = right;
+}
+
 std::array<std::uint16_t, RobotBody::kLightSensors> RobotBody::LightSignals() const {
     std::array<std::uint16_t, kLightSensors> signals{};
     for (int s = 0; s < kLightSensors; ++s) {

@@ -29,6 +29,7 @@ public:
     void SetPose(const Pose& pose);
     double WheelSpeed(Wheel wheel) const;  // as commanded, mm/s
     std::uint16_t EncoderCount(Wheel wheel) const;
+    void SetEncoderCounts(unsigned left, unsigned right);
     // Bit 0: right bumper, bit 1: left bumper.
     unsigned Bumps() const { return bumps_; }
     // 0 (nothing in range) to 4095 (touching), in the sensors' order above.

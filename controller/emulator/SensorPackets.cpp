@@ -2,37 +2,33 @@
 
 #include <cmath>
 
+#include "OpenInterface.h"
+
 namespace emulator {
 
 namespace {
 
-// Sizes of the packets 7 to 58 as the robot's interface publishes them.
-constexpr unsigned char kSizes[] = {
-    1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,  // 7 .. 18
-    2, 2, 1, 2, 2, 1, 2, 2, 2, 2, 2, 2, 2,  // 19 .. 31
-    1, 2, 1, 1, 1, 1, 1,                 // 32 .. 38
-    2, 2, 2, 2, 2, 2, 1,                 // 39 .. 45
-    2, 2, 2, 2, 2, 2,                    // 46 .. 51
-    1, 1, 2, 2, 2, 2, 1,                 // 52 .. 58
-};
-constexpr int kFirstId = 7;
-constexpr int kLastId = kFirstId + static_cast<int>(sizeof kSizes) - 1;
+constexpr int kBatteryCapacityMah = 2696;
 
 int Value(const SensorState& state, int id) {
+    namespace packet = oi::packet;
     const RobotBody& body = state.body;
     switch (id) {
-        case 7: return static_cast<int>(body.Bumps());
-        case 22: return 15000;  // Voltage, mV
-        case 25: return 2500;   // Battery Charge, mAh
-        case 26: return 2696;   // Battery Capacity, mAh
-        case 35: return static_cast<int>(state.mode);
-        case 38: return state.streamedPackets;
-        case 39: return static_cast<int>(std::lround((body.WheelSpeed(Wheel::Right) + body.WheelSpeed(Wheel::Left)) / 2));
-        case 41: return static_cast<int>(std::lround(body.WheelSpeed(Wheel::Right)));
-        case 42: return static_cast<int>(std::lround(body.WheelSpeed(Wheel::Left)));
-        case 43: return body.EncoderCount(Wheel::Left);
-        case 44: return body.EncoderCount(Wheel::Right);
-        case 45: {
+        case packet::BumpsAndWheelDrops: return static_cast<int>(body.Bumps());
+        case packet::ChargingState: return state.docked ? 2 : 0;  // full charging on the dock
+        case packet::Voltage: return 15000;  // mV
+        case packet::BatteryCharge: return static_cast<int>(state.batteryChargeMah);
+        case packet::BatteryCapacity: return kBatteryCapacityMah;
+        case packet::ChargingSourcesAvailable: return state.docked ? 2 : 0;  // the home base
+        case packet::OiMode: return static_cast<int>(state.mode);
+        case packet::NumberOfStreamPackets: return state.streamedPackets;
+        case packet::RequestedVelocity:
+            return static_cast<int>(std::lround((body.WheelSpeed(Wheel::Right) + body.WheelSpeed(Wheel::Left)) / 2));
+        case packet::RequestedRightVelocity: return static_cast<int>(std::lround(body.WheelSpeed(Wheel::Right)));
+        case packet::RequestedLeftVelocity: return static_cast<int>(std::lround(body.WheelSpeed(Wheel::Left)));
+        case packet::LeftEncoderCounts: return body.EncoderCount(Wheel::Left);
+        case packet::RightEncoderCounts: return body.EncoderCount(Wheel::Right);
+        case packet::LightBumper: {
             const auto lights = body.LightSignals();
             int bits = 0;
             for (int s = 0; s < RobotBody::kLightSensors; ++s)
@@ -40,16 +36,15 @@ int Value(const SensorState& state, int id) {
             return bits;
         }
         default:
-            if (id >= 46 && id <= 51) return body.LightSignals()[id - 46];
+            if (id >= packet::LightBumpLeftSignal && id <= packet::LightBumpRightSignal)
+                return body.LightSignals()[id - packet::LightBumpLeftSignal];
             return 0;
     }
 }
 
 }  // namespace
 
-int PacketSize(int id) {
-    return id < kFirstId || id > kLastId ? 0 : kSizes[id - kFirstId];
-}
+int PacketSize(int id) { return oi::PacketSize(id); }
 
 void AppendPacket(const SensorState& state, int id, std::vector<unsigned char>& out) {
     const int value = Value(state, id);

@@ -11,6 +11,8 @@ struct SensorState {
     const RobotBody& body;
     Mode mode;
     int streamedPackets;
+    double batteryChargeMah;
+    bool docked;
 };
 
 // Data bytes of a single sensor packet (7 to 58); 0 for an id the robot does not stream.

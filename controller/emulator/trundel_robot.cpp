@@ -18,11 +18,27 @@ const char* const kUsage =
     "  --corrupt N      a wrong checksum in every N-th frame\n"
     "  --silent         take commands, never stream\n"
     "  --faults         --split, --noise and --corrupt 5 together\n"
-    "  --seed N         random seed of the faults (default 1)\n"
+    "  --mute-after S   stop streaming after S seconds, still taking commands\n"
+    "  --unplug-after S hang the line up after S seconds\n"
+    "  --wheel-drop-after S  a wheel drops after S seconds: Safe falls back to Passive\n"
+    "  --cliff-at X,Y   a 200 mm square hole in the floor centred there: Safe falls\n"
+    "                   back to Passive when the robot's front reaches it\n"
+    "  --seed N         random seed of the faults and of the encoders' start counts\n"
+    "                   (default 1)\n"
     "  --room WxD       room size in mm (default 3000x3000)\n"
     "  --start X,Y,DEG  start pose in mm and degrees (default 1500,1500,90)\n"
     "  --link PATH      also make PATH a symbolic link to the terminal\n"
+    "  --dock           the robot sits on its charger (it then never stays in Safe mode)\n"
+    "  --help           this help\n"
     "Prints the terminal's path, then runs until interrupted.\n";
+
+bool ParseSeconds(const char* text, int& milliseconds) {
+    char* end = nullptr;
+    const double seconds = std::strtod(text, &end);
+    if (end == text || *end != '\0' || !(seconds >= 0 && seconds <= 1e6)) return false;
+    milliseconds = static_cast<int>(seconds * 1000);
+    return true;
+}
 
 bool ParseInt(const char* text, int& value) {
     char* end = nullptr;
@@ -41,11 +57,20 @@ bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::s
         if (option == "--split") options.faults.splitFrames = true;
         else if (option == "--noise") options.faults.noise = true;
         else if (option == "--silent") options.faults.silent = true;
+        else if (option == "--dock") options.docked = true;
         else if (option == "--faults") {
             options.faults.splitFrames = options.faults.noise = true;
             options.faults.corruptEvery = 5;
         } else if (option == "--corrupt" && takesValue() && ParseInt(value, number)) options.faults.corruptEvery = number;
         else if (option == "--seed" && takesValue() && ParseInt(value, number)) options.seed = static_cast<unsigned>(number);
+        else if (option == "--mute-after" && takesValue() && ParseSeconds(value, options.faults.muteAfterMs)) {
+        } else if (option == "--unplug-after" && takesValue() && ParseSeconds(value, options.faults.unplugAfterMs)) {
+        } else if (option == "--wheel-drop-after" && takesValue() &&
+                   ParseSeconds(value, options.faults.wheelDropAfterMs)) {
+        } else if (option == "--cliff-at" && takesValue() &&
+                   std::sscanf(value, "%lf,%lf", &options.cliff.xMm, &options.cliff.yMm) == 2) {
+            options.cliff.present = true;
+        }
         else if (option == "--room" && takesValue() &&
                  std::sscanf(value, "%lfx%lf", &options.roomWidthMm, &options.roomDepthMm) == 2 &&
                  options.roomWidthMm > 400 && options.roomDepthMm > 400) {
@@ -62,7 +87,16 @@ bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::s
 
 int main(int argc, char** argv) {
     emulator::RobotOptions options;
+    // A real robot's encoders hold whatever count they reached: start anywhere, so that
+    // the controller meets the roll-over.
+    options.randomEncoderStart = true;
     std::string link;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     if (!ParseOptions(argc, argv, options, link)) {
         std::fputs(kUsage, stderr);
         return 2;
@@ -102,8 +136,9 @@ int main(int argc, char** argv) {
     const auto frames = robot.SentFrames();
     for (const auto& frame : frames) intact += frame.intact;
     const auto pose = robot.CurrentPose();
-    std::fprintf(stderr, "trundel-robot: %zu commands received, %zu frames sent (%zu intact), "
-                         "pose %.0f mm, %.0f mm, %.1f degrees\n",
-                 robot.ReceivedCommands().size(), frames.size(), intact, pose.xMm, pose.yMm, pose.headingDeg);
+    std::fprintf(stderr, "trundel-robot: %zu commands received, %zu frames sent (%zu of the last %zu intact), "
+                         "pose %.0f mm, %.0f mm, %.1f degrees, battery %.0f mAh\n",
+                 robot.ReceivedCommands().size(), robot.SentFrameCount(), intact, frames.size(), pose.xMm, pose.yMm,
+                 pose.headingDeg, robot.BatteryChargeMah());
     return 0;
 }

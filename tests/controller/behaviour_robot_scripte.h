@@ -8,14 +8,15 @@
 
 // A robot played from a script through the behaviour's access to the link: each read pass
 // delivers the next pair of encoder counts, the clock advances by one stream period per
-// pass, and every Drive PWM command is recorded. No port, no thread.
+// pass, and every Drive PWM command is recorded. No port, no thread. Each read pass
+// stands for an accepted frame.
 class RobotScripte {
 public:
     static constexpr int periodeMs = 15;
 
     RobotScripte() {
         courant = this;
-        accesRobot = AccesRobot{Lire, Attendre, Piloter, Horloge, Arret};
+        accesRobot = AccesRobot{Lire, Attendre, Piloter, Horloge, Arret, Age};
     }
     ~RobotScripte() {
         accesRobot = AccesRobotReel();
@@ -55,6 +56,7 @@ private:
             return false;
         }
         r.horloge_ += periodeMs;
+        r.derniereLecture_ = r.horloge_;
         if (r.passes_ < static_cast<int>(r.lectures_.size())) {
             r.FixerPaquet(44, r.lectures_[r.passes_].first);
             r.FixerPaquet(43, r.lectures_[r.passes_].second);
@@ -62,7 +64,11 @@ private:
         r.passes_++;
         return true;
     }
-    static void Piloter(long droite, long gauche) { courant->commandes_.emplace_back(droite, gauche); }
+    static bool Piloter(long droite, long gauche) {
+        courant->commandes_.emplace_back(droite, gauche);
+        return true;
+    }
+    static int Age() { return courant->derniereLecture_ < 0 ? -1 : courant->horloge_ - courant->derniereLecture_; }
     static int Horloge() { return courant->horloge_; }
     static bool Arret() { return courant->toucheApres_ >= 0 && courant->passes_ >= courant->toucheApres_; }
 
@@ -71,6 +77,7 @@ private:
     std::vector<std::pair<long, long>> commandes_;
     int passes_ = 0;
     int horloge_ = 1000;
+    int derniereLecture_ = -1;
     int toucheApres_ = -1;
     int silencieuxApres_ = -1;
 };

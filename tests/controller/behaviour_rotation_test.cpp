@@ -125,16 +125,18 @@ TEST(CommandeRobotRotation, SilentRobotCannotHangTheStartOfATurn) {
     EXPECT_EQ(robot.Commandes(), (Commandes{{0, 0}}));
 }
 
-TEST(CommandeRobotRotation, SilenceInsideTheTurnEndsByTheTimeOut) {
+TEST(CommandeRobotRotation, FramesStoppingInsideTheTurnStopTheWheelsWithinAQuarterSecond) {
     RobotScripte robot;
     robot.Codeurs({{500, 500}});
     robot.SilencieuxApres(1);
     vitesse = 80;
     angle = -60;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(CommandeRobot(), FinCommande::SansProgres);
-    testing::internal::GetCapturedStdout();
+    const int debut = robot.Maintenant();
+    EXPECT_EQ(CommandeRobot(), FinCommande::SansTrame);
     EXPECT_EQ(robot.Commandes(), (Commandes{{-80, 80}, {0, 0}}));
+    // The last frame came one period after the start.
+    EXPECT_GE(robot.Maintenant() - debut, RobotScripte::periodeMs + silenceArretRouesMs);
+    EXPECT_LT(robot.Maintenant() - debut, RobotScripte::periodeMs + 250);
 }
 
 TEST(CommandeRobotRotation, KeyBeforeTheFirstReadingStopsTheWheels) {

@@ -29,6 +29,7 @@ namespace fs = std::filesystem;
 using emulator::Command;
 using emulator::EmulatedRobot;
 
+constexpr unsigned char kStart = 128;
 constexpr unsigned char kDrivePwm = 146;
 constexpr unsigned char kStream = 148;
 constexpr unsigned char kPauseResume = 150;
@@ -47,7 +48,7 @@ std::string LireFichier(const fs::path& chemin) {
 // Taper writes into, or the given terminal.
 class Trundel {
 public:
-    explicit Trundel(std::vector<std::string> arguments, int terminal = -1) {
+    explicit Trundel(std::vector<std::string> arguments, int terminal = -1, int sortie = -1) {
         dossier_ = fs::temp_directory_path() /
                    ("trundel_e2e_" + std::to_string(::getpid()) + "_" + std::to_string(compteur_++));
         fs::create_directories(dossier_);
@@ -61,8 +62,12 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, tube[0], STDIN_FILENO);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, (dossier_ / "sortie").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (sortie >= 0) {
+            posix_spawn_file_actions_adddup2(&actions, sortie, STDOUT_FILENO);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, (dossier_ / "sortie").c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        }
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dossier_ / "erreurs").c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addchdir_np(&actions, dossier_.c_str());
@@ -108,6 +113,21 @@ public:
         if (!termine_ && ::waitpid(pid_, &etat_, WNOHANG) == pid_) termine_ = true;
         return !termine_;
     }
+    // True once the program has stopped itself (Ctrl-Z); false after the delay.
+    bool AttendreSuspension(int delaiMs = kAttenteMs) {
+        const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(delaiMs);
+        int etat = 0;
+        while (std::chrono::steady_clock::now() < limite) {
+            if (::waitpid(pid_, &etat, WNOHANG | WUNTRACED) == pid_) {
+                if (WIFSTOPPED(etat)) return true;
+                termine_ = true;
+                etat_ = etat;
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
 
     std::string Sortie() const { return LireFichier(dossier_ / "sortie"); }
     std::string Erreurs() const { return LireFichier(dossier_ / "erreurs"); }
@@ -151,24 +171,21 @@ std::vector<Command> AttendreApres(const EmulatedRobot& robot, const std::vector
     }
 }
 
-// The orderly stop: the stream paused, then the wheels stopped, and nothing after.
-// The program may have ended before the robot read its last bytes: waits for them and
-// returns every command received.
+// The orderly stop: the stream paused, the wheels stopped, then Start (back to Passive),
+// and nothing after. The program may have ended before the robot read its last bytes:
+// waits for them and returns every command received.
 std::vector<Command> VerifierArretOrdonne(const EmulatedRobot& robot) {
-    EXPECT_TRUE(robot.WaitForCommand(kPauseResume, kAttenteMs));
-    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
-    std::vector<Command> recues = robot.ReceivedCommands();
-    while (!recues.empty() && recues.back().opcode == kPauseResume && std::chrono::steady_clock::now() < limite) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        recues = robot.ReceivedCommands();
-    }
-    EXPECT_GE(recues.size(), 2u);
-    if (recues.size() < 2) return recues;
-    const Command& pause = recues[recues.size() - 2];
+    EXPECT_TRUE(robot.WaitForCommand(kStart, kAttenteMs, 2));
+    const std::vector<Command> recues = robot.ReceivedCommands();
+    EXPECT_GE(recues.size(), 3u);
+    if (recues.size() < 3) return recues;
+    const Command& pause = recues[recues.size() - 3];
     EXPECT_EQ(pause.opcode, kPauseResume);
     EXPECT_EQ(pause.data, std::vector<unsigned char>{0});
-    EXPECT_TRUE(EstArretRoues(recues.back()));
+    EXPECT_TRUE(EstArretRoues(recues[recues.size() - 2]));
+    EXPECT_EQ(recues.back().opcode, kStart);
     EXPECT_FALSE(robot.Streaming());
+    EXPECT_EQ(robot.CurrentMode(), emulator::Mode::Passive) << "a robot left in Safe mode never sleeps";
     return recues;
 }
 
@@ -218,9 +235,9 @@ TEST_F(TrundelContreEmulateur, BuiltInTableHoldsTheRobotStillUntilAKey) {
     EXPECT_EQ(recues[0].opcode, 128);
     EXPECT_EQ(recues[1].opcode, 131);
     EXPECT_EQ(recues[2].opcode, kStream);
-    EXPECT_EQ(recues[2].data, (std::vector<unsigned char>{6, 43, 44, 47, 48, 49, 50}));
-    for (std::size_t i = 3; i + 2 < recues.size(); i++) EXPECT_TRUE(EstArretRoues(recues[i])) << i;
-    EXPECT_EQ(robot->CurrentMode(), emulator::Mode::Safe);
+    // Encoders, the six light bumps, the robot's mode, battery charge and capacity.
+    EXPECT_EQ(recues[2].data, (std::vector<unsigned char>{11, 43, 44, 46, 47, 48, 49, 50, 51, 35, 25, 26}));
+    for (std::size_t i = 3; i + 3 < recues.size(); i++) EXPECT_TRUE(EstArretRoues(recues[i])) << i;
 
     const std::string sortie = trundel.Sortie();
     const std::string debut = "Ouverture et configuration du port " + robot->DevicePath() +
@@ -289,7 +306,8 @@ TEST_F(TrundelContreEmulateur, MissingDeviceIsReportedWithExitCode255) {
     ASSERT_EQ(trundel.AttendreFin(), 255);
     EXPECT_EQ(trundel.Sortie(),
               "Ouverture et configuration du port /dev/trundel-absent...\r\n"
-              "Erreur lors de l'ouverture du port /dev/trundel-absent");
+              "Erreur lors de l'ouverture du port /dev/trundel-absent : périphérique absent (câble branché ? nom "
+              "du port ?)\n");
     EXPECT_FALSE(fs::exists(trundel.Dossier() / "Parcours_CodeBlocks.txt"));
 }
 
@@ -400,6 +418,190 @@ TEST_F(TrundelContreEmulateur, MalformedTableIsRefusedBeforeTheRobotIsTouched) {
     EXPECT_NE(trundel.Erreurs().find("3 situation(s) au lieu de huit"), std::string::npos) << trundel.Erreurs();
     EXPECT_EQ(trundel.Sortie(), "");
     EXPECT_TRUE(robot->ReceivedBytes().empty());
+}
+
+bool Roule(const Command& c) { return c.opcode == kDrivePwm && !EstArretRoues(c); }
+
+// Waits until the robot has been sent a command that makes it move.
+bool AttendreConduite(const EmulatedRobot& robot) {
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
+    while (std::chrono::steady_clock::now() < limite) {
+        for (const Command& c : Commandes(robot, kDrivePwm))
+            if (Roule(c)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+}
+
+// In the middle of the room, heading for no wall soon: the shipped table drives straight.
+emulator::RobotOptions AuLarge() {
+    emulator::RobotOptions options;
+    options.start = emulator::Pose{1500, 600, 90};
+    return options;
+}
+
+TEST_F(TrundelContreEmulateur, ARobotThatNeverStreamsIsNeverDrivenAndEndsWithCode4) {
+    emulator::RobotOptions options = AuLarge();
+    options.faults.silent = true;
+    Demarrer(options);
+    // The shipped table drives at 150 when nothing is seen: blind, it must not.
+    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    EXPECT_EQ(trundel.AttendreFin(), 4) << trundel.Erreurs();
+    VerifierArretOrdonne(*robot);
+    for (const Command& c : Commandes(*robot, kDrivePwm)) EXPECT_TRUE(EstArretRoues(c));
+    EXPECT_NE(trundel.Erreurs().find("Le robot n'envoie rien sur " + robot->DevicePath()), std::string::npos)
+        << trundel.Erreurs();
+    EXPECT_NEAR(robot->CurrentPose().yMm, 600.0, 1e-9);
+}
+
+TEST_F(TrundelContreEmulateur, FramesStoppingMidRunStopTheWheelsThenEndTheRunWithCode4) {
+    Demarrer(AuLarge());
+    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    ASSERT_TRUE(AttendreConduite(*robot));
+    robot->Mute(true);
+    const auto muet = std::chrono::steady_clock::now();
+    const std::size_t tramesAvant = robot->SentFrames().size();
+    // The wheels are stopped while the program still runs, long before it gives up.
+    const auto limite = muet + std::chrono::milliseconds(kAttenteMs);
+    while (!Commandes(*robot, kDrivePwm).empty() && !EstArretRoues(Commandes(*robot, kDrivePwm).back()) &&
+           std::chrono::steady_clock::now() < limite)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto arret = std::chrono::steady_clock::now();
+    EXPECT_TRUE(trundel.EnCours()) << "the wheels must stop before the run is given up";
+    const emulator::Pose arretee = robot->CurrentPose();
+    EXPECT_EQ(trundel.AttendreFin(), 4) << trundel.Erreurs();
+    EXPECT_LE(robot->SentFrames().size(), tramesAvant + 1);
+    // Nothing drove the robot after the stop.
+    const emulator::Pose fin = robot->CurrentPose();
+    EXPECT_NEAR(std::hypot(fin.xMm - arretee.xMm, fin.yMm - arretee.yMm), 0.0, 1e-9);
+    VerifierArretOrdonne(*robot);
+    const std::string erreurs = trundel.Erreurs();
+    EXPECT_NE(erreurs.find("Plus aucune trame du robot depuis"), std::string::npos) << erreurs;
+    EXPECT_NE(erreurs.find("roues arrêtées"), std::string::npos) << erreurs;
+    RecordProperty("arret_apres_silence_ms",
+                   std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(arret - muet).count()));
+}
+
+TEST_F(TrundelContreEmulateur, FramesComingBackGiveControlBack) {
+    Demarrer(AuLarge());
+    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    ASSERT_TRUE(AttendreConduite(*robot));
+    robot->Mute(true);
+    ASSERT_FALSE(AttendreApres(*robot, {0, 0, 0, 0}, 0).empty());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::size_t avant = Commandes(*robot, kDrivePwm).size();
+    robot->Mute(false);
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
+    bool repris = false;
+    while (!repris && std::chrono::steady_clock::now() < limite) {
+        const std::vector<Command> drives = Commandes(*robot, kDrivePwm);
+        for (std::size_t i = avant; i < drives.size(); i++) repris = repris || Roule(drives[i]);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_TRUE(repris);
+    trundel.Taper("q");
+    EXPECT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+    EXPECT_NE(trundel.Erreurs().find("reprise du pilotage"), std::string::npos) << trundel.Erreurs();
+}
+
+TEST_F(TrundelContreEmulateur, AnUnpluggedLineEndsTheRunWithCode255NamingTheDevice) {
+    Demarrer(AuLarge());
+    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    ASSERT_TRUE(AttendreConduite(*robot));
+    robot->Unplug();
+    const auto debranche = std::chrono::steady_clock::now();
+    EXPECT_EQ(trundel.AttendreFin(), 255) << trundel.Erreurs();
+    RecordProperty("fin_apres_debranchement_ms",
+                   std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                      std::chrono::steady_clock::now() - debranche)
+                                      .count()));
+    const std::string erreurs = trundel.Erreurs();
+    EXPECT_NE(erreurs.find("Liaison perdue avec le robot sur " + robot->DevicePath()), std::string::npos) << erreurs;
+    // The stop could not be sent: said so, and never claimed.
+    EXPECT_NE(erreurs.find("non envoyée"), std::string::npos) << erreurs;
+    EXPECT_NE(erreurs.find("le robot roule peut-être encore"), std::string::npos) << erreurs;
+    EXPECT_EQ(trundel.Sortie().find("roues arrêtées"), std::string::npos);
+}
+
+TEST_F(TrundelContreEmulateur, CtrlBackslashStopsTheRobotLikeAKey) {
+    Demarrer(AuLarge());
+    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    ASSERT_TRUE(AttendreConduite(*robot));
+    trundel.Signaler(SIGQUIT);
+    ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+    VerifierArretOrdonne(*robot);
+}
+
+TEST_F(TrundelContreEmulateur, AClosedOutputPipeStopsTheRobotInOrder) {
+    Demarrer(AuLarge());
+    // Standard output a pipe whose reader has gone, as with `trundel ... | head`.
+    int tube[2];
+    ASSERT_EQ(::pipe2(tube, O_CLOEXEC), 0);
+    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()}, -1, tube[1]);
+    ::close(tube[1]);
+    // The reader leaves once the robot drives; what was written so far went through.
+    ASSERT_TRUE(AttendreConduite(*robot));
+    ::close(tube[0]);
+    // Well before the output's next block, which would take a minute of frames to fill.
+    EXPECT_EQ(trundel.AttendreFin(10000), 0) << "ended by a signal, or not at all: " << trundel.Erreurs();
+    VerifierArretOrdonne(*robot);
+}
+
+TEST_F(TrundelContreEmulateur, CtrlZStopsTheWheelsBeforeSuspendingAndControlResumesAfter) {
+    Demarrer(AuLarge());
+    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    ASSERT_TRUE(AttendreConduite(*robot));
+    trundel.Signaler(SIGTSTP);
+    ASSERT_TRUE(trundel.AttendreSuspension()) << trundel.Erreurs();
+    // Suspended: the last command the robot got stops it, and it stands.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const std::vector<Command> avant = Commandes(*robot, kDrivePwm);
+    ASSERT_FALSE(avant.empty());
+    EXPECT_TRUE(EstArretRoues(avant.back()));
+    const emulator::Pose arretee = robot->CurrentPose();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const emulator::Pose plusTard = robot->CurrentPose();
+    EXPECT_NEAR(std::hypot(plusTard.xMm - arretee.xMm, plusTard.yMm - arretee.yMm), 0.0, 1e-9);
+    EXPECT_TRUE(trundel.EnCours());
+
+    trundel.Signaler(SIGCONT);
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
+    bool repris = false;
+    while (!repris && std::chrono::steady_clock::now() < limite) {
+        const std::vector<Command> drives = Commandes(*robot, kDrivePwm);
+        for (std::size_t i = avant.size(); i < drives.size(); i++) repris = repris || Roule(drives[i]);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_TRUE(repris) << "control back after SIGCONT";
+    trundel.Taper("q");
+    EXPECT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+    VerifierArretOrdonne(*robot);
+}
+
+TEST_F(TrundelContreEmulateur, ACliffDropsTheRobotToPassiveAndEndsTheRunWithCode3) {
+    emulator::RobotOptions options = AuLarge();
+    options.cliff = emulator::Cliff{true, 1500, 1100, 200};  // straight ahead
+    Demarrer(options);
+    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    EXPECT_EQ(trundel.AttendreFin(), 3) << trundel.Erreurs();
+    const std::vector<Command> recues = VerifierArretOrdonne(*robot);
+    const std::string erreurs = trundel.Erreurs();
+    EXPECT_NE(erreurs.find("quitté le mode Safe pour le mode Passive"), std::string::npos) << erreurs;
+    EXPECT_LT(robot->CurrentPose().yMm, 1100.0 - 170.0 + 10.0) << "the robot went over the edge";
+    // The exact bytes of the end: pause the stream, stop the wheels, Start.
+    const std::vector<unsigned char> octets = robot->ReceivedBytes();
+    const std::vector<unsigned char> fin = {150, 0, 146, 0, 0, 0, 0, 128};
+    ASSERT_GE(octets.size(), fin.size());
+    EXPECT_EQ(std::vector<unsigned char>(octets.end() - 8, octets.end()), fin);
+}
+
+TEST_F(TrundelContreEmulateur, AWheelDropEndsTheRunWithCode3) {
+    emulator::RobotOptions options = AuLarge();
+    options.faults.wheelDropAfterMs = 300;
+    Demarrer(options);
+    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    EXPECT_EQ(trundel.AttendreFin(), 3) << trundel.Erreurs();
+    VerifierArretOrdonne(*robot);
 }
 
 }  // namespace

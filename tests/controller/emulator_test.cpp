@@ -268,4 +268,88 @@ TEST(TrundelRobotProgram, ItsLinkNeverReplacesAFileThatIsNoLink) {
     EXPECT_NE(said.find("precious"), std::string::npos) << said;
 }
 
+TEST_F(RobotOnTheLine, SafeModeFallsBackToPassiveOnACliffAWheelDropOrTheDock) {
+    emulator::RobotOptions cliff;
+    cliff.start = Pose{1500, 1000, 90};
+    cliff.cliff = emulator::Cliff{true, 1500, 1400, 200};
+    Begin(cliff);
+    Send({128, 131, 146, 0, 200, 0, 200}, 146);
+    ASSERT_TRUE(Eventually([&] { return robot_->CurrentMode() == emulator::Mode::Passive; }));
+    const Pose stopped = robot_->CurrentPose();
+    // The front reached the hole's near edge, the centre stayed a body's radius short.
+    EXPECT_NEAR(stopped.yMm, 1300.0 - RobotBody::kRadiusMm, 10.0);
+    Send({146, 0, 200, 0, 200}, 146, 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_DOUBLE_EQ(robot_->CurrentPose().yMm, stopped.yMm) << "passive, drive commands are ignored";
+    TearDown();
+
+    emulator::RobotOptions drop;
+    drop.faults.wheelDropAfterMs = 100;
+    Begin(drop);
+    Send({128, 131}, 131);
+    EXPECT_TRUE(Eventually([&] { return robot_->CurrentMode() == emulator::Mode::Passive; }));
+    TearDown();
+
+    emulator::RobotOptions dock;
+    dock.docked = true;
+    Begin(dock);
+    Send({128, 131, 142, 34}, 142);
+    EXPECT_TRUE(Eventually([&] { return robot_->CurrentMode() == emulator::Mode::Passive; }));
+}
+
+TEST_F(RobotOnTheLine, TheBatteryDrainsFasterWhileDriving) {
+    emulator::RobotOptions options;
+    options.drivingCurrentMa = 3.6e6;  // one mAh a millisecond at full speed: visible at once
+    Begin(options);
+    const double full = robot_->BatteryChargeMah();
+    Send({128, 131}, 131);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const double idle = full - robot_->BatteryChargeMah();
+    EXPECT_LT(idle, 1.0);
+    Send({146, 0, 255, 0, 255}, 146);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    Send({146, 0, 0, 0, 0}, 146, 2);
+    EXPECT_GT(full - robot_->BatteryChargeMah(), 20.0);
+}
+
+TEST_F(RobotOnTheLine, AStreamTooLongForTheCountByteIsIgnored) {
+    Begin();
+    // 100 packets of two bytes: 300 payload bytes, more than a count byte can say.
+    Bytes request{128, 148, 100};
+    for (int i = 0; i < 100; ++i) request.push_back(43);
+    Send(request, 148);
+    EXPECT_FALSE(robot_->Streaming());
+    EXPECT_TRUE(Listen(100).empty());
+}
+
+TEST_F(RobotOnTheLine, MutedItStillTakesCommandsUnpluggedItHangsTheLineUp) {
+    Begin();
+    Send({128, 131, 148, 1, 43}, 148);
+    ASSERT_TRUE(robot_->WaitForFrames(2, 5000));
+    robot_->Mute(true);
+    Listen(50);
+    EXPECT_TRUE(Listen(100).empty());
+    Send({146, 0, 100, 0, 100}, 146);
+    robot_->Unplug();
+    int count = 0;
+    unsigned char byte;
+    EXPECT_TRUE(Eventually([&] { return ReadCOM(&byte, 1, &count) == 0; })) << "the hang-up is seen";
+}
+
+TEST(RobotBody, EncodersCanStartAnywhere) {
+    RobotBody body(3000, 3000, Pose{1500, 1500, 90});
+    body.SetEncoderCounts(65530, 7);
+    body.SetWheelSpeeds(100, 100);
+    body.Step(0.1);
+    EXPECT_EQ(body.EncoderCount(Wheel::Left), (65530 + static_cast<int>(10 * kCountsPerMm)) % 65536);
+    EXPECT_EQ(body.EncoderCount(Wheel::Right), 7 + static_cast<int>(10 * kCountsPerMm));
+}
+
+TEST(TrundelRobotProgram, HelpIsNoError) {
+    const std::string command = std::string("'") + TRUNDEL_ROBOT_PROGRAMME + "' --help >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 }  // namespace

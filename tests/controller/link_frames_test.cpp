@@ -130,6 +130,8 @@ TEST_F(FrameTest, EveryFrameIsTakenOnceWhateverTheReadBoundaries) {
 }
 
 TEST_F(FrameTest, ResynchronisesAfterStrayBytes) {
+    const unsigned layout[] = {43, 44, 47, 48, 49, 50};
+    FixerDispositionTrame(layout, 6);
     const Bytes first = EncoderFrame(1, 2);
     // Reading starts in the middle of a frame.
     const Bytes midFrame(first.begin() + 9, first.end());
@@ -139,7 +141,8 @@ TEST_F(FrameTest, ResynchronisesAfterStrayBytes) {
     const Bytes longFalseFrame{19, 250};
     const Bytes stream = Join({midFrame, EncoderFrame(3, 4), falseHeader, EncoderFrame(5, 6), Bytes{0, 19, 19},
                                EncoderFrame(7, 8), longFalseFrame, EncoderFrame(9, 10)});
-    // Nothing follows the last frame: it must not wait behind the long false one.
+    // Nothing follows the last frame: it must not wait behind the long false one, which
+    // the requested layout shows to be false from its count byte.
     const CompteursTrames counts = Feed(stream, {3});
     const std::vector<std::pair<unsigned, unsigned>> expected{{3, 4}, {5, 6}, {7, 8}, {9, 10}};
     EXPECT_EQ(encodersSeen, expected);
@@ -171,3 +174,53 @@ TEST_F(FrameTest, DumpsShowOnePacketOrTwo) {
 }
 
 }  // namespace
+
+namespace {
+
+// A frame of the controller's own request: encoders, the six light bumps, mode, battery.
+Bytes ControllerFrame(unsigned left, unsigned right) {
+    auto hi = [](unsigned v) { return static_cast<unsigned char>(v >> 8); };
+    auto lo = [](unsigned v) { return static_cast<unsigned char>(v); };
+    return Frame({43, hi(left), lo(left), 44, hi(right), lo(right), 46, 0, 1, 47, 0, 2, 48, 0, 3, 49, 0, 4,
+                  50, 0, 5, 51, 0, 6, 35, 2, 25, 0x09, 0xC4, 26, 0x0A, 0x88});
+}
+
+const unsigned kControllerLayout[] = {43, 44, 46, 47, 48, 49, 50, 51, 35, 25, 26};
+
+}  // namespace
+
+TEST_F(FrameTest, OnlyFramesOfTheRequestedLayoutAreTakenAndTheOthersCounted) {
+    FixerDispositionTrame(kControllerLayout, 11);
+    const Bytes good = ControllerFrame(1000, 2000);
+    ASSERT_EQ(good.size(), 35u);
+    const Bytes fewer = Frame({43, 0, 7, 44, 0, 8});                // right checksum, two packets only
+    Bytes reordered = ControllerFrame(3, 4);                         // 44 before 43
+    std::swap(reordered[2], reordered[5]);
+    reordered = Frame(Bytes(reordered.begin() + 2, reordered.end() - 1));
+    const CompteursTrames counts = Feed(Join({fewer, good, reordered, ControllerFrame(5, 6)}), {7});
+    const std::vector<std::pair<unsigned, unsigned>> expected{{1000, 2000}, {5, 6}};
+    EXPECT_EQ(encodersSeen, expected);
+    EXPECT_EQ(counts.acceptees, 2u);
+    EXPECT_GE(counts.refusees, 2u);
+    EXPECT_EQ(Value(51), 6u);
+    EXPECT_EQ(Value(35), 2u);
+    EXPECT_EQ(Value(25), 2500u);
+}
+
+TEST_F(FrameTest, AFrameSplitInsideIsNotOvertakenByAShorterFrameHiddenInIt) {
+    // Left count 0x1303 and right count 0x0090 put 19 3 44 0 144 46 inside the frame:
+    // a frame with a right checksum of its own.
+    const Bytes real = ControllerFrame(0x1303, 0x0090);
+    const Bytes hidden(real.begin() + 3, real.begin() + 9);
+    ASSERT_EQ(hidden, (Bytes{19, 3, 44, 0, 0x90, 46}));
+    for (bool layoutRequested : {false, true}) {
+        SCOPED_TRACE(layoutRequested ? "layout requested" : "no layout requested");
+        InitTableauID();
+        if (layoutRequested) FixerDispositionTrame(kControllerLayout, 11);
+        encodersSeen.clear();
+        reassembler_.Clear();
+        Feed(Join({real, ControllerFrame(7, 8)}), {10, 25, 35});
+        const std::vector<std::pair<unsigned, unsigned>> expected{{0x1303, 0x0090}, {7, 8}};
+        EXPECT_EQ(encodersSeen, expected);
+    }
+}

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <thread>
 
 using link_test::Bytes;
@@ -27,11 +28,13 @@ std::string Opening(int (*open)(const char*), const char* device, int& result) {
 TEST_F(PortTest, MissingPortsAreNamedInTheMessage) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(OpenCOM(200), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Erreur lors de l'ouverture du port COM200");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Erreur lors de l'ouverture du port COM200 : périphérique absent (câble branché ? nom du port ?)\n");
 
     int result = -1;
     EXPECT_EQ(Opening(OpenCOMDevice, "/dev/ttyUSB-absent", result),
-              "Erreur lors de l'ouverture du port /dev/ttyUSB-absent");
+              "Erreur lors de l'ouverture du port /dev/ttyUSB-absent : périphérique absent (câble branché ? nom du "
+              "port ?)\n");
     EXPECT_EQ(result, 0);
 }
 
@@ -41,7 +44,8 @@ TEST_F(PortTest, AFileThatIsNoTerminalCannotBeConfigured) {
     ASSERT_NE(file, nullptr);
     std::fclose(file);
     int result = -1;
-    EXPECT_EQ(Opening(OpenCOMDevice, "not-a-port", result), "Erreur lors de la configuration du port not-a-port");
+    EXPECT_EQ(Opening(OpenCOMDevice, "not-a-port", result),
+              "Erreur lors de la configuration du port not-a-port : ce n'est pas une liaison série\n");
     EXPECT_EQ(result, 0);
     // The refused file was closed again: nothing still holds its lock.
     const int fd = ::open("not-a-port", O_RDWR);
@@ -49,12 +53,29 @@ TEST_F(PortTest, AFileThatIsNoTerminalCannotBeConfigured) {
     ::close(fd);
 }
 
+TEST_F(PortTest, APortWithoutPermissionPointsToTheDialoutGroup) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root opens any file";
+    link_test::ScratchDirectory scratch;
+    std::FILE* file = std::fopen("locked-port", "w");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+    ASSERT_EQ(::chmod("locked-port", 0), 0);
+    int result = -1;
+    const std::string message = Opening(OpenCOMDevice, "locked-port", result);
+    EXPECT_EQ(result, 0);
+    EXPECT_NE(message.find("permission refusée"), std::string::npos) << message;
+    EXPECT_NE(message.find("dialout"), std::string::npos) << message;
+    EXPECT_EQ(message.back(), '\n');
+}
+
 TEST_F(PortTest, APortInUseIsRefused) {
     PseudoTerminal line;
     const int holder = ::open(line.Path(), O_RDWR | O_NOCTTY);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     int result = -1;
-    EXPECT_EQ(Opening(OpenCOMDevice, line.Path(), result), std::string("Erreur lors de l'ouverture du port ") + line.Path());
+    EXPECT_EQ(Opening(OpenCOMDevice, line.Path(), result), std::string("Erreur lors de l'ouverture du port ") +
+                                                               line.Path() +
+                                                               " : port déjà utilisé par un autre programme\n");
     EXPECT_EQ(result, 0);
     ::close(holder);
 

@@ -87,7 +87,7 @@ inline Bytes Frame(const Bytes& payload) {
     return frame;
 }
 
-// The usual frame of the controller: the two encoders, then four light-bump signals.
+// A frame of a six-packet layout: the two encoders, then four light-bump signals.
 inline Bytes EncoderFrame(unsigned left, unsigned right) {
     return Frame({43, static_cast<unsigned char>(left >> 8), static_cast<unsigned char>(left), 44,
                   static_cast<unsigned char>(right >> 8), static_cast<unsigned char>(right), 47, 0, 0, 48, 0, 0,
