@@ -58,6 +58,20 @@ std::string TemporaryPattern(const std::string& target, int& suffixLength)
 AtomicFile::AtomicFile(const std::string& targetPath)
     : targetPath_(ResolvedTarget(targetPath))
 {
+    // A device or a pipe (/dev/stdout, /dev/full, a FIFO) is not a file to replace:
+    // renaming over it would put a plain file where the device was. It is written in
+    // place; there is no previous content to keep.
+    struct stat existing {};
+    if (stat(targetPath_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
+        descriptor_ = open(targetPath_.c_str(), O_WRONLY | O_CLOEXEC);
+        if (descriptor_ < 0) {
+            Fail("cannot open", errno);
+            return;
+        }
+        inPlace_ = true;
+        temporaryPath_ = targetPath_;
+        return;
+    }
     int suffixLength = 0;
     std::string pattern = TemporaryPattern(targetPath_, suffixLength);
     descriptor_ = mkstemps(pattern.data(), suffixLength);
@@ -66,7 +80,6 @@ AtomicFile::AtomicFile(const std::string& targetPath)
         return;
     }
     temporaryPath_ = pattern;
-    struct stat existing {};
     const mode_t mode = stat(targetPath_.c_str(), &existing) == 0 ? existing.st_mode & 07777 : NewFileMode();
     fchmod(descriptor_, mode);
 }
@@ -99,7 +112,8 @@ bool AtomicFile::Commit()
             return false;
         }
     }
-    if (fsync(descriptor_) != 0) {
+    // A pipe or a terminal cannot be synced (EINVAL): what was written has gone to it.
+    if (fsync(descriptor_) != 0 && !(inPlace_ && errno == EINVAL)) {
         Fail("cannot write", errno);
         Discard();
         return false;
@@ -110,6 +124,10 @@ bool AtomicFile::Commit()
         Fail("cannot write", errno);
         Discard();
         return false;
+    }
+    if (inPlace_) {
+        temporaryPath_.clear();
+        return true;
     }
     if (std::rename(temporaryPath_.c_str(), targetPath_.c_str()) != 0) {
         Fail("cannot replace", errno);
@@ -141,7 +159,7 @@ void AtomicFile::Discard()
         close(descriptor_);
         descriptor_ = -1;
     }
-    if (!temporaryPath_.empty()) {
+    if (!temporaryPath_.empty() && !inPlace_) {
         unlink(temporaryPath_.c_str());
         temporaryPath_.clear();
     }

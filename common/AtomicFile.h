@@ -10,7 +10,8 @@
 // Writers that take a C stream use Stream(); writers that take a path (cv::imwrite,
 // cv::VideoWriter, giflib) write to TemporaryPath(), which keeps the target's extension
 // so that a format chosen from the name is the target's. A target that is a symbolic
-// link is written through: the file it points to is replaced, the link stays.
+// link is written through: the file it points to is replaced, the link stays. A target
+// that is a device or a pipe is written in place, never replaced by a plain file.
 class AtomicFile {
 public:
     explicit AtomicFile(const std::string& targetPath);
@@ -38,6 +39,7 @@ private:
     std::string temporaryPath_;
     int descriptor_ = -1;
     std::FILE* stream_ = nullptr;
+    bool inPlace_ = false;
     std::string error_;
 };
 

@@ -23,6 +23,25 @@ bool ResteVide(const char* curseur) {
     return *curseur == '\0';
 }
 
+enum class LectureLigne { lue, finDuFichier, tropLongue, octetNonTextuel };
+
+// Reads one line, without its '\n', into a buffer of N bytes ending with a zero. A NUL or
+// another control byte (tab and CR apart) would cut the line short for every string
+// function after it, so it is refused here, where its line is known.
+template <std::size_t N>
+LectureLigne LireLigne(FILE* fichier, char (&ligne)[N]) {
+    std::size_t longueur = 0;
+    int octet = std::getc(fichier);
+    if (octet == EOF) return LectureLigne::finDuFichier;
+    for (; octet != EOF && octet != '\n'; octet = std::getc(fichier)) {
+        if ((octet < 0x20 && octet != '\t' && octet != '\r') || octet == 0x7f) return LectureLigne::octetNonTextuel;
+        if (longueur + 1 == N) return LectureLigne::tropLongue;
+        ligne[longueur++] = static_cast<char>(octet);
+    }
+    ligne[longueur] = '\0';
+    return LectureLigne::lue;
+}
+
 std::string Ou(const char* chemin, int numeroLigne) {
     return std::string(chemin) + ", ligne " + std::to_string(numeroLigne) + " : ";
 }
@@ -34,14 +53,24 @@ bool LireTableSituations(const char* chemin, TableSituations& table, std::string
         erreur = std::string(chemin) + " : " + std::strerror(errno);
         return false;
     }
+    return LireTableSituations(fichierTable.get(), chemin, table, erreur);
+}
+
+bool LireTableSituations(FILE* fichierTable, const char* chemin, TableSituations& table, std::string& erreur) {
     TableSituations lue{};
     int situations = 0;
     int numeroLigne = 0;
     char ligne[256];
-    while (std::fgets(ligne, sizeof ligne, fichierTable.get())) {
+    for (;;) {
+        const LectureLigne lecture = LireLigne(fichierTable, ligne);
+        if (lecture == LectureLigne::finDuFichier) break;
         numeroLigne++;
-        if (std::strchr(ligne, '\n') == nullptr && !std::feof(fichierTable.get())) {
+        if (lecture == LectureLigne::tropLongue) {
             erreur = Ou(chemin, numeroLigne) + "ligne trop longue";
+            return false;
+        }
+        if (lecture == LectureLigne::octetNonTextuel) {
+            erreur = Ou(chemin, numeroLigne) + "octet qui n'est pas du texte (fichier binaire ?)";
             return false;
         }
         if (char* commentaire = std::strchr(ligne, '#')) *commentaire = '\0';
@@ -69,7 +98,7 @@ bool LireTableSituations(const char* chemin, TableSituations& table, std::string
         lue.angle[situations] = static_cast<int>(angle);
         situations++;
     }
-    if (std::ferror(fichierTable.get())) {
+    if (std::ferror(fichierTable)) {
         erreur = std::string(chemin) + " : erreur de lecture";
         return false;
     }

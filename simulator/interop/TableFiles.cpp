@@ -35,7 +35,14 @@ std::string Guillemets(const std::string& path)
 bool LoadIfi(const std::string& path, InferenceTable& table, TableRefusal& refusal)
 {
     InferenceTable read;
-    const int numbers = LoadInferenceFile(path, read);
+    int nonTextLine = 0;
+    const int numbers = LoadInferenceFile(path, read, &nonTextLine);
+    if (numbers == kInferenceFileNotText)
+        return Refuse(refusal,
+                      Guillemets(path) + " n'est pas une table : la ligne " + std::to_string(nonTextLine) +
+                          " contient un octet qui n'est pas du texte",
+                      Quoted(path) + " is not a table: line " + std::to_string(nonTextLine) +
+                          " holds a byte that is not text");
     if (numbers < 0)
         return Refuse(refusal, "Impossible de lire " + Guillemets(path), "cannot read " + Quoted(path));
     if (numbers < 2 * InferenceTable::kSituations)

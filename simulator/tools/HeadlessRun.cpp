@@ -15,6 +15,7 @@
 #include "TableLoading.h"
 #include "TraceWriter.h"
 #include "TrajectoryPlot.h"
+#include "WorldReach.h"
 
 namespace {
 
@@ -43,18 +44,26 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
     // Only the frame and the video show the canvas: without them, the robot and the
     // beams would be painted for nobody.
     const bool canvasShown = !options.framePath.empty() || video;
+    RunSummary summary{seed, options.passes};
     for (long long pass = 1; pass <= options.passes; ++pass) {
         RunPass(sim, canvasShown, canvasShown && options.beams);
         if (trace) trace->Row(pass, sim);
         if (plot) plot->Record(sim.centerX, sim.centerY, sim.collisions);
         if (video) video->Add(UprightFrame(sim.canvas, sim.arena));
+        if (!NextPassStaysInTheWorld(sim)) {
+            summary.passes = pass;
+            summary.leftTheWorld = pass < options.passes;
+            break;
+        }
     }
     if (trace) trace->Finish();
     if (video) video->Finish();
     if (!options.framePath.empty()) WritePicture("--frame", options.framePath, ComposeFrame(sim.canvas, sim.arena));
     if (plot) WritePicture("--plot", options.plotPath, plot->Render(sim.arena));
 
-    return RunSummary{seed, options.passes, sim.collisions, sim.distance};
+    summary.collisions = sim.collisions;
+    summary.distance = sim.distance;
+    return summary;
 }
 
 }  // namespace
@@ -69,6 +78,7 @@ int RunMarlune(const std::vector<std::string>& arguments, std::ostream& out, std
             out << RunnerHelp();
             return 0;
         }
+        RefuseOutputsOverInputs({{"--table", options.tablePath}}, RunnerOutputs(options));
         if (!options.tablePath.empty()) table = LoadTableForRun(options.tablePath);
     } catch (const UsageError& error) {
         err << "marlune-run: " << error.what() << '\n';
@@ -76,6 +86,7 @@ int RunMarlune(const std::vector<std::string>& arguments, std::ostream& out, std
     }
 
     try {
+        CheckOutputFolders(RunnerOutputs(options));
         PrintSummary(out, Run(options, table));
     } catch (const std::exception& error) {
         err << "marlune-run: " << error.what() << '\n';

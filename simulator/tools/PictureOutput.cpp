@@ -3,17 +3,22 @@
 #include <opencv2/imgcodecs.hpp>
 #include <stdexcept>
 
+#include "AtomicFile.h"
+
 void WritePicture(const std::string& option, const std::string& path, const cv::Mat& image)
 {
     cv::Mat upright;
     cv::flip(image, upright, 0);
+    AtomicFile file(path);
     bool written = false;
     try {
-        written = cv::imwrite(path, upright);
+        written = file.IsOpen() && cv::imwrite(file.TemporaryPath(), upright) && file.Commit();
     } catch (const cv::Exception&) {
         written = false;
     }
-    if (!written) throw std::runtime_error(option + ": cannot write '" + path + "'");
+    if (!written)
+        throw std::runtime_error(option + ": cannot write '" + path + "'" +
+                                 (file.Error().empty() ? "" : " (" + file.Error() + ")"));
 }
 
 cv::Mat ComposeFrame(const cv::Mat& canvas, const cv::Mat& arena)

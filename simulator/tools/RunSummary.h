@@ -9,6 +9,9 @@ struct RunSummary {
     long long passes = 0;
     int collisions = 0;
     double distance = 0;
+    // The robot went beyond any meaningful range after `passes` passes: the run ended
+    // there, and the figures are those of the passes up to it.
+    bool leftTheWorld = false;
 
     double CollisionsPer1000Passes() const { return collisions * 1000.0 / passes; }
     double MeanSpeed() const { return distance / passes; }

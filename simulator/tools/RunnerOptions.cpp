@@ -83,6 +83,16 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
     return options;
 }
 
+std::vector<NamedFile> RunnerOutputs(const RunnerOptions& options)
+{
+    return {{"--trace", options.tracePath},
+            {"--arena", options.arenaPath},
+            {"--freemap", options.freeMapPath},
+            {"--frame", options.framePath},
+            {"--plot", options.plotPath},
+            {"--video", options.videoPath}};
+}
+
 const char* RunnerHelp()
 {
     return R"(Usage: marlune-run [--table FILE] [--seed N] [--passes N] [--beams]
@@ -118,6 +128,12 @@ sensing and fuzzy steering, as fast as the machine allows.
 Pictures show what the window would: the arena's origin at the bottom left.
 Printed at the end: seed, passes, collisions, distance in pixels, collisions per
 1000 passes and mean speed in pixels per pass.
-Exit codes: 0 done, 1 an output could not be written, 2 bad options or table.
+A robot whose position, heading or command goes beyond any meaningful range (a million
+pixels from the arena or per pass, 1e8 radians) ends the run there: the summary says
+after which pass, and the figures are those of the passes up to it.
+Every output replaces its file only once it is complete, so a failed write leaves the
+previous file as it was. Outputs are checked before the run.
+Exit codes: 0 done, 1 an output could not be written (or its folder is missing or not
+writable), 2 bad options or table, or an output naming the table or another output.
 )";
 }

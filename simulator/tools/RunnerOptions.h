@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "OutputPaths.h"
+
 // What marlune-run was asked to do. Empty paths mean "do not write that output".
 struct RunnerOptions {
     std::string tablePath;               // empty: the all-zero table of a fresh dialog
@@ -23,6 +25,9 @@ struct RunnerOptions {
 // Reads the arguments that follow the program name. Throws UsageError on anything
 // unknown, a missing or malformed value, or a picture path no image writer accepts.
 RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments);
+
+// The files the run will write, each with its option, in the order of the options.
+std::vector<NamedFile> RunnerOutputs(const RunnerOptions& options);
 
 // The --help text.
 const char* RunnerHelp();

@@ -1,8 +1,11 @@
 #include "TableEvaluation.h"
 
+#include "WorldReach.h"
+
 #include <algorithm>
 #include <bitset>
 #include <exception>
+#include <limits>
 #include <mutex>
 #include <thread>
 
@@ -21,6 +24,7 @@ void RunTotals::Add(const RunTotals& other)
     collisions += other.collisions;
     distance += other.distance;
     escapes += other.escapes;
+    thrownOut += other.thrownOut;
     arenas += other.arenas;
     cellsVisited += other.cellsVisited;
 }
@@ -42,6 +46,8 @@ double RunTotals::ExploredShare() const
 
 double ScoreFormula::Score(const RunTotals& totals) const
 {
+    if (totals.thrownOut > 0)
+        return -std::numeric_limits<double>::infinity();
     return totals.MeanSpeed() * totals.ExploredShare() - collisionWeight * totals.CollisionsPer1000Passes();
 }
 
@@ -59,16 +65,20 @@ RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint6
                     static_cast<int>(sim.centerX) / kExploreCellSize);
     };
     visit();
-    long long escapes = 0;
+    long long escapes = 0, thrownOut = 0;
     for (int pass = 0; pass < passes; ++pass) {
         RunPass(sim, false, false);
+        if (!NextPassStaysInTheWorld(sim)) {
+            escapes = thrownOut = 1;
+            break;
+        }
         if (!sim.IsInsideImage(sim.centerX, sim.centerY)) {
             escapes = 1;
             break;
         }
         visit();
     }
-    return {passes, sim.collisions, sim.distance, escapes, 1, static_cast<long long>(visited.count())};
+    return {passes, sim.collisions, sim.distance, escapes, thrownOut, 1, static_cast<long long>(visited.count())};
 }
 
 ParallelEvaluator::ParallelEvaluator(int threads, int passesPerArena)

@@ -13,6 +13,7 @@ struct RunTotals {
     long long collisions = 0;
     double distance = 0;  // pixels travelled by the robot's centre
     long long escapes = 0;  // arenas whose robot left the world
+    long long thrownOut = 0;  // of those, arenas whose robot went beyond any meaningful range
     long long arenas = 0;
     long long cellsVisited = 0;  // summed over the arenas; see ExploredShare
 
@@ -31,6 +32,9 @@ inline constexpr int kExploreCells = (256 / kExploreCellSize) * (256 / kExploreC
 // Speed alone would crown a robot that spins on the spot (its centre circles around
 // the rear axle and the odometer runs at full speed without getting anywhere), so
 // speed only counts as far as the robot goes round its arena.
+// A table that throws the robot beyond any meaningful range (huge speeds or turns) has
+// failed whatever it did before: its score is -infinity, below every table that can be
+// driven at all.
 struct ScoreFormula {
     double collisionWeight = 0.25;
     double Score(const RunTotals& totals) const;
@@ -40,8 +44,10 @@ struct ScoreFormula {
 // passes headless (nothing drawn: drawing changes no figure).
 // A robot that leaves the image has left its arena for good: off the map it counts as
 // one endless collision and drives on unhindered, so a table that bursts through the
-// border would score top speed for one collision. Its run ends there; the passes it
-// did not drive still count, with no distance.
+// border would score top speed for one collision. Its run ends there; the passes it did
+// not drive still count, with no distance. A robot thrown beyond any meaningful range
+// (WorldReach.h) ends its run before a pass computes with absurd coordinates, and the
+// table is a failure.
 RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint64_t seed, int passes);
 
 // Runs every (table, arena) pair on a pool of threads, each with a world of its own.

@@ -1,5 +1,7 @@
 #include "TableLoading.h"
 
+#include <cmath>
+
 #include "CommandLineValues.h"
 #include "TableFiles.h"
 
@@ -9,4 +11,12 @@ InferenceTable LoadTableForRun(const std::string& path, const std::string& optio
     TableRefusal refusal;
     if (!LoadTableFile(path, table, refusal)) throw UsageError(option + ": " + refusal.english);
     return table;
+}
+
+bool IsFiniteTable(const InferenceTable& table)
+{
+    for (int k = 0; k < InferenceTable::kSituations; ++k)
+        if (!std::isfinite(table.angles[k]) || !std::isfinite(table.speeds[k]))
+            return false;
+    return true;
 }

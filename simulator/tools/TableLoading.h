@@ -7,3 +7,6 @@
 // the exported shape). Unlike the dialog, which keeps the old entries after a short
 // .ifi, a run must never steer with half a table: any refusal throws UsageError.
 InferenceTable LoadTableForRun(const std::string& path, const std::string& option = "--table");
+
+// Whether every angle and speed of the table is a finite number.
+bool IsFiniteTable(const InferenceTable& table);

@@ -4,10 +4,10 @@
 
 #include "NumberText.h"
 
-TraceWriter::TraceWriter(const std::string& path) : path_(path), file_(path, std::ios::out | std::ios::trunc)
+TraceWriter::TraceWriter(const std::string& path) : path_(path), file_(path), stream_(file_.Stream())
 {
-    if (!file_) throw std::runtime_error("--trace: cannot create '" + path + "'");
-    file_ << kHeader << '\n';
+    if (!stream_) throw std::runtime_error("--trace: cannot create '" + path + "' (" + file_.Error() + ")");
+    Write(std::string(kHeader) + '\n');
 }
 
 void TraceWriter::Row(long long pass, const RobotSimulation& sim)
@@ -19,17 +19,16 @@ void TraceWriter::Row(long long pass, const RobotSimulation& sim)
         line += SeventeenDigits(value);
     }
     line += ',' + std::to_string(sim.collisions) + ',' + SeventeenDigits(sim.distance) + '\n';
-    file_ << line;
-    Check();
+    Write(line);
 }
 
 void TraceWriter::Finish()
 {
-    file_.close();
-    Check();
+    if (!file_.Commit()) throw std::runtime_error("--trace: writing '" + path_ + "' failed (" + file_.Error() + ")");
 }
 
-void TraceWriter::Check()
+void TraceWriter::Write(const std::string& text)
 {
-    if (file_.fail()) throw std::runtime_error("--trace: writing '" + path_ + "' failed");
+    if (std::fwrite(text.data(), 1, text.size(), stream_) != text.size() || std::ferror(stream_))
+        throw std::runtime_error("--trace: writing '" + path_ + "' failed");
 }

@@ -1,11 +1,14 @@
 #pragma once
-#include <fstream>
+#include <cstdio>
 #include <string>
 
+#include "AtomicFile.h"
 #include "RobotSimulation.h"
 
 // The per-pass CSV trace of a run: a header, then one row per pass taken after the
-// pass's command was computed. Failures surface as std::runtime_error with the path.
+// pass's command was computed. The trace replaces an existing file only when Finish
+// succeeds: a run that fails half-way leaves the previous trace as it was. Failures
+// surface as std::runtime_error with the path.
 class TraceWriter {
 public:
     static constexpr const char* kHeader =
@@ -13,12 +16,13 @@ public:
 
     explicit TraceWriter(const std::string& path);
     void Row(long long pass, const RobotSimulation& sim);
-    // Flushes and closes; throws when anything written did not reach the file.
+    // Puts the whole trace in place of the file; throws when it could not.
     void Finish();
 
 private:
-    void Check();
+    void Write(const std::string& text);
 
     std::string path_;
-    std::ofstream file_;
+    AtomicFile file_;
+    std::FILE* stream_;
 };

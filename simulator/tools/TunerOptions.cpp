@@ -1,12 +1,16 @@
 #include "TunerOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "CommandLineValues.h"
 
 namespace {
+
+constexpr double kLargestBound = 1e6;
 
 // from_chars never looks at the locale, so "0.5" means the same under every language.
 // It also reads "inf" and "nan", which no bound or weight can be: a search box without
@@ -36,6 +40,10 @@ void ParseRange(const std::string& option, const std::string& text, double& low,
         throw UsageError(option + " takes MIN:MAX, got '" + text + "'");
     low = ParseReal(option, text.substr(0, colon));
     high = ParseReal(option, text.substr(colon + 1));
+    // Beyond a million degrees or pixels per pass a table means nothing, and sums of
+    // such values in the search overflow to infinity.
+    if (std::abs(low) > kLargestBound || std::abs(high) > kLargestBound)
+        throw UsageError(option + ": bounds must lie within -1e6:1e6");
     if (!(low <= high))
         throw UsageError(option + ": MIN is above MAX");
 }
@@ -105,6 +113,34 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
     return options;
 }
 
+double TuningMemoryBytes(const TuningSettings& settings)
+{
+    // Generous per-item sizes, containers' overheads included; a world is three images
+    // of 256 x 256 pixels and the stack its thread uses.
+    constexpr double kBytesPerSeed = 64;
+    constexpr double kBytesPerTable = 1024;
+    constexpr double kBytesPerWorld = 1 << 20;
+    const double arenas = settings.arenas;
+    const double population = settings.population;
+    const double pairs = population * arenas;
+    const double worlds = std::min(static_cast<double>(settings.threads), pairs);
+    return 2 * arenas * kBytesPerSeed + population * kBytesPerTable + pairs * static_cast<double>(sizeof(RunTotals)) +
+           worlds * kBytesPerWorld;
+}
+
+void RefuseSearchesBeyondMemory(const TuningSettings& settings, double availableBytes)
+{
+    const double needed = TuningMemoryBytes(settings);
+    if (needed <= availableBytes)
+        return;
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "--population %d, --arenas %d and --threads %d need about %.3g bytes of memory, more than the "
+                  "%.3g this machine has",
+                  settings.population, settings.arenas, settings.threads, needed, availableBytes);
+    throw UsageError(text);
+}
+
 std::string TunerHelp()
 {
     return R"(marlune-tune: searches the sixteen values of an inference table (.ifi) with which the
@@ -123,6 +159,7 @@ Usage: marlune-tune [options]
   --collision-weight W  weight of collisions in the score (default 0.25)
   --angles MIN:MAX      bounds of the eight angles, degrees (default -90:90)
   --speeds MIN:MAX      bounds of the eight speeds, pixels per pass (default 0:3)
+                        (bounds lie within -1e6:1e6)
   --start FILE.ifi      a table that joins the first generation (the result is never worse)
   --compare FILE.ifi    also report this table's figures on the same arenas
   --threads T           worker threads, one world each (default: every core)
@@ -135,16 +172,20 @@ Score of a table, over the K tuning arenas together:
                (speed only counts where it takes the robot somewhere: a robot spinning
                on the spot runs its odometer at full speed and explores nothing)
   collisions = entries of the centre into blocked ground, as marlune-run counts them
-  A robot that leaves the image has left its arena: its run ends there and the
-  passes it did not drive count with no distance (the report counts these escapes).
+  A robot that leaves the image has left its arena: its run ends there (the report
+  counts these escapes). A table that throws the robot beyond any meaningful range
+  (huge speeds or turns) has failed: its score is -inf.
 
 The search is differential evolution (rand/1/bin, F 0.6, CR 0.9) inside the bounds.
 On a terminal a progress line shows the generation, the best score and the time left.
 Ctrl-C stops the search and still writes the best table found so far, then the report;
 a second Ctrl-C ends the program at once (the table is already written).
 The report gives score, collisions per 1000 passes and mean speed on the tuning arenas
-and on the validation arenas. Exit codes: 0 done (stopped or not), 1 the table or the
-report cannot be written, 2 a bad command line or a --start/--compare table that cannot
-be read or holds fewer than sixteen numbers.
+and on the validation arenas. The table and the report replace their files only once
+they are complete; their folders are checked before the search starts.
+Exit codes: 0 done (stopped or not), 1 the table or the report cannot be written,
+2 a bad command line, a search larger than the memory, an output naming an input or the
+other output, or a --start/--compare table that cannot be read or holds fewer than
+sixteen numbers.
 )";
 }

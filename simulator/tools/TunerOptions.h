@@ -20,5 +20,14 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
 
 std::string TunerHelp();
 
+// About how many bytes a search with these settings holds at once: the arena seeds, the
+// tables of a generation and their trials, the totals of every (table, arena) pair and
+// one world per thread.
+double TuningMemoryBytes(const TuningSettings& settings);
+
+// Throws UsageError, before anything is allocated, when the search would need more than
+// `availableBytes`: a count typed one digit too long must not take the machine down.
+void RefuseSearchesBeyondMemory(const TuningSettings& settings, double availableBytes);
+
 // The report's path when --report is not given.
 std::string DefaultReportPath(const std::string& outPath);

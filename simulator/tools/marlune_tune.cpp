@@ -6,12 +6,13 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <thread>
 
+#include "AtomicFile.h"
 #include "CommandLineValues.h"
 #include "InferenceFile.h"
+#include "OutputPaths.h"
 #include "TableLoading.h"
 #include "TableTuning.h"
 #include "TunerOptions.h"
@@ -69,6 +70,16 @@ private:
     std::chrono::steady_clock::time_point start_;
 };
 
+double PhysicalMemoryBytes()
+{
+    return static_cast<double>(sysconf(_SC_PHYS_PAGES)) * static_cast<double>(sysconf(_SC_PAGE_SIZE));
+}
+
+std::vector<NamedFile> TunerOutputs(const TunerOptions& options)
+{
+    return {{"--out", options.outPath}, {"--report", options.reportPath}};
+}
+
 TableFigures Figures(const ParallelEvaluator& evaluator, const InferenceTable& table, const ArenaSeeds& seeds)
 {
     const std::vector<InferenceTable> one{table};
@@ -88,6 +99,9 @@ int main(int argc, char** argv)
             std::cout << TunerHelp();
             return 0;
         }
+        RefuseSearchesBeyondMemory(options.settings, PhysicalMemoryBytes());
+        RefuseOutputsOverInputs({{"--start", options.startPath}, {"--compare", options.comparePath}},
+                                TunerOutputs(options));
         if (!options.startPath.empty())
             options.settings.start = LoadTableForRun(options.startPath, "--start");
         if (!options.comparePath.empty())
@@ -95,6 +109,12 @@ int main(int argc, char** argv)
     } catch (const UsageError& error) {
         std::cerr << "marlune-tune: " << error.what() << '\n';
         return 2;
+    }
+    try {
+        CheckOutputFolders(TunerOutputs(options));
+    } catch (const OutputError& error) {
+        std::cerr << "marlune-tune: " << error.what() << '\n';
+        return 1;
     }
     const TuningSettings& settings = options.settings;
 
@@ -109,6 +129,11 @@ int main(int argc, char** argv)
                                             [&](const SearchProgress& p) { progressLine.Show(p); });
     progressLine.Finish();
 
+    if (!IsFiniteTable(outcome.best)) {
+        std::cerr << "marlune-tune: the table found holds a number that is not finite; '" << options.outPath
+                  << "' is left as it was\n";
+        return 1;
+    }
     // The table is written before the report is computed: whatever happens next, the
     // search's result is on disk.
     if (!SaveInferenceFile(options.outPath, outcome.best)) {
@@ -132,11 +157,9 @@ int main(int argc, char** argv)
     const std::string report = FormatTuningReport(settings, outcome, Figures(evaluator, outcome.best, seeds),
                                                   referenceFigures, options.comparePath);
     std::cout << report;
-    std::ofstream file(options.reportPath);
-    file << report;
-    file.close();
-    if (!file) {
-        std::cerr << "marlune-tune: cannot write '" << options.reportPath << "'\n";
+    std::string error;
+    if (!WriteFileAtomically(options.reportPath, report, error)) {
+        std::cerr << "marlune-tune: cannot write '" << options.reportPath << "' (" << error << ")\n";
         return 1;
     }
     std::cout << "report written to " << options.reportPath << '\n';

@@ -6,18 +6,20 @@ find_package(GIF 5 REQUIRED)
 add_library(marlune_runner STATIC
   ${CMAKE_CURRENT_LIST_DIR}/CommandLineValues.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RunnerOptions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OutputPaths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TableLoading.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NumberText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TraceWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PictureOutput.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RunSummary.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WorldReach.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HeadlessRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameRecorder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GifRecorder.cpp
 )
 target_include_directories(marlune_runner PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(marlune_runner PUBLIC marlune_world marlune_fuzzylite opencv_imgcodecs opencv_videoio
-                                     PRIVATE atomic_file GIF::GIF)
+                                     atomic_file PRIVATE GIF::GIF)
 
 add_executable(marlune-run ${CMAKE_CURRENT_LIST_DIR}/marlune-run.cpp)
 target_link_libraries(marlune-run PRIVATE marlune_runner)

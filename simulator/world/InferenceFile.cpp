@@ -3,6 +3,9 @@
 #include <clocale>
 #include <cstdio>
 #include <locale.h>
+#include <memory>
+
+#include "AtomicFile.h"
 
 namespace {
 
@@ -29,32 +32,55 @@ private:
     locale_t previous_;
 };
 
+// A table is text: a NUL or another control byte means the file is something else, or
+// damaged, and numbers read around it would be a guess. Returns the line of the first
+// such byte, or 0 when there is none.
+int FirstNonTextLine(std::FILE* stream)
+{
+    int line = 1;
+    for (int byte = std::getc(stream); byte != EOF; byte = std::getc(stream)) {
+        if (byte == '\n') ++line;
+        else if ((byte < 0x20 && byte != '\t' && byte != '\r') || byte == 0x7f) return line;
+    }
+    return 0;
+}
+
 }  // namespace
 
 bool SaveInferenceFile(const std::string& path, const InferenceTable& table)
 {
     ScopedClassicLocale classic;
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) return false;
-    bool written = true;
+    AtomicFile file(path);
+    std::FILE* stream = file.Stream();
+    if (!stream) return false;
     for (int k = 0; k < InferenceTable::kSituations; ++k)
-        written = std::fprintf(file, "%lf %lf\n", table.angles[k], table.speeds[k]) > 0 && written;
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
+        std::fprintf(stream, "%lf %lf\n", table.angles[k], table.speeds[k]);
+    return file.Commit();
 }
 
-int LoadInferenceFile(const std::string& path, InferenceTable& table)
+int ReadInferenceStream(std::FILE* stream, InferenceTable& table, int* nonTextLine)
 {
+    const long start = std::ftell(stream);
+    const int badLine = FirstNonTextLine(stream);
+    if (std::ferror(stream) || start < 0 || std::fseek(stream, start, SEEK_SET) != 0) return kInferenceFileUnreadable;
+    if (badLine > 0) {
+        if (nonTextLine) *nonTextLine = badLine;
+        return kInferenceFileNotText;
+    }
     ScopedClassicLocale classic;
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (!file) return -1;
     int count = 0;
     for (int k = 0; k < InferenceTable::kSituations; ++k) {
-        if (std::fscanf(file, "%lf", &table.angles[k]) != 1) break;
+        if (std::fscanf(stream, "%lf", &table.angles[k]) != 1) break;
         ++count;
-        if (std::fscanf(file, "%lf", &table.speeds[k]) != 1) break;
+        if (std::fscanf(stream, "%lf", &table.speeds[k]) != 1) break;
         ++count;
     }
-    std::fclose(file);
     return count;
+}
+
+int LoadInferenceFile(const std::string& path, InferenceTable& table, int* nonTextLine)
+{
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "r"), std::fclose);
+    if (!file) return kInferenceFileUnreadable;
+    return ReadInferenceStream(file.get(), table, nonTextLine);
 }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -136,3 +137,24 @@ TEST_F(AtomicFileTest, ALinkIsWrittenThroughAndStaysALink)
 }
 
 }  // namespace
+
+TEST_F(AtomicFileTest, APipeIsWrittenInPlaceAndStaysAPipe)
+{
+    // Renaming over a device or a pipe would put a plain file in its place (as root,
+    // even /dev/full or a terminal): such a target is written as it is.
+    const std::string target = PathOf("pipe");
+    ASSERT_EQ(mkfifo(target.c_str(), 0600), 0);
+    const int reader = open(target.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+
+    std::string error;
+    EXPECT_TRUE(WriteFileAtomically(target, "through\n", error)) << error;
+    char received[16] = {};
+    EXPECT_EQ(read(reader, received, sizeof received), 8);
+    close(reader);
+    EXPECT_EQ(std::string(received), "through\n");
+    struct stat status {};
+    ASSERT_EQ(lstat(target.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_EQ(Names(), std::vector<std::string>{"pipe"});
+}

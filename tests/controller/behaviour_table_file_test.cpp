@@ -78,6 +78,32 @@ TEST_F(FichierTable, MalformedFilesAreRefusedWholeAndSayWhere) {
     }
 }
 
+TEST_F(FichierTable, BytesThatAreNotTextAreRefusedWithTheirLineWhereverTheyAre) {
+    const std::string sept = "1 1\n2 2\n3 3\n4 4\n5 5\n6 6\n7 7\n";
+    const std::string nul(1, '\0');
+    const struct {
+        std::string contenu;
+        std::string ligne;
+    } cas[] = {
+        // The last line once passed: the NUL cut it to "150 0" and the garbage was never seen.
+        {sept + "150 0" + nul + "garbage", "ligne 8 "},
+        {sept + "150 0" + nul + "garbage\n", "ligne 8 "},
+        // Mid-file the same bytes were called a line too long.
+        {"1 1" + nul + "xx\n" + sept + "8 8\n", "ligne 1 "},
+        {sept + "8 8 # commentaire \x01\n", "ligne 8 "},
+        {sept + "\x1b[2J8 8\n", "ligne 8 "},
+        {sept + "8 8\n\x7f\n", "ligne 9 "},
+    };
+    for (const auto& c : cas) {
+        table = TableSituations{};
+        erreur.clear();
+        EXPECT_FALSE(Lire(c.contenu));
+        EXPECT_NE(erreur.find(c.ligne + ": octet qui n'est pas du texte"), std::string::npos) << erreur;
+    }
+    // Tab and CR are the text's own.
+    EXPECT_TRUE(Lire(sept + "8\t8\r\n")) << erreur;
+}
+
 TEST_F(FichierTable, MissingFileIsAnError) {
     EXPECT_FALSE(LireTableSituations("/nonexistent/table.txt", table, erreur));
     EXPECT_NE(erreur.find("/nonexistent/table.txt"), std::string::npos) << erreur;

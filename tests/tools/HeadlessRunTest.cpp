@@ -1,3 +1,4 @@
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "../world/FullDisk.h"
 #include "../world/ScratchFolder.h"
 #include "HeadlessRun.h"
 #include "PictureOutput.h"
@@ -167,4 +169,77 @@ TEST_F(HeadlessRunTest, AnOutputThatCannotBeWrittenIsAFailure)
     if (std::ofstream("/dev/full")) {
         EXPECT_EQ(RunTool({"--seed", "1", "--passes", "5", "--trace", "/dev/full"}).code, 1);
     }
+}
+
+TEST_F(HeadlessRunTest, AnOutputNamingTheTableOrAnotherOutputIsRefusedWithCodeTwo)
+{
+    const std::string before = Read(table_);
+    std::filesystem::create_symlink(table_, PathOf("link.csv"));
+    std::filesystem::create_hard_link(table_, PathOf("hard.csv"));
+    for (const std::string& trace : {table_, PathOf("./table.ifi"), PathOf("link.csv"), PathOf("hard.csv")}) {
+        const Outcome outcome = RunTool({"--seed", "1", "--passes", "5", "--table", table_, "--trace", trace});
+        EXPECT_EQ(outcome.code, 2) << trace;
+        EXPECT_TRUE(IsOneLineError(outcome)) << outcome.err;
+        EXPECT_NE(outcome.err.find("--table"), std::string::npos) << outcome.err;
+    }
+    std::filesystem::create_symlink(table_, PathOf("link.gif"));
+    EXPECT_EQ(RunTool({"--passes", "5", "--table", table_, "--video", PathOf("link.gif")}).code, 2);
+    EXPECT_EQ(Read(table_), before);
+    EXPECT_TRUE(std::filesystem::is_symlink(PathOf("link.csv")));
+
+    const Outcome twice = RunTool({"--passes", "5", "--frame", PathOf("x.png"), "--plot", PathOf("x.png")});
+    EXPECT_EQ(twice.code, 2);
+    EXPECT_NE(twice.err.find("--frame"), std::string::npos) << twice.err;
+}
+
+TEST_F(HeadlessRunTest, AMissingOutputFolderIsFoundBeforeTheRun)
+{
+    // A million passes would take many seconds: refused at once, nothing is run or written.
+    const Outcome outcome = RunTool({"--seed", "1", "--passes", "1000000", "--table", table_, "--trace",
+                                     PathOf("t.csv"), "--plot", PathOf("missing/p.png")});
+    EXPECT_EQ(outcome.code, 1);
+    EXPECT_TRUE(IsOneLineError(outcome)) << outcome.err;
+    EXPECT_NE(outcome.err.find("missing"), std::string::npos) << outcome.err;
+    EXPECT_FALSE(std::filesystem::exists(PathOf("t.csv")));
+
+    std::filesystem::create_directory(PathOf("folder.png"));
+    EXPECT_EQ(RunTool({"--passes", "5", "--frame", PathOf("folder.png")}).code, 1) << "a folder is not a picture";
+}
+
+TEST_F(HeadlessRunTest, AFailedRunKeepsThePreviousTraceByteForByte)
+{
+    const std::string previous = Write("t.csv", "an earlier trace\n");
+    EXPECT_EQ(UnderAFullDisk([&] {
+                  return RunTool({"--seed", "1", "--passes", "50", "--table", table_, "--trace", previous}).code;
+              }),
+              1);
+    EXPECT_EQ(Read(previous), "an earlier trace\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_), {}), 2) << "a temporary was left";
+}
+
+TEST_F(HeadlessRunTest, ARobotThrownOutOfTheWorldEndsTheRunWithFiniteFigures)
+{
+    // Speeds of 1e308 overflowed the position to infinity, then NaN: each pass then took
+    // tens of milliseconds drawing, and the run printed "distance: -nan" with code 0.
+    // Angles of 1e308 kept the robot home, but sines of its heading took the slow path:
+    // ten times the time of a pass.
+    for (const char* line : {"1e308 1e308\n", "1e308 1\n", "0 1e7\n"}) {
+        std::string absurd;
+        for (int k = 0; k < 8; ++k) absurd += line;
+        const Outcome outcome = RunTool({"--seed", "1", "--passes", "3000", "--table", Write("absurd.ifi", absurd),
+                                         "--trace", PathOf("t.csv"), "--plot", PathOf("p.png"), "--frame",
+                                         PathOf("f.png")});
+        ASSERT_EQ(outcome.code, 0) << outcome.err;
+        EXPECT_NE(outcome.out.find("left the world: after pass 1,"), std::string::npos) << line << outcome.out;
+        EXPECT_NE(outcome.out.find("passes: 1\n"), std::string::npos) << outcome.out;
+        for (const char* lost : {"nan", "inf"}) EXPECT_EQ(outcome.out.find(lost), std::string::npos) << outcome.out;
+        const std::string trace = Read(PathOf("t.csv"));
+        EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 2) << "the header and the one pass";
+    }
+
+    // A robot that merely drives off its picture stays in the world and runs every pass.
+    const Outcome away = RunTool({"--seed", "1", "--passes", "3000", "--table",
+                                  Write("away.ifi", "0 3 0 3 0 3 0 3 0 3 0 3 0 3 0 3\n")});
+    EXPECT_NE(away.out.find("passes: 3000\n"), std::string::npos) << away.out;
+    EXPECT_EQ(away.out.find("left the world"), std::string::npos) << away.out;
 }

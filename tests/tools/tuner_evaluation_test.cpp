@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "ArenaSeeds.h"
 #include "TableTuning.h"
 
@@ -116,7 +118,30 @@ TEST(TableEvaluation, NeitherSpinningNorEscapingPays)
     EXPECT_EQ(reasonable.escapes, 0);
     EXPECT_EQ(blind.passes, reasonable.passes);
     EXPECT_LT(blind.MeanSpeed(), 0.5);
+    EXPECT_EQ(blind.thrownOut, 0);
     EXPECT_LT(formula.Score(blind), formula.Score(reasonable));
+}
+
+TEST(TableEvaluation, ATableThatThrowsTheRobotOutOfAnyMeaningfulRangeHasFailed)
+{
+    const std::vector<std::uint64_t> seeds = DeriveArenaSeeds(1, 2).validation;
+    InferenceTable huge;
+    InferenceTable whirling;
+    for (int k = 0; k < InferenceTable::kSituations; ++k) {
+        huge.speeds[k] = 1e308;
+        whirling.angles[k] = 1e308;
+        whirling.speeds[k] = 1;
+    }
+    const auto totals = ParallelEvaluator(2, 1000).Evaluate({huge, whirling, ReasonableTable()}, seeds);
+    ASSERT_TRUE(totals);
+    const ScoreFormula formula;
+    for (int failed : {0, 1}) {
+        EXPECT_EQ((*totals)[failed].thrownOut, 2) << failed;
+        EXPECT_EQ((*totals)[failed].escapes, 2) << failed;
+        EXPECT_EQ(formula.Score((*totals)[failed]), -std::numeric_limits<double>::infinity()) << failed;
+    }
+    EXPECT_EQ((*totals)[2].thrownOut, 0);
+    EXPECT_GT(formula.Score((*totals)[2]), -std::numeric_limits<double>::infinity());
 }
 
 TEST(TableTuning, TheSameSeedGivesTheSameTableWhateverTheThreads)

@@ -80,7 +80,38 @@ TEST(TunerOptions, RefusesWhatCannotBeRun)
         // Infinite or missing numbers would fill the tables and the scores with NaN.
         {"--angles", "-inf:inf"},  {"--speeds", "0:nan"},
         {"--collision-weight", "inf"}, {"--collision-weight", "nan"},
+        // Finite but absurd: eight lines of "inf inf" came out of these.
+        {"--angles", "-1e308:1e308"}, {"--speeds", "0:1000001"}, {"--angles", "-1e6:1.0000000001e6"},
     };
     for (const auto& arguments : bad)
         EXPECT_THROW(Parse(arguments), UsageError) << arguments[0] << ' ' << arguments.back();
+}
+
+TEST(TunerOptions, BoundsUpToAMillionAreAccepted)
+{
+    const TunerOptions o = Parse({"--angles", "-1e6:1e6", "--speeds", "-1000000:0"});
+    EXPECT_EQ(o.settings.angleMin, -1e6);
+    EXPECT_EQ(o.settings.speedMin, -1e6);
+}
+
+TEST(TunerOptions, SearchesBeyondTheMemoryAreRefusedBeforeAllocating)
+{
+    constexpr double kGigabyte = 1 << 30;
+    // The defaults fit in a few megabytes.
+    EXPECT_LT(TuningMemoryBytes(Parse({}).settings), 64 << 20);
+    EXPECT_NO_THROW(RefuseSearchesBeyondMemory(Parse({"--threads", "64"}).settings, kGigabyte));
+    for (const char* option : {"--population", "--arenas"}) {
+        const TuningSettings huge = Parse({option, "2147483647"}).settings;
+        try {
+            RefuseSearchesBeyondMemory(huge, 64 * kGigabyte);
+            ADD_FAILURE() << option << " 2147483647 was not refused";
+        } catch (const UsageError& error) {
+            EXPECT_NE(std::string(error.what()).find("2147483647"), std::string::npos) << error.what();
+        }
+    }
+    // Threads only cost a world each while there is a (table, arena) pair for them.
+    const TuningSettings threads = Parse({"--threads", "2147483647"}).settings;
+    EXPECT_NO_THROW(RefuseSearchesBeyondMemory(threads, kGigabyte));
+    EXPECT_THROW(RefuseSearchesBeyondMemory(Parse({"--threads", "2000", "--population", "1000"}).settings, kGigabyte),
+                 UsageError);
 }

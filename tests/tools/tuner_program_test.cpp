@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "../world/FullDisk.h"
 #include "../world/ScratchFolder.h"
 #include "InferenceFile.h"
 
@@ -98,4 +99,44 @@ TEST(TunerProgram, RefusesAHalfTableAndAnUnwritableOutput)
                                    dir.path / "2.txt");
     EXPECT_EQ(Wait(unwritable), 1);
     EXPECT_NE(Read(dir.path / "2.txt").find("cannot write"), std::string::npos);
+    EXPECT_EQ(Read(dir.path / "2.txt").find("arenas x"), std::string::npos) << "found only after the search";
+}
+
+TEST(TunerProgram, AnOutputOverAnInputOrAHugeSearchIsRefusedWithCodeTwo)
+{
+    ScratchFolder dir;
+    const fs::path start = dir.path / "start.ifi";
+    const std::string table = "10 1\n20 2\n30 3\n40 1\n50 2\n60 3\n70 1\n80 2\n";
+    std::ofstream(start) << table;
+    const pid_t overStart = Start({"--start", start.string(), "--out", start.string()}, dir.path / "1.txt");
+    EXPECT_EQ(Wait(overStart), 2);
+    EXPECT_NE(Read(dir.path / "1.txt").find("--start"), std::string::npos) << Read(dir.path / "1.txt");
+    const pid_t reportOverCompare = Start({"--compare", start.string(), "--out", (dir.path / "x.ifi").string(),
+                                           "--report", start.string()},
+                                          dir.path / "2.txt");
+    EXPECT_EQ(Wait(reportOverCompare), 2);
+    EXPECT_EQ(Read(start), table);
+
+    // It used to abort with std::bad_alloc (exit 134), or fill the memory before a word.
+    for (const char* count : {"--population", "--arenas"}) {
+        const pid_t huge = Start({count, "2147483647", "--out", (dir.path / "x.ifi").string()}, dir.path / "3.txt");
+        EXPECT_EQ(Wait(huge), 2) << count;
+        EXPECT_NE(Read(dir.path / "3.txt").find("memory"), std::string::npos) << Read(dir.path / "3.txt");
+    }
+    EXPECT_FALSE(fs::exists(dir.path / "x.ifi"));
+}
+
+TEST(TunerProgram, AFailedSaveLeavesThePreviousTableByteForByte)
+{
+    ScratchFolder dir;
+    const fs::path keep = dir.path / "keep.ifi";
+    std::ofstream(keep) << "previous table\n";
+    const int code = UnderAFullDisk([&] {
+        return Wait(Start({"--arenas", "1", "--passes", "10", "--population", "4", "--generations", "0", "--threads",
+                           "1", "--out", keep.string()},
+                          "/dev/null"));
+    });
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(Read(keep), "previous table\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), 1) << "a temporary was left";
 }

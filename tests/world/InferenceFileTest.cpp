@@ -6,6 +6,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "FullDisk.h"
 #include "InferenceFile.h"
 #include "ScratchFolder.h"
 
@@ -66,6 +67,40 @@ TEST_F(InferenceFileTest, AnyWhiteSpaceSeparatesAndTrailingTextIsIgnored)
     EXPECT_EQ(table.angles[0], 1);
     EXPECT_EQ(table.speeds[1], 4);
     EXPECT_EQ(table.speeds[7], 16);
+}
+
+TEST_F(InferenceFileTest, AFailedSaveLeavesThePreviousFileByteForByte)
+{
+    const std::string previous = "10 1\n20 2\n";
+    const std::string path = Write("keep.ifi", previous);
+    // Before, the file was emptied by the open and the full disk then kept it at 0 bytes.
+    EXPECT_EQ(UnderAFullDisk([&] { return SaveInferenceFile(path, Sample()) ? 1 : 0; }), 0);
+    EXPECT_EQ(Read(path), previous);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_), {}), 1) << "a temporary was left";
+}
+
+TEST_F(InferenceFileTest, BytesThatAreNotTextRefuseTheWholeFileWithTheirLine)
+{
+    const std::string sixteen = "1 2\n3 4\n5 6\n7 8\n9 10\n11 12\n13 14\n15 16";
+    const struct {
+        std::string text;
+        int line;
+    } cases[] = {
+        {sixteen + std::string(1, '\0') + "garbage", 8},  // after the sixteenth number too
+        {"1 2\n3" + std::string(1, '\0') + " 4\n", 2},
+        {sixteen + "\n\n\x01", 10},
+        {"\x7f" + sixteen, 1},
+    };
+    for (const auto& c : cases) {
+        InferenceTable table = Sample();
+        int line = 0;
+        EXPECT_EQ(LoadInferenceFile(Write("binary.ifi", c.text), table, &line), kInferenceFileNotText);
+        EXPECT_EQ(line, c.line);
+        EXPECT_EQ(table.angles[0], Sample().angles[0]) << "the table must stay untouched";
+    }
+    // Tabs and both line ends are text.
+    InferenceTable table;
+    EXPECT_EQ(LoadInferenceFile(Write("text.ifi", "1\t2\r\n" + sixteen.substr(4)), table), 16);
 }
 
 TEST_F(InferenceFileTest, AShortFileFillsOnlyTheLeadingEntries)
