@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a plain optimised build, then the same tests
 # under AddressSanitizer + UndefinedBehaviorSanitizer (with double-to-int overflow), then the controller's threaded
-# code under ThreadSanitizer; last a Clang build of everything but the desktop program,
-# warnings as errors, whose fuzz targets then run for 20 s each.
+# code under ThreadSanitizer. Between the first two, a Clang build of everything but the
+# desktop program, warnings as errors, whose fuzz targets then run for 20 s each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -22,6 +22,12 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 run_tests build
 
+echo "== Clang (warnings as errors) and the fuzz targets"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_FUZZERS=ON \
+  -DSANITIZE=address,undefined -DBUILD_APP=OFF -DBUILD_BENCHMARKS=OFF -DCMAKE_CXX_FLAGS=-Werror >/dev/null
+cmake --build build-fuzz -j "$jobs"
+bash scripts/fuzz.sh 20
+
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address,undefined,float-cast-overflow -DBUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
@@ -31,9 +37,3 @@ echo "== ThreadSanitizer (controller)"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=thread -DBUILD_SIMULATOR=OFF -DBUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-tsan -j "$jobs"
 run_tests build-tsan
-
-echo "== Clang (warnings as errors) and the fuzz targets"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_FUZZERS=ON \
-  -DSANITIZE=address,undefined -DBUILD_APP=OFF -DBUILD_BENCHMARKS=OFF -DCMAKE_CXX_FLAGS=-Werror >/dev/null
-cmake --build build-fuzz -j "$jobs"
-bash scripts/fuzz.sh 20
