@@ -13,6 +13,7 @@
 #include "DataExchange.h"
 #include "DesktopPrompts.h"
 #include "DialogBuilder.h"
+#include "InferenceView.h"
 #include "Resources.h"
 
 namespace {
@@ -49,6 +50,7 @@ CMarluneDlg::CMarluneDlg(QWidget* parent)
     // dialog would also swallow every key and click meant for the simulation window,
     // and a run could then neither start nor end from there.
     setWindowModality(Qt::WindowModal);
+    m_inferenceView = new InferenceView(this);
     m_runTimer.setInterval(20);
     connect(&m_runTimer, &QTimer::timeout, this, [this] { OnTimer(1); });
     OnInitDialog();

@@ -11,7 +11,10 @@
 #include "RobotSimulation.h"
 #include "UserPrompts.h"
 
+#include "RunPace.h"
+
 class DataExchange;
+class InferenceView;
 class SimulationWindow;
 
 // The main dialog: the inference table as sixteen fields, the commands that save,
@@ -32,6 +35,11 @@ public:
     void SetKeyPoll(KeyPoll poll);
 
     bool IsRunning() const { return m_running; }
+    // The window "Inférence floue" of the runs; it lives as long as the dialog.
+    InferenceView& Inference() const { return *m_inferenceView; }
+    RunPace& Pace() { return m_runPace; }
+    // Puts a table into the sixteen fields and the working table, as loading a file does.
+    void ShowTable(const InferenceTable& table);
     int TickCount() const { return m_tickCount; }
 
     // Members exchanged with the fields, in the order the fields are bound.
@@ -72,11 +80,15 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void RunOnePass(SimulationWindow& window);
     void ShakeWindow(SimulationWindow& window);
+    void ShowInferenceView();
 
     std::unique_ptr<UserPrompts> m_prompts;
     KeyPoll m_keyPoll;
     QTimer m_runTimer;  // timer 1: the 20 ms clock of a run's statistics
+    InferenceView* m_inferenceView;  // a child window, deleted with the dialog
+    RunPace m_runPace;  // kept from run to run, like the pause and the beams
     int m_tickCount = 0;
     bool m_tickPending = false;
     bool m_startClicked = false;

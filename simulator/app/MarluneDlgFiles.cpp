@@ -21,6 +21,16 @@ void CMarluneDlg::OnSaveInferences()
         m_prompts->ShowMessage(this, kWriteFailed, QMessageBox::NoIcon);
 }
 
+void CMarluneDlg::ShowTable(const InferenceTable& table)
+{
+    m_table = table;
+    for (int k = 0; k < InferenceTable::kSituations; ++k) {
+        m_angle[k] = m_table.angles[k];
+        m_speed[k] = m_table.speeds[k];
+    }
+    UpdateData(false);
+}
+
 void CMarluneDlg::OnLoadInferences()
 {
     const QString path = m_prompts->ChooseInferenceFile(this, UserPrompts::FileMode::Load);
@@ -31,11 +41,7 @@ void CMarluneDlg::OnLoadInferences()
         m_prompts->ShowMessage(this, kReadFailed, QMessageBox::NoIcon);
         return;
     }
-    for (int k = 0; k < InferenceTable::kSituations; ++k) {
-        m_angle[k] = m_table.angles[k];
-        m_speed[k] = m_table.speeds[k];
-    }
-    UpdateData(false);
+    ShowTable(m_table);
     constexpr int kTableValues = 2 * InferenceTable::kSituations;
     if (valuesRead < kTableValues) {
         m_prompts->ShowMessage(this,

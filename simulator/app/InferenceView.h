@@ -1,0 +1,49 @@
+#pragma once
+#include <cstdint>
+
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+
+#include "InferencePlot.h"
+#include "InferenceReading.h"
+
+// The window "Inférence floue": how the controller decided on the latest pass of a run,
+// and the generator state the run started from, so that it can be replayed headless.
+//
+// A run hands over every pass, but the window repaints on its own clock at most about
+// 30 times a second: a pass costs far less than a repaint, and the run must not wait
+// for the window.
+class InferenceView : public QWidget {
+public:
+    explicit InferenceView(QWidget* parent = nullptr);
+
+    // A new run from this generator state and table: the last run's pass is cleared.
+    void StartRun(std::uint64_t generatorState, const InferenceTable& table);
+    // What the world inferred on the pass just made.
+    void ShowPass(const RobotSimulation& sim);
+    // The pace (0: unpaced) and the pause, as the run loop has them now.
+    void ShowRunState(int passesPerSecond, bool paused);
+
+    bool HasReading() const { return m_hasReading; }
+    const InferenceReading& Reading() const { return m_reading; }
+    std::uint64_t GeneratorState() const { return m_generatorState; }
+    // The command that replays the current run without a window.
+    QString ReplayCommand() const { return m_replay->text(); }
+    int RepaintCount() const { return m_repaints; }
+
+    static constexpr int kRepaintIntervalMs = 33;
+
+private:
+    void Repaint();
+
+    InferencePlot* m_plot;
+    QLabel* m_replay;
+    QTimer m_repaintTimer;
+    InferenceTable m_table;
+    InferenceReading m_reading;
+    bool m_hasReading = false;
+    bool m_changed = false;
+    std::uint64_t m_generatorState = 0;
+    int m_repaints = 0;
+};
