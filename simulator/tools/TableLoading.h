@@ -3,8 +3,7 @@
 
 #include "InferenceTable.h"
 
-// Reads a whole inference table for a run. Unlike the dialog, which keeps the old
-// entries after a short file, a run must never steer with half a table: a file that
-// cannot be opened, holds fewer than sixteen numbers or an infinite or NaN one throws
-// UsageError.
+// Reads a whole inference table for a run (.ifi, or a fuzzylite .fll or .fis engine of
+// the exported shape). Unlike the dialog, which keeps the old entries after a short
+// .ifi, a run must never steer with half a table: any refusal throws UsageError.
 InferenceTable LoadTableForRun(const std::string& path, const std::string& option = "--table");

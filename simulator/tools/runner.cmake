@@ -11,7 +11,7 @@ add_library(marlune_runner STATIC
   ${CMAKE_CURRENT_LIST_DIR}/HeadlessRun.cpp
 )
 target_include_directories(marlune_runner PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(marlune_runner PUBLIC marlune_world opencv_imgcodecs)
+target_link_libraries(marlune_runner PUBLIC marlune_world marlune_fuzzylite opencv_imgcodecs)
 
 add_executable(marlune-run ${CMAKE_CURRENT_LIST_DIR}/marlune-run.cpp)
 target_link_libraries(marlune-run PRIVATE marlune_runner)
