@@ -15,9 +15,14 @@ const QString kIntegerPrompt = QStringLiteral("Veuillez entrer un nombre entier.
 
 } // namespace
 
-DataExchange::DataExchange(QWidget& dialog, bool saveAndValidate)
-    : m_dialog(dialog), m_saveAndValidate(saveAndValidate)
+DataExchange::DataExchange(QWidget& dialog, Direction direction)
+    : m_dialog(dialog), m_direction(direction)
 {
+}
+
+const QString& DataExchange::NumberPrompt()
+{
+    return kNumberPrompt;
 }
 
 QLineEdit& DataExchange::Control(int controlId) const
@@ -45,26 +50,47 @@ void DataExchange::Exchange(int controlId, Value& value, const QString& formatte
     if (Failed())
         return;
     QLineEdit& control = Control(controlId);
-    if (!m_saveAndValidate) {
+    const auto parsed = parse(control.text());
+    if (m_direction == Direction::Show) {
         // The field being typed into keeps the user's text while it means the member's
-        // value: rewriting an unfinished "1." as "1" between two keystrokes would turn
-        // the "1.5" being typed into 15.
-        if (control.hasFocus() && parse(control.text()) == value)
-            return;
-        Write(control, formatted);
+        // value or is still on its way to a number: rewriting an unfinished "1." as "1"
+        // between two keystrokes would turn the "1.5" being typed into 15, and a "-"
+        // as "0" would make "-30" impossible to type during a run.
+        if (!control.hasFocus() || (parsed && *parsed != value))
+            Write(control, formatted);
         return;
     }
-    if (const auto parsed = parse(control.text())) {
+    if (parsed) {
         value = *parsed;
         return;
     }
-    m_failedControl = &control;
-    m_failurePrompt = prompt;
+    if (m_direction == Direction::Validate) {
+        m_failedControl = &control;
+        m_failurePrompt = prompt;
+    }
+}
+
+void DataExchange::ShowNumberState(QLineEdit& control, double value)
+{
+    const bool isNumber = ParseNumber(control.text()).has_value();
+    // Restyling costs a full polish of the field: only on a change of state, since a
+    // run shows the fields on every pass.
+    if (isNumber != control.styleSheet().isEmpty()) {
+        control.setStyleSheet(isNumber ? QString() : QStringLiteral("QLineEdit { border: 2px solid #d00000; }"));
+        // Qt hands a field whose style sheet is taken away the application's font,
+        // not its dialog's: the field would grow its digits.
+        if (isNumber && control.parentWidget())
+            control.setFont(control.parentWidget()->font());
+    }
+    const QString whole = FormatNumber(value);
+    if (control.toolTip() != whole)
+        control.setToolTip(whole);
 }
 
 void DataExchange::Text(int controlId, double& value)
 {
     Exchange(controlId, value, FormatNumber(value), ParseNumber, kNumberPrompt);
+    ShowNumberState(Control(controlId), value);
 }
 
 void DataExchange::Text(int controlId, int& value)

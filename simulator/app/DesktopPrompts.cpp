@@ -1,6 +1,7 @@
 #include "DesktopPrompts.h"
 
 #include <QCoreApplication>
+#include <QPushButton>
 
 std::unique_ptr<QFileDialog> MakeInferenceFileDialog(QWidget* parent, UserPrompts::FileMode mode)
 {
@@ -11,12 +12,41 @@ std::unique_ptr<QFileDialog> MakeInferenceFileDialog(QWidget* parent, UserPrompt
     dialog->setNameFilter(QStringLiteral("Fichiers d'inférences (*.ifi)"));
     dialog->setDefaultSuffix(QStringLiteral("ifi"));
     dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    // A desktop's native dialog would speak the desktop's language, not the program's.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->selectFile(QStringLiteral("*.ifi"));
     return dialog;
 }
 
 std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const QString& text, QMessageBox::Icon icon)
 {
     return std::make_unique<QMessageBox>(icon, QCoreApplication::applicationName(), text, QMessageBox::Ok, parent);
+}
+
+std::unique_ptr<QMessageBox> MakeUnsavedChangesBox(QWidget* parent)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, QCoreApplication::applicationName(),
+                                             QStringLiteral("La table d'inférences a été modifiée depuis le dernier "
+                                                            "chargement ou la dernière sauvegarde.\n"
+                                                            "Voulez-vous la sauvegarder avant de quitter ?"),
+                                             QMessageBox::NoButton, parent);
+    box->setDefaultButton(box->addButton(QStringLiteral("Sauvegarder"), QMessageBox::AcceptRole));
+    box->addButton(QStringLiteral("Quitter sans sauvegarder"), QMessageBox::DestructiveRole);
+    box->setEscapeButton(box->addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole));
+    return box;
+}
+
+UserPrompts::UnsavedChoice ChoiceOf(QMessageBox::ButtonRole role)
+{
+    switch (role) {
+    case QMessageBox::AcceptRole:
+        return UserPrompts::UnsavedChoice::Save;
+    case QMessageBox::DestructiveRole:
+        return UserPrompts::UnsavedChoice::Discard;
+    default:
+        // Closing the question with its close box or Escape keeps the program open.
+        return UserPrompts::UnsavedChoice::Cancel;
+    }
 }
 
 QString DesktopPrompts::ChooseInferenceFile(QWidget* parent, FileMode mode)
@@ -30,4 +60,11 @@ QString DesktopPrompts::ChooseInferenceFile(QWidget* parent, FileMode mode)
 void DesktopPrompts::ShowMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon)
 {
     MakeMessageBox(parent, text, icon)->exec();
+}
+
+UserPrompts::UnsavedChoice DesktopPrompts::AskToSaveChanges(QWidget* parent)
+{
+    const auto box = MakeUnsavedChangesBox(parent);
+    box->exec();
+    return ChoiceOf(box->buttonRole(box->clickedButton()));
 }

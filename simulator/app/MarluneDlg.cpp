@@ -1,11 +1,16 @@
 #include "MarluneDlg.h"
 
 #include <QCloseEvent>
+#include <cstring>
+
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 #include <opencv2/highgui.hpp>
 
@@ -14,6 +19,7 @@
 #include "DesktopPrompts.h"
 #include "DialogBuilder.h"
 #include "InferenceView.h"
+#include "NumberText.h"
 #include "Resources.h"
 
 namespace {
@@ -32,6 +38,15 @@ constexpr int kSpeedFields[InferenceTable::kSituations] = {1016, 1017, 1018, 101
 constexpr int kMeanSpeedField = 1013;
 constexpr int kCollisionCountField = 1011;
 constexpr int kMeanCollisionsField = 1012;
+constexpr int kTableFieldCount = 2 * InferenceTable::kSituations;
+
+// The user moving on from a field, as opposed to the window losing the keyboard to
+// another window, a menu or a message box: only the user moving on is asked for a
+// number.
+bool IsLeavingByUser(Qt::FocusReason reason)
+{
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
 
 } // namespace
 
@@ -78,9 +93,10 @@ bool CMarluneDlg::OnInitDialog()
     connect(button(kRunButton), &QPushButton::clicked, this, &CMarluneDlg::OnRunSimulation);
     connect(button(kLoadButton), &QPushButton::clicked, this, &CMarluneDlg::OnLoadInferences);
     connect(button(kSaveButton), &QPushButton::clicked, this, &CMarluneDlg::OnSaveInferences);
-    for (int k = 0; k < InferenceTable::kSituations; ++k) {
-        for (int id : {kAngleFields[k], kSpeedFields[k]})
-            connect(findChild<QLineEdit*>(QString::number(id)), &QLineEdit::textChanged, this, &CMarluneDlg::OnChangeTable);
+    for (int index = 0; index < kTableFieldCount; ++index) {
+        QLineEdit* field = TableField(index);
+        connect(field, &QLineEdit::textChanged, this, &CMarluneDlg::OnChangeTable);
+        field->installEventFilter(this);
     }
 
     auto* about = new QAction(LoadResourceString(kAboutMenuString), this);
@@ -103,21 +119,61 @@ void CMarluneDlg::DoDataExchange(DataExchange& dx)
     dx.Text(kMeanCollisionsField, m_meanCollisions);
 }
 
+QLineEdit* CMarluneDlg::TableField(int index) const
+{
+    // The tab order: the eight angles, then the eight speeds.
+    const int id = index < InferenceTable::kSituations ? kAngleFields[index]
+                                                        : kSpeedFields[index - InferenceTable::kSituations];
+    return findChild<QLineEdit*>(QString::number(id));
+}
+
 bool CMarluneDlg::UpdateData(bool saveAndValidate)
 {
-    DataExchange dx(*this, saveAndValidate);
+    DataExchange dx(*this, saveAndValidate ? DataExchange::Direction::Validate : DataExchange::Direction::Show);
     DoDataExchange(dx);
     if (!dx.Failed())
         return true;
-    m_prompts->ShowMessage(this, dx.FailurePrompt(), QMessageBox::Warning);
-    dx.FailedControl()->setFocus();
-    dx.FailedControl()->selectAll();
+    ComplainAbout(*dx.FailedControl(), dx.FailurePrompt());
     return false;
+}
+
+void CMarluneDlg::ComplainAbout(QLineEdit& field, const QString& prompt)
+{
+    m_complaining = true;
+    m_prompts->ShowMessage(this, prompt, QMessageBox::Warning);
+    field.setFocus();
+    field.selectAll();
+    m_complaining = false;
+}
+
+void CMarluneDlg::CheckLeftField(QLineEdit* field)
+{
+    // By now the user may be back in the field, or a command may already have
+    // reported it (a click on "Quitter" both leaves the field and validates).
+    if (m_complaining || field->hasFocus() || ParseNumber(field->text()))
+        return;
+    ComplainAbout(*field, DataExchange::NumberPrompt());
+}
+
+bool CMarluneDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && !m_complaining &&
+        IsLeavingByUser(static_cast<QFocusEvent*>(event)->reason())) {
+        // Checked once the focus has landed: reporting from inside the focus change
+        // would open the message box in the middle of the click that moved the focus.
+        QPointer<QLineEdit> field = qobject_cast<QLineEdit*>(watched);
+        QTimer::singleShot(0, this, [this, field] {
+            if (field)
+                CheckLeftField(field);
+        });
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CMarluneDlg::ApplyTable()
 {
-    UpdateData(true);
+    DataExchange dx(*this, DataExchange::Direction::ReadWhileTyping);
+    DoDataExchange(dx);
     for (int k = 0; k < InferenceTable::kSituations; ++k) {
         m_table.angles[k] = m_angle[k];
         m_table.speeds[k] = m_speed[k];
@@ -129,9 +185,31 @@ void CMarluneDlg::OnChangeTable()
     ApplyTable();
 }
 
+bool CMarluneDlg::HasUnsavedChanges() const
+{
+    // Bit for bit: a table saved with -0 is not the table of zeros.
+    return std::memcmp(&m_table, &m_savedTable, sizeof m_table) != 0;
+}
+
+bool CMarluneDlg::ConfirmLosingChanges()
+{
+    if (!HasUnsavedChanges())
+        return true;
+    switch (m_prompts->AskToSaveChanges(this)) {
+    case UserPrompts::UnsavedChoice::Save:
+        OnSaveInferences();
+        return !HasUnsavedChanges();
+    case UserPrompts::UnsavedChoice::Discard:
+        return true;
+    case UserPrompts::UnsavedChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
 void CMarluneDlg::OnOK()
 {
-    if (!UpdateData(true))
+    if (!UpdateData(true) || !ConfirmLosingChanges())
         return;
     if (m_running) {
         // The run loop notices at the end of its pass and closes the dialog once its
@@ -159,8 +237,31 @@ void CMarluneDlg::closeEvent(QCloseEvent* event)
     OnOK();
 }
 
+void CMarluneDlg::MoveToNextTableField(QLineEdit& field)
+{
+    for (int index = 0; index < kTableFieldCount; ++index) {
+        if (TableField(index) == &field) {
+            // After S8's speed comes S1's angle again: Enter keeps to the table.
+            QLineEdit* next = TableField((index + 1) % kTableFieldCount);
+            next->setFocus(Qt::TabFocusReason);
+            next->selectAll();
+            return;
+        }
+    }
+}
+
 void CMarluneDlg::keyPressEvent(QKeyEvent* event)
 {
+    // Enter in a field would press the default button, "Quitter", and throw the table
+    // away: in a field of the table it means "done with this one, next", and in the
+    // statistics fields nothing.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* field = qobject_cast<QLineEdit*>(focusWidget())) {
+            event->accept();
+            MoveToNextTableField(*field);
+            return;
+        }
+    }
     // Escape would dismiss the dialog without the checks of "Quitter"; it only means
     // something in the simulation window.
     if (event->key() == Qt::Key_Escape) {

@@ -15,6 +15,7 @@
 
 class DataExchange;
 class InferenceView;
+class QLineEdit;
 class SimulationWindow;
 
 // The main dialog: the inference table as sixteen fields, the commands that save,
@@ -38,9 +39,15 @@ public:
     // The window "Inférence floue" of the runs; it lives as long as the dialog.
     InferenceView& Inference() const { return *m_inferenceView; }
     RunPace& Pace() { return m_runPace; }
-    // Puts a table into the sixteen fields and the working table, as loading a file does.
+    // Puts a table read from a file into the sixteen fields and the working table; like
+    // any table just loaded, it counts as saved.
     void ShowTable(const InferenceTable& table);
     int TickCount() const { return m_tickCount; }
+    // What the simulation window tells the user at the moment (its keys, the pause).
+    const QString& WindowHint() const { return m_windowHint; }
+    // True while m_table differs from the table last loaded or saved (a fresh dialog's
+    // zeros count as saved: quitting at once loses nothing).
+    bool HasUnsavedChanges() const;
 
     // Members exchanged with the fields, in the order the fields are bound.
     double m_angle[InferenceTable::kSituations];
@@ -54,11 +61,12 @@ public:
 
     void DoDataExchange(DataExchange& dx);
     bool OnInitDialog();
-    // "Quitter": closes the dialog once every field holds a number; during a run the
-    // run ends first.
+    // "Quitter": closes the dialog once every field holds a number and the user has
+    // said what becomes of unsaved changes; during a run the run ends first.
     void OnOK();
-    // Reads the fields into the members and the members into m_table. A field that is
-    // not a number is reported and keeps the focus; the other entries still follow.
+    // Reads the fields that hold numbers into the members and the members into
+    // m_table, keystroke by keystroke. A field on its way to a number ("-", "1e") is
+    // no error yet: its entry keeps its last value until the field is left.
     void ApplyTable();
     // Writes the members into the fields (false) or reads and validates them (true).
     bool UpdateData(bool saveAndValidate);
@@ -75,6 +83,7 @@ public:
     static void OnSimulationMouse(int event, int x, int y, int flags, void* param);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -83,6 +92,14 @@ private:
     void RunOnePass(SimulationWindow& window);
     void ShakeWindow(SimulationWindow& window);
     void ShowInferenceView();
+    QLineEdit* TableField(int index) const;
+    // Reports a field that is not a number and gives it the focus back, its text
+    // selected for retyping.
+    void ComplainAbout(QLineEdit& field, const QString& prompt);
+    void CheckLeftField(QLineEdit* field);
+    void MoveToNextTableField(QLineEdit& field);
+    // False when the user chose to stay (or a save that was asked for failed).
+    bool ConfirmLosingChanges();
 
     std::unique_ptr<UserPrompts> m_prompts;
     KeyPoll m_keyPoll;
@@ -94,4 +111,9 @@ private:
     bool m_startClicked = false;
     bool m_running = false;
     bool m_quitAfterRun = false;
+    InferenceTable m_savedTable;  // as last loaded or saved
+    // Set while a field is being reported: the report's own focus moves are not the
+    // user leaving a field.
+    bool m_complaining = false;
+    QString m_windowHint;
 };

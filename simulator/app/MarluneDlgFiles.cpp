@@ -12,18 +12,25 @@ const QString kReadFailed = QStringLiteral("Impossible d'ouvrir le fichier en le
 
 void CMarluneDlg::OnSaveInferences()
 {
+    // A field left half-typed would be saved with its previous value, unseen.
+    if (!UpdateData(true))
+        return;
     const QString path = m_prompts->ChooseInferenceFile(this, UserPrompts::FileMode::Save);
     if (path.isEmpty())
         return;
     // A file that could be opened but not written or closed is as lost as one that
     // could not be opened: the user hears about it the same way.
-    if (!SaveInferenceFile(path.toStdString(), m_table))
+    if (!SaveInferenceFile(path.toStdString(), m_table)) {
         m_prompts->ShowMessage(this, kWriteFailed, QMessageBox::NoIcon);
+        return;
+    }
+    m_savedTable = m_table;
 }
 
 void CMarluneDlg::ShowTable(const InferenceTable& table)
 {
     m_table = table;
+    m_savedTable = table;
     for (int k = 0; k < InferenceTable::kSituations; ++k) {
         m_angle[k] = m_table.angles[k];
         m_speed[k] = m_table.speeds[k];

@@ -11,9 +11,10 @@
 
 #include <opencv2/core.hpp>
 
-#include "NumberText.h"
-#include "SimulationRun.h"
 #include "InferenceView.h"
+#include "RunHints.h"
+#include "RunStatistics.h"
+#include "SimulationRun.h"
 #include "SimulationWindow.h"
 #include "UpperCaseKeyFilter.h"
 
@@ -55,7 +56,8 @@ private:
 
 void CMarluneDlg::OnRunSimulation()
 {
-    if (m_running)
+    // A field left half-typed would run with its previous value, unseen.
+    if (m_running || !UpdateData(true))
         return;
     m_quitAfterRun = false;
     {
@@ -89,9 +91,13 @@ void CMarluneDlg::OnRunSimulation()
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             m_tickPending = false;
 
-            m_meanCollisions = FormatStatistic(m_sim.collisions * 500.0 / (m_tickCount + 1));
-            m_meanSpeed = FormatStatistic(m_sim.distance * 50.0 / (m_tickCount + 1));
+            const RunStatistics statistics = FormatRunStatistics(m_sim, m_tickCount);
+            m_meanCollisions = statistics.meanCollisions;
+            m_meanSpeed = statistics.meanSpeed;
             UpdateData(false);
+            const RunHint hint = RunHintFor(started, m_sim.paused);
+            m_windowHint = hint.text;
+            window.ShowOverlay(hint.text, hint.durationMs);
 
             const int key = m_keyPoll(m_runPace.PollDelayMs(RunPace::Clock::now()));
             if (!window.IsOpen())

@@ -37,6 +37,18 @@ void SimulationWindow::SetMouseCallback(cv::MouseCallback callback, void* param)
         cv::setMouseCallback(m_name, callback, param);
 }
 
+void SimulationWindow::ShowOverlay(const QString& text, int durationMs)
+{
+    if (text == m_overlay || !IsOpen())
+        return;
+    m_overlay = text;
+    cv::displayOverlay(m_name, text.toStdString(), durationMs);
+    // The window draws its overlay with the image: while paused no new image comes, so
+    // the last one is shown again for the overlay to appear.
+    if (!m_upright.empty())
+        cv::imshow(m_name, m_upright);
+}
+
 bool SimulationWindow::IsOpen()
 {
     if (!m_open)

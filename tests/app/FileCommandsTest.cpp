@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include <QFileDialog>
+#include <QLabel>
 #include <QTemporaryDir>
 
 #include "DesktopPrompts.h"
@@ -166,6 +167,116 @@ TEST(DesktopPromptsTest, FileDialogOffersInferenceFilesOnlyAndNeverAsksToReplace
                   mode == UserPrompts::FileMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     }
     EXPECT_EQ(MakeInferenceFileDialog(nullptr, UserPrompts::FileMode::Load)->fileMode(), QFileDialog::ExistingFile);
+}
+
+TEST_F(FileCommandsTest, QuitsAtOnceWhenNoChangeWouldBeLost)
+{
+    ShowActive();
+    // Typed and typed back: the same table, bit for bit.
+    Retype(Field(1000), "5");
+    Retype(Field(1000), "0");
+    Button(1)->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(prompts->unsavedQuestions, 0);
+
+    // Saved, then loaded: nothing left to save either time.
+    ShowActive();
+    Retype(Field(1000), "5");
+    prompts->paths = {PathOf("kept.ifi")};
+    dialog.OnSaveInferences();
+    Button(1)->click();
+    EXPECT_FALSE(dialog.isVisible());
+    ShowActive();
+    Write(PathOf("other.ifi"), "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16\n");
+    prompts->paths = {PathOf("other.ifi")};
+    dialog.OnLoadInferences();
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(prompts->unsavedQuestions, 0);
+}
+
+TEST_F(FileCommandsTest, AsksBeforeQuittingWithAnEditedTable)
+{
+    ShowActive();
+    Retype(Field(1019), "-3");
+    prompts->unsavedChoices = {UserPrompts::UnsavedChoice::Cancel, UserPrompts::UnsavedChoice::Discard};
+    QTest::mouseClick(Button(1), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(prompts->unsavedQuestions, 1);
+    EXPECT_EQ(dialog.m_table.speeds[3], -3.0);
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(prompts->unsavedQuestions, 2);
+    EXPECT_TRUE(QDir(directory.path()).isEmpty());
+}
+
+TEST_F(FileCommandsTest, SavingFromTheQuestionQuitsOnlyOnceTheTableIsSaved)
+{
+    ShowActive();
+    Retype(Field(1019), "-3");
+    prompts->unsavedChoices = {UserPrompts::UnsavedChoice::Save, UserPrompts::UnsavedChoice::Save};
+    // The file dialog cancelled: nothing saved, the program stays.
+    dialog.close();
+    EXPECT_TRUE(dialog.isVisible());
+    prompts->paths = {PathOf("quit.ifi")};
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(Contents(PathOf("quit.ifi")).substr(0, 38), "0.000000 0.000000\n0.000000 0.000000\n0.");
+    EXPECT_NE(Contents(PathOf("quit.ifi")).find("0.000000 -3.000000\n"), std::string::npos);
+}
+
+TEST_F(FileCommandsTest, AFailedSaveFromTheQuestionKeepsTheProgramOpen)
+{
+    ShowActive();
+    Retype(Field(1019), "-3");
+    prompts->unsavedChoices = {UserPrompts::UnsavedChoice::Save};
+    prompts->paths = {directory.path()};  // a folder
+    dialog.close();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(prompts->messages, std::vector<QString>{"Impossible d'ouvrir le fichier en écriture !"});
+}
+
+TEST(DesktopPromptsTest, FileDialogsSpeakFrenchAndStartWithStarDotIfi)
+{
+    for (const auto mode : {UserPrompts::FileMode::Save, UserPrompts::FileMode::Load}) {
+        const auto dialog = MakeInferenceFileDialog(nullptr, mode);
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
+        dialog->show();
+        QApplication::processEvents();
+        QStringList texts;
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+            texts << button->text();
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            texts << label->text();
+        const char* confirm = mode == UserPrompts::FileMode::Save ? "&Enregistrer" : "&Ouvrir";
+        for (const char* expected : {confirm, "Annuler", "Voir dans :", "&Nom de fichier :", "Fichiers de type :"})
+            EXPECT_TRUE(texts.contains(QString::fromUtf8(expected))) << expected << " in " << texts.join('|').toStdString();
+        const auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->text(), "*.ifi");
+        dialog->reject();
+    }
+}
+
+TEST(DesktopPromptsTest, UnsavedChangesQuestionOffersSaveQuitOrStay)
+{
+    const auto box = MakeUnsavedChangesBox(nullptr);
+    EXPECT_EQ(box->windowTitle(), "Marlune");
+    EXPECT_TRUE(box->text().contains(QString::fromUtf8("sauvegarder avant de quitter")));
+    QStringList texts;
+    for (QAbstractButton* button : box->buttons()) {
+        texts << button->text();
+        const auto expected = button->text() == "Sauvegarder"                ? UserPrompts::UnsavedChoice::Save
+                              : button->text() == "Quitter sans sauvegarder" ? UserPrompts::UnsavedChoice::Discard
+                                                                             : UserPrompts::UnsavedChoice::Cancel;
+        EXPECT_EQ(ChoiceOf(box->buttonRole(button)), expected) << button->text().toStdString();
+    }
+    texts.sort();
+    EXPECT_EQ(texts, QStringList({"Annuler", "Quitter sans sauvegarder", "Sauvegarder"}));
+    EXPECT_EQ(box->escapeButton()->text(), "Annuler");
+    EXPECT_EQ(box->defaultButton()->text(), "Sauvegarder");
+    // Closed without a button: the program stays.
+    EXPECT_EQ(ChoiceOf(QMessageBox::InvalidRole), UserPrompts::UnsavedChoice::Cancel);
 }
 
 TEST(DesktopPromptsTest, MessageBoxIsCaptionedWithTheProgramAndOffersOkOnly)

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <functional>
 #include <set>
 #include <utility>
@@ -290,6 +291,48 @@ TEST_F(RunTest, LoadingDuringARunChangesTheTableButNotTheRunningController)
         return pass == 0 ? int('g') : pass < 4 ? kNoKey : kEscape;
     });
     EXPECT_TRUE(prompts->messages.empty());
+}
+
+TEST_F(RunTest, TheWindowTellsItsKeysWhileWaitingAndPauseWhilePaused)
+{
+    std::vector<QString> hints;
+    Run([&](int pass) {
+        hints.push_back(dialog.WindowHint());
+        return pass == 0 ? int('g') : pass == 1 ? int('p') : pass < 4 ? kNoKey : kEscape;
+    });
+    ASSERT_GE(hints.size(), 3u);
+    EXPECT_TRUE(hints[0].contains(QString::fromUtf8("En attente de g ou d'un clic"))) << hints[0].toStdString();
+    for (const char* key : {"p : pause", "t : faisceaux", "+ - : cadence", "n : un pas en pause", "i : inférence",
+                            "Échap : fin"})
+        EXPECT_TRUE(hints[1].contains(QString::fromUtf8(key))) << key;
+    EXPECT_FALSE(hints[1].contains("PAUSE"));
+    EXPECT_TRUE(hints[2].startsWith("PAUSE")) << hints[2].toStdString();
+    EXPECT_FALSE(hints[2].contains("En attente"));
+
+    // The pause carried over shows from the first frame of the next run on.
+    hints.clear();
+    Run([&](int) {
+        hints.push_back(dialog.WindowHint());
+        return kEscape;
+    });
+    ASSERT_EQ(hints.size(), 1u);
+    EXPECT_TRUE(hints[0].startsWith("PAUSE")) << hints[0].toStdString();
+    EXPECT_TRUE(hints[0].contains("En attente de g")) << hints[0].toStdString();
+}
+
+TEST_F(RunTest, TheMeanSpeedSaysSoOnceTheRobotHasLeftTheWorld)
+{
+    // Far beyond the border, then beyond any finite position at all.
+    for (const double speed : {1e6, 1e308}) {
+        SetSpeeds(speed);
+        Run([&](int pass) { return pass == 0 ? int('g') : pass < 6 ? kNoKey : kEscape; });
+        EXPECT_FALSE(dialog.m_sim.IsInsideImage(dialog.m_sim.centerX, dialog.m_sim.centerY)) << speed;
+        EXPECT_EQ(Field(1013)->text(), "hors du monde") << speed;
+        EXPECT_TRUE(ParseNumber(Field(1012)->text()).has_value()) << Field(1012)->text().toStdString();
+    }
+    // The speed then had no number left to show (the distance was NaN).
+    EXPECT_FALSE(std::isfinite(dialog.m_sim.centerY) && std::isfinite(dialog.m_sim.centerX));
+    EXPECT_TRUE(std::isnan(dialog.m_sim.distance));
 }
 
 } // namespace
