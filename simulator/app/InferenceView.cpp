@@ -1,18 +1,32 @@
 #include "InferenceView.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 InferenceView::InferenceView(QWidget* parent)
-    : QWidget(parent, Qt::Window), m_plot(new InferencePlot(this)), m_replay(new QLabel(this))
+    : QWidget(parent, Qt::Window),
+      m_plot(new InferencePlot(this)),
+      m_replay(new QLabel(this)),
+      m_surface(new CommandSurfaceWindow(this))
 {
     setWindowTitle(QStringLiteral("Inférence floue"));
     // Shown with every run, it must not take the keys meant for the simulation window.
     setAttribute(Qt::WA_ShowWithoutActivating);
     m_replay->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_replay->setWordWrap(true);
+    auto* surface = new QPushButton(QStringLiteral("Surface de commande..."), this);
+    surface->setObjectName(QStringLiteral("surface"));
+    connect(surface, &QPushButton::clicked, this, [this] {
+        m_surface->show();
+        m_surface->raise();
+    });
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_replay, 1);
+    bottom->addWidget(surface, 0, Qt::AlignBottom);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_plot);
-    layout->addWidget(m_replay);
+    layout->addLayout(bottom);
     m_repaintTimer.setInterval(kRepaintIntervalMs);
     connect(&m_repaintTimer, &QTimer::timeout, this, &InferenceView::Repaint);
 }

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "CommandSurfaceWindow.h"
 #include "InferencePlot.h"
 #include "InferenceReading.h"
 
@@ -24,6 +25,10 @@ public:
     void ShowPass(const RobotSimulation& sim);
     // The pace (0: unpaced) and the pause, as the run loop has them now.
     void ShowRunState(int passesPerSecond, bool paused);
+    // The dialog's table as it is now, for the command surface.
+    void ShowTable(const InferenceTable& table) { m_surface->SetTable(table); }
+    // The window "Surface de commande", opened from this one.
+    CommandSurfaceWindow& Surface() const { return *m_surface; }
 
     bool HasReading() const { return m_hasReading; }
     const InferenceReading& Reading() const { return m_reading; }
@@ -39,6 +44,7 @@ private:
 
     InferencePlot* m_plot;
     QLabel* m_replay;
+    CommandSurfaceWindow* m_surface;
     QTimer m_repaintTimer;
     InferenceTable m_table;
     InferenceReading m_reading;

@@ -103,6 +103,9 @@ bool CMarluneDlg::OnInitDialog()
     about->setShortcut(QKeySequence::HelpContents);
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(kAboutCommand, 0); });
     addAction(about);
+    auto* exportTable = new QAction(QStringLiteral("Exporter..."), this);
+    connect(exportTable, &QAction::triggered, this, &CMarluneDlg::OnExportInferences);
+    addAction(exportTable);
 
     button(kQuitButton)->setFocus();
     return true;
@@ -183,6 +186,7 @@ void CMarluneDlg::ApplyTable()
 void CMarluneDlg::OnChangeTable()
 {
     ApplyTable();
+    m_inferenceView->ShowTable(m_table);
 }
 
 bool CMarluneDlg::HasUnsavedChanges() const

@@ -76,6 +76,9 @@ public:
     void OnSysCommand(unsigned id, long lParam);
     void OnSaveInferences();
     void OnLoadInferences();
+    // "Exporter..." of the dialog's right-click menu: the table as a fuzzylite engine
+    // (.fll, .fis or .fcl, by the file's extension).
+    void OnExportInferences();
     void OnChangeTable();
     // Runs a whole simulation inside the handler; returns when the run ends.
     void OnRunSimulation();
