@@ -29,8 +29,8 @@ const char* DesktopHelp()
     return R"(Usage: marlune [TABLE] [--seed N]
 
 Opens the dialog "Robot KALO : Evitement d'Obstacles".
-  TABLE      an inference table loaded into the dialog at start (all sixteen
-             numbers are needed)
+  TABLE      an inference table (.ifi, or a .fll or .fis engine as marlune-export
+             writes it) loaded into the dialog at start; all sixteen numbers are needed
   --seed N   state of the world's random generator before the first run, decimal
              or 0x hexadecimal (64-bit). Without it the clock chooses.
 

@@ -26,12 +26,22 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void PaintSector(QPainter& painter, const QRect& area, int sector) const;
-    void PaintTruths(QPainter& painter, const QRect& area) const;
-    void PaintCommand(QPainter& painter, const QRect& area) const;
+    QRect SectorArea(int sector) const;
+    QRect RampArea(int sector) const;
+    QRect TruthsArea() const;
+    QRect CommandArea() const;
+    double RampX(const QRect& ramp, double distance) const;
+
+    void PaintRamp(QPainter& painter, int sector) const;
+    void PaintSectorValues(QPainter& painter, int sector) const;
+    void PaintTruthFrames(QPainter& painter) const;
+    void PaintTruthValues(QPainter& painter) const;
+    void PaintCommand(QPainter& painter) const;
 
     QPixmap m_pictures[InferenceTable::kSituations];
     InferenceReading m_reading;
     bool m_hasReading = false;
     QString m_status;
+    // Everything that stays while the ramp, the size and the status do; null: to redraw.
+    QPixmap m_background;
 };

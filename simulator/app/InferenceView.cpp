@@ -18,6 +18,9 @@ InferenceView::InferenceView(QWidget* parent)
     auto* surface = new QPushButton(QStringLiteral("Surface de commande..."), this);
     surface->setObjectName(QStringLiteral("surface"));
     connect(surface, &QPushButton::clicked, this, [this] {
+        // Over this window, a little down, where it hides neither the dialog nor the run.
+        if (!m_surface->isVisible())
+            m_surface->move(pos() + QPoint(30, 60));
         m_surface->show();
         m_surface->raise();
     });

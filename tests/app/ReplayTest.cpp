@@ -14,8 +14,6 @@
 
 namespace {
 
-const InferenceTable kExampleTable = {{60, -55, 0, -5, 55, 60, 5, 0}, {0.2, 0.5, 1.5, 2, 0.5, 0.5, 2, 2.5}};
-
 std::string Contents(const QString& path)
 {
     std::ifstream file(path.toStdString());

@@ -12,6 +12,8 @@ constexpr int kEscape = 27;
 constexpr int kNoKey = -1;
 // A bound on every scripted run, so a fault shows as a failure and not a hang.
 constexpr int kMaxPasses = 3000;
+// tables/example.ifi: its S3 and S8 win often in an open arena, so the sign draw runs.
+constexpr InferenceTable kExampleTable = {{60, -55, 0, -5, 55, 60, 5, 0}, {0.2, 0.5, 1.5, 2, 0.5, 0.5, 2, 2.5}};
 
 // The dialog with scripted simulation runs.
 class RunFixture : public DialogFixture {
