@@ -1,6 +1,7 @@
 #include "RunPace.h"
 
 #include <algorithm>
+#include <iterator>
 
 void RunPace::Faster(Clock::time_point now)
 {

@@ -1,4 +1,4 @@
-#include <chrono>
+#include <bit>
 
 #include <QElapsedTimer>
 
@@ -43,7 +43,8 @@ protected:
 TEST_F(InferenceViewTest, ShowsTheWorldsOwnInferenceOnEveryPassAndRepaintsAtMostTwentyTimesASecond)
 {
     QElapsedTimer clock;
-    int passesSeen = 0, reversedPasses = 0, winners = 0;
+    int passesSeen = 0, reversedPasses = 0;
+    unsigned winners = 0;
     bool shownWithTheRun = false;
     clock.start();
     Run([&](int pass) {
@@ -56,7 +57,7 @@ TEST_F(InferenceViewTest, ShowsTheWorldsOwnInferenceOnEveryPassAndRepaintsAtMost
             ExpectViewShowsTheWorld();
             ++passesSeen;
             reversedPasses += dialog.Inference().Reading().signsReversed;
-            winners |= 1 << dialog.m_sim.inference.winner;
+            winners |= 1u << dialog.m_sim.inference.winner;
         }
         return pass < 400 || clock.elapsed() < 400 ? kNoKey : kEscape;
     });
@@ -66,7 +67,7 @@ TEST_F(InferenceViewTest, ShowsTheWorldsOwnInferenceOnEveryPassAndRepaintsAtMost
     // The run must have gone through the sign draw and several situations for the
     // comparison to mean anything.
     EXPECT_GT(reversedPasses, 0);
-    EXPECT_GT(__builtin_popcount(winners), 2);
+    EXPECT_GT(std::popcount(winners), 2);
     EXPECT_GE(dialog.Inference().RepaintCount(), 1);
     // Qt's coarse timers may fire up to 5 % early.
     EXPECT_LE(dialog.Inference().RepaintCount(), elapsedMs * 1.06 / InferenceView::kRepaintIntervalMs + 2);

@@ -1,4 +1,6 @@
+#include <cstring>
 #include <fstream>
+#include <iterator>
 
 #include <QAction>
 #include <QPushButton>
