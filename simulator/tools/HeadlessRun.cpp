@@ -1,10 +1,12 @@
 #include "HeadlessRun.h"
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
 
 #include "CommandLineValues.h"
+#include "FrameRecorder.h"
 #include "PictureOutput.h"
 #include "RobotSimulation.h"
 #include "RunSummary.h"
@@ -34,13 +36,18 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
     if (plot) plot->Record(sim.centerX, sim.centerY, sim.collisions);
     if (!options.arenaPath.empty()) WritePicture("--arena", options.arenaPath, sim.arena);
     if (!options.freeMapPath.empty()) WritePicture("--freemap", options.freeMapPath, sim.freeMap);
+    std::unique_ptr<FrameRecorder> video;
+    if (!options.videoPath.empty())
+        video = OpenFrameRecorder(options.videoPath, options.framesPerSecond, sim.canvas.size());
 
     for (long long pass = 1; pass <= options.passes; ++pass) {
         RunPass(sim, true, options.beams);
         if (trace) trace->Row(pass, sim);
         if (plot) plot->Record(sim.centerX, sim.centerY, sim.collisions);
+        if (video) video->Add(UprightFrame(sim.canvas, sim.arena));
     }
     if (trace) trace->Finish();
+    if (video) video->Finish();
     if (!options.framePath.empty()) WritePicture("--frame", options.framePath, ComposeFrame(sim.canvas, sim.arena));
     if (plot) WritePicture("--plot", options.plotPath, plot->Render(sim.arena));
 

@@ -22,3 +22,10 @@ cv::Mat ComposeFrame(const cv::Mat& canvas, const cv::Mat& arena)
     cv::bitwise_and(canvas, arena, frame);
     return frame;
 }
+
+cv::Mat UprightFrame(const cv::Mat& canvas, const cv::Mat& arena)
+{
+    cv::Mat upright;
+    cv::flip(ComposeFrame(canvas, arena), upright, 0);
+    return upright;
+}

@@ -8,3 +8,6 @@ void WritePicture(const std::string& option, const std::string& path, const cv::
 
 // The frame the window shows: the canvas laid over the arena by a per-byte AND.
 cv::Mat ComposeFrame(const cv::Mat& canvas, const cv::Mat& arena);
+
+// That frame the right way up, as the window shows it: y = 0 at the bottom.
+cv::Mat UprightFrame(const cv::Mat& canvas, const cv::Mat& arena);

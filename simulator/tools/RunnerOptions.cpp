@@ -4,6 +4,7 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include "CommandLineValues.h"
+#include "FrameRecorder.h"
 
 namespace {
 
@@ -15,11 +16,26 @@ std::string PicturePath(const std::string& option, const std::string& path)
     return path;
 }
 
+std::string VideoPath(const std::string& path)
+{
+    if (!IsVideoPath(path)) throw UsageError("--video: cannot write a video named '" + path + "' (use .mp4 or .gif)");
+    return path;
+}
+
+// GIF counts delays in hundredths of a second: beyond 100 frames per second it cannot.
+int FramesPerSecond(const std::string& text)
+{
+    const long long count = ParsePositiveCount("--fps", text);
+    if (count > 100) throw UsageError("--fps: '" + text + "' is more than 100 frames per second");
+    return static_cast<int>(count);
+}
+
 }  // namespace
 
 RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
 {
     RunnerOptions options;
+    bool fpsGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (option == "--help" || option == "-h") {
@@ -31,7 +47,8 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
             continue;
         }
         static const std::vector<std::string> kValueOptions = {"--table", "--seed",    "--passes", "--trace",
-                                                               "--arena", "--freemap", "--frame",  "--plot"};
+                                                               "--arena", "--freemap", "--frame",  "--plot",
+                                                               "--video", "--fps"};
         if (std::find(kValueOptions.begin(), kValueOptions.end(), option) == kValueOptions.end()) {
             if (option.rfind("-", 0) == 0) throw UsageError("unknown option '" + option + "' (see --help)");
             throw UsageError("unexpected argument '" + option + "' (see --help)");
@@ -54,26 +71,33 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
             options.framePath = PicturePath(option, value);
         } else if (option == "--plot") {
             options.plotPath = PicturePath(option, value);
+        } else if (option == "--video") {
+            options.videoPath = VideoPath(value);
+        } else if (option == "--fps") {
+            options.framesPerSecond = FramesPerSecond(value);
+            fpsGiven = true;
         }
         ++i;
     }
+    if (fpsGiven && options.videoPath.empty()) throw UsageError("--fps: only with --video");
     return options;
 }
 
 const char* RunnerHelp()
 {
-    return R"(Usage: marlune-run [--table FILE.ifi] [--seed N] [--passes N] [--beams]
+    return R"(Usage: marlune-run [--table FILE] [--seed N] [--passes N] [--beams]
                    [--trace FILE.csv] [--arena FILE.png] [--freemap FILE.png] [--frame FILE.png]
-                   [--plot FILE.png]
+                   [--plot FILE.png] [--video FILE.mp4|FILE.gif [--fps N]]
 
 Runs the Marlune robot simulation without a window: the same set-up as the desktop
 program (robot 15 x 10, a new random arena of 12 obstacles, the robot at the centre
 heading up, 60 beams per sector), then N passes of step, collision test, drawing,
 sensing and fuzzy steering, as fast as the machine allows.
 
-  --table FILE.ifi   inference table to steer with: sixteen numbers, angle then speed
-                     of S1 to S8 (as saved by Marlune). Without it the table is all
-                     zeros and the robot stands still.
+  --table FILE       inference table to steer with: an .ifi of sixteen numbers, angle
+                     then speed of S1 to S8 (as saved by Marlune), or a fuzzylite .fll
+                     or .fis engine as marlune-export writes it. Without it the table is
+                     all zeros and the robot stands still.
   --seed N           seed of the world's random generator, decimal or 0x hexadecimal
                      (64-bit). Without it the tick counter is used; the seed is always
                      printed, so any run can be repeated exactly.
@@ -86,6 +110,9 @@ sensing and fuzzy steering, as fast as the machine allows.
   --frame FILE.png   the last frame, robot and arena (and beams with --beams).
   --plot FILE.png    the robot's path over the arena, three times larger: start green,
                      end black, a red ring where each collision was counted.
+  --video FILE       every pass's frame, as --frame shows the last: .mp4 (MPEG-4) or
+                     .gif (looping, exact colours).
+  --fps N            frames per second of the video, 1 to 100 (default 25).
   --help             this text.
 
 Pictures show what the window would: the arena's origin at the bottom left.

@@ -15,6 +15,8 @@ struct RunnerOptions {
     std::string freeMapPath;
     std::string framePath;
     std::string plotPath;
+    std::string videoPath;               // .mp4 or .gif: every pass's frame
+    int framesPerSecond = 25;
     bool help = false;
 };
 

@@ -74,8 +74,10 @@ TEST_F(TableRefusalTest, EnginesOfAnotherShapeAreRefusedWithTheirReason)
     EXPECT_NE(ExpectRefused("locked.fll", Edited("lock-range: false\n  aggregation", "lock-range: true\n  aggregation"))
                   .english.find("locked"),
               std::string::npos);
-    EXPECT_NE(ExpectRefused("nan.fll", Edited("term: S4 Constant", "term: S4 Constant nan\n  term: S9 Constant"))
+    EXPECT_NE(ExpectRefused("nine.fll", Edited("term: S4 Constant", "term: S9 Constant 0\n  term: S4 Constant"))
                   .english.find("eight terms"),
+              std::string::npos);
+    EXPECT_NE(ExpectRefused("nan.fll", Edited("term: S4 Constant -5.5", "term: S4 Constant nan")).english.find("finite"),
               std::string::npos);
 }
 
