@@ -1,8 +1,8 @@
 #include "MarluneDlg.h"
 
-#include <QCloseEvent>
 #include <cstring>
 
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
