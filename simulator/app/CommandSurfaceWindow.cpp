@@ -25,6 +25,10 @@ CommandSurfaceWindow::CommandSurfaceWindow(QWidget* parent)
     m_front->setValue(static_cast<int>(
         std::lround((m_ramp.nearDistance + m_ramp.farDistance) / 2 * kSliderStepsPerPixel)));
     connect(m_front, &QSlider::valueChanged, this, &CommandSurfaceWindow::Redraw);
+    // The picture has one size for every table: the window knows its size before it is
+    // first shown, and can be placed whole on the screen.
+    const cv::Mat blank = DrawCommandSurface({m_table, m_ramp.nearDistance, m_ramp.farDistance, FrontDistance()});
+    m_picture->setFixedSize(blank.cols, blank.rows);
 
     auto* slider = new QHBoxLayout;
     slider->addWidget(new QLabel(QStringLiteral("Distance de face :"), this));

@@ -1,7 +1,10 @@
 #include "InferenceView.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 InferenceView::InferenceView(QWidget* parent)
@@ -18,9 +21,15 @@ InferenceView::InferenceView(QWidget* parent)
     auto* surface = new QPushButton(QStringLiteral("Surface de commande..."), this);
     surface->setObjectName(QStringLiteral("surface"));
     connect(surface, &QPushButton::clicked, this, [this] {
-        // Over this window, a little down, where it hides neither the dialog nor the run.
-        if (!m_surface->isVisible())
-            m_surface->move(pos() + QPoint(30, 60));
+        // Over this window, a little down, where it hides neither the dialog nor the run,
+        // and wholly on the screen.
+        if (!m_surface->isVisible()) {
+            m_surface->adjustSize();
+            constexpr int kFrameAllowance = 20;
+            const QRect screen = this->screen()->availableGeometry();
+            const int x = std::min(pos().x() + 30, screen.right() - m_surface->width() - kFrameAllowance);
+            m_surface->move(std::max(x, screen.left()), pos().y() + 60);
+        }
         m_surface->show();
         m_surface->raise();
     });
