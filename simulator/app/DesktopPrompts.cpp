@@ -6,14 +6,28 @@
 std::unique_ptr<QFileDialog> MakeInferenceFileDialog(QWidget* parent, UserPrompts::FileMode mode)
 {
     auto dialog = std::make_unique<QFileDialog>(parent);
-    const bool saving = mode == UserPrompts::FileMode::Save;
+    const bool saving = mode != UserPrompts::FileMode::Load;
     dialog->setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog->setNameFilter(QStringLiteral("Fichiers d'inférences (*.ifi)"));
-    dialog->setDefaultSuffix(QStringLiteral("ifi"));
     dialog->setOption(QFileDialog::DontConfirmOverwrite);
     // A desktop's native dialog would speak the desktop's language, not the program's.
     dialog->setOption(QFileDialog::DontUseNativeDialog);
+    if (mode == UserPrompts::FileMode::Export) {
+        // The format follows the extension, so the suffix added to a bare name follows
+        // the filter chosen.
+        dialog->setNameFilters({QStringLiteral("Moteur fuzzylite (*.fll)"), QStringLiteral("Matlab/Octave (*.fis)"),
+                                QStringLiteral("IEC 61131-7 (*.fcl)")});
+        dialog->setDefaultSuffix(QStringLiteral("fll"));
+        QFileDialog* chooser = dialog.get();
+        QObject::connect(chooser, &QFileDialog::filterSelected, chooser, [chooser](const QString& filter) {
+            chooser->setDefaultSuffix(filter.section(QStringLiteral("*."), 1).chopped(1));
+        });
+        return dialog;
+    }
+    dialog->setNameFilter(mode == UserPrompts::FileMode::Load
+                              ? QStringLiteral("Fichiers d'inférences (*.ifi *.fll *.fis)")
+                              : QStringLiteral("Fichiers d'inférences (*.ifi)"));
+    dialog->setDefaultSuffix(QStringLiteral("ifi"));
     dialog->selectFile(QStringLiteral("*.ifi"));
     return dialog;
 }

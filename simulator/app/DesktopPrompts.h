@@ -6,8 +6,10 @@
 #include "UserPrompts.h"
 
 // The file dialog for inference files: Qt's own widgets (so they speak the program's
-// French), one filter, "*.ifi" in the name field, the "ifi" suffix added to a bare
-// name, and no question before an existing file is replaced.
+// French), one filter ("*.ifi", or for loading also the fuzzylite engines "*.fll" and
+// "*.fis"), "*.ifi" in the name field, the "ifi" suffix added to a bare name, and no
+// question before an existing file is replaced. For an export, one filter per
+// fuzzylite format, the suffix of the chosen one added to a bare name.
 std::unique_ptr<QFileDialog> MakeInferenceFileDialog(QWidget* parent, UserPrompts::FileMode mode);
 std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const QString& text, QMessageBox::Icon icon);
 // The question asked before the program quits with unsaved changes; each button's

@@ -1,5 +1,7 @@
 #include "MarluneApp.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -32,7 +34,7 @@ void InstallQtFrenchTranslation()
 
 } // namespace
 
-CMarluneApp::CMarluneApp()
+CMarluneApp::CMarluneApp(DesktopOptions options) : m_options(std::move(options))
 {
     // Message boxes take this name as their caption.
     QCoreApplication::setApplicationName(LoadVersionField(QStringLiteral("InternalName")));
@@ -45,6 +47,10 @@ bool CMarluneApp::InitInstance()
 {
     {
         CMarluneDlg dialog;
+        if (m_options.table)
+            dialog.ShowTable(*m_options.table);
+        if (m_options.seed)
+            dialog.m_sim.rng.Seed(*m_options.seed);
         dialog.exec();
     }
     return false;

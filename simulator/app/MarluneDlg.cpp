@@ -18,6 +18,7 @@
 #include "DataExchange.h"
 #include "DesktopPrompts.h"
 #include "DialogBuilder.h"
+#include "InferenceView.h"
 #include "NumberText.h"
 #include "Resources.h"
 
@@ -64,6 +65,7 @@ CMarluneDlg::CMarluneDlg(QWidget* parent)
     // dialog would also swallow every key and click meant for the simulation window,
     // and a run could then neither start nor end from there.
     setWindowModality(Qt::WindowModal);
+    m_inferenceView = new InferenceView(this);
     m_runTimer.setInterval(20);
     connect(&m_runTimer, &QTimer::timeout, this, [this] { OnTimer(1); });
     OnInitDialog();
@@ -101,6 +103,9 @@ bool CMarluneDlg::OnInitDialog()
     about->setShortcut(QKeySequence::HelpContents);
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(kAboutCommand, 0); });
     addAction(about);
+    auto* exportTable = new QAction(QStringLiteral("Exporter..."), this);
+    connect(exportTable, &QAction::triggered, this, &CMarluneDlg::OnExportInferences);
+    addAction(exportTable);
 
     button(kQuitButton)->setFocus();
     return true;
@@ -181,6 +186,7 @@ void CMarluneDlg::ApplyTable()
 void CMarluneDlg::OnChangeTable()
 {
     ApplyTable();
+    m_inferenceView->ShowTable(m_table);
 }
 
 bool CMarluneDlg::HasUnsavedChanges() const

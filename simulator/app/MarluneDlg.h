@@ -11,7 +11,10 @@
 #include "RobotSimulation.h"
 #include "UserPrompts.h"
 
+#include "RunPace.h"
+
 class DataExchange;
+class InferenceView;
 class QLineEdit;
 class SimulationWindow;
 
@@ -33,6 +36,12 @@ public:
     void SetKeyPoll(KeyPoll poll);
 
     bool IsRunning() const { return m_running; }
+    // The window "Inférence floue" of the runs; it lives as long as the dialog.
+    InferenceView& Inference() const { return *m_inferenceView; }
+    RunPace& Pace() { return m_runPace; }
+    // Puts a table read from a file into the sixteen fields and the working table; like
+    // any table just loaded, it counts as saved.
+    void ShowTable(const InferenceTable& table);
     int TickCount() const { return m_tickCount; }
     // What the simulation window tells the user at the moment (its keys, the pause).
     const QString& WindowHint() const { return m_windowHint; }
@@ -67,6 +76,9 @@ public:
     void OnSysCommand(unsigned id, long lParam);
     void OnSaveInferences();
     void OnLoadInferences();
+    // "Exporter..." of the dialog's right-click menu: the table as a fuzzylite engine
+    // (.fll, .fis or .fcl, by the file's extension).
+    void OnExportInferences();
     void OnChangeTable();
     // Runs a whole simulation inside the handler; returns when the run ends.
     void OnRunSimulation();
@@ -80,7 +92,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void RunOnePass(SimulationWindow& window);
     void ShakeWindow(SimulationWindow& window);
+    void ShowInferenceView();
     QLineEdit* TableField(int index) const;
     // Reports a field that is not a number and gives it the focus back, its text
     // selected for retyping.
@@ -93,6 +107,8 @@ private:
     std::unique_ptr<UserPrompts> m_prompts;
     KeyPoll m_keyPoll;
     QTimer m_runTimer;  // timer 1: the 20 ms clock of a run's statistics
+    InferenceView* m_inferenceView;  // a child window, deleted with the dialog
+    RunPace m_runPace;  // kept from run to run, like the pause and the beams
     int m_tickCount = 0;
     bool m_tickPending = false;
     bool m_startClicked = false;

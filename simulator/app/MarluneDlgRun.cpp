@@ -2,17 +2,21 @@
 // with highgui's key poll serving the dialog, its timer and the window's mouse.
 #include "MarluneDlg.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include <QPushButton>
+#include <QScreen>
 
 #include <opencv2/core.hpp>
 
+#include "InferenceView.h"
 #include "RunHints.h"
 #include "RunStatistics.h"
 #include "SimulationRun.h"
 #include "SimulationWindow.h"
+#include "UpperCaseKeyFilter.h"
 
 namespace {
 
@@ -21,6 +25,10 @@ constexpr int kRunButton = 2;
 constexpr int kKeyStart = 'g';
 constexpr int kKeyPause = 'p';
 constexpr int kKeyBeams = 't';
+constexpr int kKeyFaster = '+';
+constexpr int kKeySlower = '-';
+constexpr int kKeySingleStep = 'n';
+constexpr int kKeyInferenceView = 'i';
 constexpr int kKeyEscape = 27;
 
 // Marks the dialog busy for the length of a run, whichever way the run ends.
@@ -54,9 +62,13 @@ void CMarluneDlg::OnRunSimulation()
     m_quitAfterRun = false;
     {
         RunningScope running(m_running, *findChild<QPushButton*>(QString::number(kRunButton)));
+        // The state before the arena is drawn is the seed that replays this run headless.
+        ShowInferenceView();
+        m_inferenceView->StartRun(m_sim.rng.state, m_table);
         PrepareRun(m_sim, m_table);
 
         SimulationWindow window(kWindowName);
+        UpperCaseKeyFilter upperCaseKeys(QString::fromStdString(kWindowName));
         m_sim.DrawRobot(false);
         cv::bitwise_and(m_sim.canvas, m_sim.arena, m_sim.canvas);
         window.Show(m_sim.canvas);
@@ -70,6 +82,7 @@ void CMarluneDlg::OnRunSimulation()
         window.SetMouseCallback(&CMarluneDlg::OnSimulationMouse, this);
         bool started = false;
         m_collisionCount = 0;
+        m_inferenceView->ShowRunState(m_runPace.PassesPerSecond(), m_sim.paused);
 
         for (;;) {
             // Nothing but the timer sets the flag, and it only runs inside the key poll:
@@ -86,9 +99,17 @@ void CMarluneDlg::OnRunSimulation()
             m_windowHint = hint.text;
             window.ShowOverlay(hint.text, hint.durationMs);
 
-            const int key = m_keyPoll(1);
+            const int key = m_keyPoll(m_runPace.PollDelayMs(RunPace::Clock::now()));
             if (!window.IsOpen())
                 closed = true;
+
+            // The pace and the inference window may be chosen before the start already.
+            if (key == kKeyFaster)
+                m_runPace.Faster(RunPace::Clock::now());
+            else if (key == kKeySlower)
+                m_runPace.Slower(RunPace::Clock::now());
+            else if (key == kKeyInferenceView)
+                ShowInferenceView();
 
             if (!started) {
                 started = key == kKeyStart || m_startClicked;
@@ -97,20 +118,11 @@ void CMarluneDlg::OnRunSimulation()
                     m_sim.paused = !m_sim.paused;
                 else if (key == kKeyBeams)
                     m_sim.showBeams = !m_sim.showBeams;
-                if (!m_sim.paused) {
-                    m_sim.Step();
-                    if (m_sim.UpdateCollision()) {
-                        ShakeWindow(window);
-                    } else {
-                        m_collisionCount = m_sim.collisions;
-                        m_sim.DrawRobot(false);
-                    }
-                    m_sim.Sense(m_sim.showBeams);
-                    m_sim.ComputeCommand();
-                    cv::bitwise_and(m_sim.canvas, m_sim.arena, m_sim.canvas);
-                    window.Show(m_sim.canvas);
-                }
+                if (m_sim.paused ? key == kKeySingleStep : m_runPace.TakePass(RunPace::Clock::now()))
+                    RunOnePass(window);
             }
+            if (key == kKeyPause || key == kKeyFaster || key == kKeySlower)
+                m_inferenceView->ShowRunState(m_runPace.PassesPerSecond(), m_sim.paused);
             if (key == kKeyEscape || closed || m_quitAfterRun)
                 break;
         }
@@ -118,6 +130,42 @@ void CMarluneDlg::OnRunSimulation()
     }
     if (m_quitAfterRun)
         accept();
+}
+
+void CMarluneDlg::RunOnePass(SimulationWindow& window)
+{
+    m_sim.Step();
+    if (m_sim.UpdateCollision()) {
+        ShakeWindow(window);
+    } else {
+        m_collisionCount = m_sim.collisions;
+        m_sim.DrawRobot(false);
+    }
+    m_sim.Sense(m_sim.showBeams);
+    m_sim.ComputeCommand();
+    cv::bitwise_and(m_sim.canvas, m_sim.arena, m_sim.canvas);
+    window.Show(m_sim.canvas);
+    m_inferenceView->ShowPass(m_sim);
+}
+
+void CMarluneDlg::ShowInferenceView()
+{
+    if (m_inferenceView->isVisible())
+        return;
+    // Beside the dialog, where the simulation window does not cover it: on its right
+    // when the screen has room, else on its left, else against the screen's edge.
+    constexpr int kGap = 10;
+    const QRect screen = this->screen()->availableGeometry();
+    const QRect dialog = frameGeometry();
+    m_inferenceView->adjustSize();
+    constexpr int kFrameAllowance = 20;  // the window manager's frame is not known before the first show
+    const int width = m_inferenceView->width() + kFrameAllowance;
+    int x = dialog.right() + kGap;
+    if (x + width > screen.right())
+        x = dialog.left() - kGap - width >= screen.left() ? dialog.left() - kGap - width
+                                                          : std::max(screen.left(), screen.right() - width);
+    m_inferenceView->move(x, dialog.top());
+    m_inferenceView->show();
 }
 
 void CMarluneDlg::ShakeWindow(SimulationWindow& window)

@@ -13,6 +13,9 @@ struct KeyHint {
 constexpr KeyHint kRunKeys[] = {
     {"p", "pause"},
     {"t", "faisceaux"},
+    {"+ -", "cadence"},
+    {"n", "un pas en pause"},
+    {"i", "inférence"},
     {"Échap", "fin"},
 };
 

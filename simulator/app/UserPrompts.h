@@ -8,7 +8,8 @@ class QWidget;
 // answers through real modal dialogs; tests answer without any.
 class UserPrompts {
 public:
-    enum class FileMode { Save, Load };
+    // Export: a table written as a fuzzylite engine (.fll, .fis, .fcl).
+    enum class FileMode { Save, Load, Export };
     enum class UnsavedChoice { Save, Discard, Cancel };
 
     virtual ~UserPrompts() = default;

@@ -177,8 +177,9 @@ TEST_F(DialogTest, OffersTheAboutBoxOnF1AndInTheContextMenu)
     QTest::keyClick(&dialog, Qt::Key_F1);
     EXPECT_EQ(title, "A propos de Marlune");
 
-    ASSERT_EQ(dialog.actions().size(), 1);
+    ASSERT_EQ(dialog.actions().size(), 2);
     EXPECT_EQ(dialog.actions().front()->text(), "&A propos de Marlune...");
+    EXPECT_EQ(dialog.actions().back()->text(), "Exporter...");
     // Other window commands do nothing here.
     dialog.OnSysCommand(0xF120, 0);
     EXPECT_EQ(qobject_cast<CAboutDlg*>(QApplication::activeModalWidget()), nullptr);

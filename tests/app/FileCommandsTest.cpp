@@ -160,7 +160,9 @@ TEST(DesktopPromptsTest, FileDialogOffersInferenceFilesOnlyAndNeverAsksToReplace
 {
     for (const auto mode : {UserPrompts::FileMode::Save, UserPrompts::FileMode::Load}) {
         const auto dialog = MakeInferenceFileDialog(nullptr, mode);
-        EXPECT_EQ(dialog->nameFilters(), QStringList({QStringLiteral("Fichiers d'inférences (*.ifi)")}));
+        EXPECT_EQ(dialog->nameFilters(), QStringList({mode == UserPrompts::FileMode::Save
+                                                          ? QStringLiteral("Fichiers d'inférences (*.ifi)")
+                                                          : QStringLiteral("Fichiers d'inférences (*.ifi *.fll *.fis)")}));
         EXPECT_EQ(dialog->defaultSuffix(), "ifi");
         EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
         EXPECT_EQ(dialog->acceptMode(),

@@ -9,61 +9,13 @@
 
 #include <opencv2/highgui.hpp>
 
-#include "DialogFixture.h"
 #include "NumberText.h"
+#include "RunFixture.h"
 
 namespace {
 
-constexpr int kEscape = 27;
-constexpr int kNoKey = -1;
-// A bound on every scripted run, so a fault shows as a failure and not a hang.
-constexpr int kMaxPasses = 3000;
-
-class RunTest : public DialogFixture {
+class RunTest : public RunFixture {
 protected:
-    // Runs one simulation in which the script, called on every pass with the pass
-    // number, stands for the key typed in the simulation window. highgui still serves
-    // the GUI's events on every pass, exactly as without the script.
-    void Run(const std::function<int(int pass)>& script)
-    {
-        int pass = 0;
-        dialog.SetKeyPoll([&](int delayMs) {
-            cv::waitKey(delayMs);
-            if (pass >= kMaxPasses) {
-                ADD_FAILURE() << "the run did not end";
-                return kEscape;
-            }
-            return script(pass++);
-        });
-        dialog.OnRunSimulation();
-        QApplication::processEvents();
-    }
-
-    static QWidget* SimulationWindow()
-    {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (widget->isVisible() && widget->windowTitle() == "Robot Simulation")
-                return widget;
-        }
-        return nullptr;
-    }
-
-    // The window's image area, where highgui listens to the mouse.
-    static QWidget* ImageArea()
-    {
-        QWidget* window = SimulationWindow();
-        if (!window)
-            return nullptr;
-        QWidget* area = window->childAt(window->rect().center());
-        return area ? area : window;
-    }
-
-    void SetSpeeds(double speed)
-    {
-        for (int k = 0; k < 8; ++k)
-            dialog.m_table.speeds[k] = speed;
-    }
-
     void ExpectStatisticsOfTheRun()
     {
         const int ticks = dialog.TickCount();
@@ -350,7 +302,8 @@ TEST_F(RunTest, TheWindowTellsItsKeysWhileWaitingAndPauseWhilePaused)
     });
     ASSERT_GE(hints.size(), 3u);
     EXPECT_TRUE(hints[0].contains(QString::fromUtf8("En attente de g ou d'un clic"))) << hints[0].toStdString();
-    for (const char* key : {"p : pause", "t : faisceaux", "Échap : fin"})
+    for (const char* key : {"p : pause", "t : faisceaux", "+ - : cadence", "n : un pas en pause", "i : inférence",
+                            "Échap : fin"})
         EXPECT_TRUE(hints[1].contains(QString::fromUtf8(key))) << key;
     EXPECT_FALSE(hints[1].contains("PAUSE"));
     EXPECT_TRUE(hints[2].startsWith("PAUSE")) << hints[2].toStdString();

@@ -1,0 +1,85 @@
+#include "InferenceView.h"
+
+#include <algorithm>
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+InferenceView::InferenceView(QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      m_plot(new InferencePlot(this)),
+      m_replay(new QLabel(this)),
+      m_surface(new CommandSurfaceWindow(this))
+{
+    setWindowTitle(QStringLiteral("Inférence floue"));
+    // Shown with every run, it must not take the keys meant for the simulation window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    m_replay->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_replay->setWordWrap(true);
+    auto* surface = new QPushButton(QStringLiteral("Surface de commande..."), this);
+    surface->setObjectName(QStringLiteral("surface"));
+    connect(surface, &QPushButton::clicked, this, [this] {
+        // Over this window, a little down, where it hides neither the dialog nor the run,
+        // and wholly on the screen.
+        if (!m_surface->isVisible()) {
+            m_surface->adjustSize();
+            constexpr int kFrameAllowance = 20;
+            const QRect screen = this->screen()->availableGeometry();
+            const int x = std::min(pos().x() + 30, screen.right() - m_surface->width() - kFrameAllowance);
+            m_surface->move(std::max(x, screen.left()), pos().y() + 60);
+        }
+        m_surface->show();
+        m_surface->raise();
+    });
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_replay, 1);
+    bottom->addWidget(surface, 0, Qt::AlignBottom);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_plot);
+    layout->addLayout(bottom);
+    m_repaintTimer.setInterval(kRepaintIntervalMs);
+    connect(&m_repaintTimer, &QTimer::timeout, this, &InferenceView::Repaint);
+}
+
+void InferenceView::StartRun(std::uint64_t generatorState, const InferenceTable& table)
+{
+    m_generatorState = generatorState;
+    m_table = table;
+    m_hasReading = false;
+    m_changed = false;
+    m_plot->Clear();
+    m_replay->setText(QStringLiteral("Générateur au départ de ce parcours : %1\n"
+                                     "Pour le rejouer sans fenêtre : marlune-run --seed %1 --table <votre table>")
+                          .arg(generatorState));
+    m_repaintTimer.start();
+}
+
+void InferenceView::ShowPass(const RobotSimulation& sim)
+{
+    m_reading = ReadInference(sim, m_table);
+    m_hasReading = true;
+    m_changed = true;
+}
+
+void InferenceView::ShowRunState(int passesPerSecond, bool paused)
+{
+    const QString pace = passesPerSecond > 0 ? QStringLiteral("%1 pas par seconde").arg(passesPerSecond)
+                                             : QStringLiteral("sans cadence");
+    m_plot->SetStatus(paused ? QStringLiteral("Cadence : %1 (touches + et -). En pause : valeurs du dernier pas ; "
+                                              "n fait un pas.").arg(pace)
+                             : QStringLiteral("Cadence : %1 (touches + et -).").arg(pace));
+}
+
+void InferenceView::Repaint()
+{
+    if (!m_changed)
+        return;
+    m_changed = false;
+    m_plot->SetReading(m_reading);
+    if (isVisible()) {
+        m_plot->repaint();
+        ++m_repaints;
+    }
+}
