@@ -111,6 +111,21 @@ TEST(SenseEarlyStop, GivesThePlainMarchsDistancesInTheBordersOnlyArena)
     CompareAtRandomPoses(*sim, random, 600);
 }
 
+TEST(SenseEarlyStop, GivesThePlainMarchsDistancesWhereBeamsLeaveThePicture)
+{
+    // No border walls: beams end on the picture's edges, which the march stops testing
+    // along a stretch it has proved inside them. A few lone obstacles end others on the
+    // way, some right on the first position tested.
+    RandomState random(11);
+    auto sim = MakeSeededWorld(11);
+    PrepareRun(*sim, InferenceTable{});
+    sim->arena.setTo(cv::Scalar(255, 255, 255));
+    for (int obstacle = 0; obstacle < 40; ++obstacle)
+        sim->arena.at<cv::Vec3b>(static_cast<int>(random.Next() % 256), static_cast<int>(random.Next() % 256)) =
+            cv::Vec3b(0, 0, 0);
+    CompareAtRandomPoses(*sim, random, 1500);
+}
+
 TEST(SenseEarlyStop, KeepsTheLowerOffsetOfTwoEqualBeamsWhicheverIsCastFirst)
 {
     // From (128, 100.5) heading along +x, beams at +13 and -13 degrees reach their first
