@@ -38,12 +38,6 @@ struct BeamEnd {
     double major, minor;
 };
 
-inline size_t PixelOffset(double major, double minor, const MarchFrame& frame)
-{
-    return static_cast<size_t>(static_cast<int>(major)) * frame.majorBytes +
-           static_cast<size_t>(static_cast<int>(minor)) * frame.minorBytes;
-}
-
 // One position of a beam whose major coordinate is still short of its bound: the beam
 // ends on a minor edge or on an obstacle pixel; otherwise the pixel is painted.
 template <bool kDraw>
@@ -57,7 +51,8 @@ inline bool EndsAt(double major, double minor, const MarchFrame& frame, const cv
         end = {major, frame.minorSize};
         return true;
     }
-    const size_t offset = PixelOffset(major, minor, frame);
+    const size_t offset = static_cast<size_t>(static_cast<int>(major)) * frame.majorBytes +
+                          static_cast<size_t>(static_cast<int>(minor)) * frame.minorBytes;
     if (frame.obstacles[offset] != 255) {
         end = {major, minor};
         return true;
@@ -160,13 +155,6 @@ struct Contender {
     BeamEnd end{};
 };
 
-inline bool HitsObstacle(double major, double minor, const MarchFrame& frame, BeamEnd& end)
-{
-    if (frame.obstacles[PixelOffset(major, minor, frame)] == 255) return false;
-    end = {major, minor};
-    return true;
-}
-
 template <bool kDecreasing>
 inline bool EndsHere(double major, double minor, const MarchFrame& frame, BeamEnd& end)
 {
@@ -182,10 +170,11 @@ inline bool EndsHere(double major, double minor, const MarchFrame& frame, BeamEn
 // rounding of the sums that reach those positions: below 2^20 one addition rounds by at
 // most 2^-33, and a run is never longer than kLongestRun = 2^16 additions.
 constexpr int kLongestRun = 1 << 16;
+constexpr double kRunMargin = 1e-3;
 
 inline int StepsSurelyInside(double at, double step, double size, int atMost)
 {
-    constexpr double kMargin = 1e-3;
+    constexpr double kMargin = kRunMargin;
     const double low = kMargin, high = size - kMargin;
     if (atMost <= 0 || !(at > low && at < high && size < (1 << 20))) return 0;
     // The positions lie on a line: when the last is inside, so is every one between.
@@ -196,15 +185,50 @@ inline int StepsSurelyInside(double at, double step, double size, int atMost)
 }
 
 // Positions before the checkpoint that only an obstacle can end, for a beam at major
-// after steps, its minor coordinates and steps given as {minor, step} pairs.
+// after steps, its minor coordinates and steps given as {minor, step} pairs. Along the
+// run the major pixel moves by exactly one a step, which spares truncating the major
+// coordinate, unless its fraction lies within the margin of a whole pixel: such a beam,
+// about one in five hundred, is left to the careful march.
 template <bool kDecreasing, class... MinorRuns>
 int FreeRun(double major, int steps, int checkpoint, const MarchFrame& frame, const MinorRuns&... minors)
 {
     int run = StepsSurelyInside(major, kDecreasing ? -1.0 : 1.0, frame.majorSize,
                                 std::min(checkpoint - steps, kLongestRun));
+    if (run == 0) return 0;
+    const double fraction = major - static_cast<int>(major);
+    if (!(fraction > kRunMargin && fraction < 1 - kRunMargin)) return 0;
     ((run = StepsSurelyInside(minors.first, minors.second, frame.minorSize, run)), ...);
     return run;
 }
+
+// The line of pixels a free run is on, moved one pixel a step. Unsigned offsets, which
+// may wrap one step past the picture after the run's last position without being read.
+class MajorLine {
+public:
+    MajorLine(double major, const MarchFrame& frame, bool decreasing)
+        : offset_(static_cast<size_t>(static_cast<int>(major)) * frame.majorBytes),
+          step_(decreasing ? 0 - frame.majorBytes : frame.majorBytes)
+    {
+    }
+
+    bool IsObstacle(int minorPixel, const MarchFrame& frame) const
+    {
+        return frame.obstacles[offset_ + static_cast<size_t>(minorPixel) * frame.minorBytes] != 255;
+    }
+
+    bool HitsObstacle(double major, double minor, const MarchFrame& frame, BeamEnd& end) const
+    {
+        if (!IsObstacle(static_cast<int>(minor), frame)) return false;
+        end = {major, minor};
+        return true;
+    }
+
+    void Next() { offset_ += step_; }
+
+private:
+    size_t offset_;
+    size_t step_;
+};
 
 // Marches one beam over its free run, where only an obstacle can end it; returns the
 // steps taken.
@@ -213,12 +237,14 @@ int MarchThroughFreeRun(int run, double& major, Contender& beam, const MarchFram
 {
     constexpr double kMajorStep = kDecreasing ? -1.0 : 1.0;
     double at = major, minor = beam.minor;
+    MajorLine line(at, frame, kDecreasing);
     int taken = 0;
     for (; taken < run; ++taken) {
-        if (HitsObstacle(at, minor, frame, beam.end)) {
+        if (line.HitsObstacle(at, minor, frame, beam.end)) {
             beam.state = Contender::kEnded;
             break;
         }
+        line.Next();
         at += kMajorStep;
         minor += beam.minorStep;
     }
@@ -266,20 +292,21 @@ int MarchPairThroughFreeRun(int run, double& major, Contender& a, Contender& b, 
     double at = major;
     MinorPair minors{a.minor, b.minor};
     const MinorPair minorSteps{a.minorStep, b.minorStep};
+    MajorLine line(at, frame, kDecreasing);
     int taken = 0;
     for (; taken < run; ++taken) {
-        const unsigned char* line = frame.obstacles + static_cast<size_t>(static_cast<int>(at)) * frame.majorBytes;
         const ColumnPair columns = __builtin_convertvector(minors, ColumnPair);
-        if (line[static_cast<size_t>(columns[0]) * frame.minorBytes] != 255) {
+        if (line.IsObstacle(columns[0], frame)) {
             a.end = {at, minors[0]};
             a.state = Contender::kEnded;
             break;
         }
-        if (line[static_cast<size_t>(columns[1]) * frame.minorBytes] != 255) {
+        if (line.IsObstacle(columns[1], frame)) {
             b.end = {at, minors[1]};
             b.state = Contender::kEnded;
             break;
         }
+        line.Next();
         at += kMajorStep;
         minors += minorSteps;
     }
