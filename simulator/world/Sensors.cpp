@@ -213,7 +213,8 @@ public:
 
     bool IsObstacle(int minorPixel, const MarchFrame& frame) const
     {
-        return frame.obstacles[offset_ + static_cast<size_t>(minorPixel) * frame.minorBytes] != 255;
+        // Inside a run the pixel is never negative: widening it unsigned costs nothing.
+        return frame.obstacles[offset_ + static_cast<unsigned>(minorPixel) * frame.minorBytes] != 255;
     }
 
     bool HitsObstacle(double major, double minor, const MarchFrame& frame, BeamEnd& end) const
