@@ -174,8 +174,7 @@ constexpr double kRunMargin = 1e-3;
 
 inline int StepsSurelyInside(double at, double step, double size, int atMost)
 {
-    constexpr double kMargin = kRunMargin;
-    const double low = kMargin, high = size - kMargin;
+    const double low = kRunMargin, high = size - kRunMargin;
     if (atMost <= 0 || !(at > low && at < high && size < (1 << 20))) return 0;
     // The positions lie on a line: when the last is inside, so is every one between.
     const double last = at + (atMost - 1) * step;
@@ -187,8 +186,9 @@ inline int StepsSurelyInside(double at, double step, double size, int atMost)
 // Positions before the checkpoint that only an obstacle can end, for a beam at major
 // after steps, its minor coordinates and steps given as {minor, step} pairs. Along the
 // run the major pixel moves by exactly one a step, which spares truncating the major
-// coordinate, unless its fraction lies within the margin of a whole pixel: such a beam,
-// about one in five hundred, is left to the careful march.
+// coordinate, unless its fraction lies within the margin of a whole pixel, where the
+// sums' rounding could carry it across one: such a beam, about one in five hundred,
+// is left to the careful march.
 template <bool kDecreasing, class... MinorRuns>
 int FreeRun(double major, int steps, int checkpoint, const MarchFrame& frame, const MinorRuns&... minors)
 {
@@ -260,7 +260,8 @@ template <bool kDecreasing>
 void MarchToCheckpoint(double& majorAt, int& stepsAt, Contender& beam, const MarchFrame& frame)
 {
     constexpr double kMajorStep = kDecreasing ? -1.0 : 1.0;
-    const int run = FreeRun<kDecreasing>(majorAt, stepsAt, beam.checkpoint, frame, std::pair(beam.minor, beam.minorStep));
+    const int run =
+        FreeRun<kDecreasing>(majorAt, stepsAt, beam.checkpoint, frame, std::pair(beam.minor, beam.minorStep));
     stepsAt += MarchThroughFreeRun<kDecreasing>(run, majorAt, beam, frame);
     // Local copies stay in registers; the obstacle bytes could otherwise alias them.
     double major = majorAt, minor = beam.minor;
@@ -281,7 +282,7 @@ void MarchToCheckpoint(double& majorAt, int& stepsAt, Contender& beam, const Mar
 }
 
 // Both minor coordinates of a pair in one vector: each lane adds and truncates exactly
-// as the one-beam march does, for half the instructions.
+// as the one-beam march does, one instruction doing it for both.
 using MinorPair = double __attribute__((vector_size(16)));
 using ColumnPair = int __attribute__((vector_size(8)));
 
