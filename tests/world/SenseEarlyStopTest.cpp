@@ -111,6 +111,48 @@ TEST(SenseEarlyStop, GivesThePlainMarchsDistancesInTheBordersOnlyArena)
     CompareAtRandomPoses(*sim, random, 600);
 }
 
+TEST(SenseEarlyStop, GivesThePlainMarchsDistancesWhereBeamsLeaveThePicture)
+{
+    // No border walls: beams end on the picture's edges, which the march stops testing
+    // along a stretch it has proved inside them. A few lone obstacles end others on the
+    // way, some right on the first position tested.
+    RandomState random(11);
+    auto sim = MakeSeededWorld(11);
+    PrepareRun(*sim, InferenceTable{});
+    sim->arena.setTo(cv::Scalar(255, 255, 255));
+    for (int obstacle = 0; obstacle < 40; ++obstacle)
+        sim->arena.at<cv::Vec3b>(static_cast<int>(random.Next() % 256), static_cast<int>(random.Next() % 256)) =
+            cv::Vec3b(0, 0, 0);
+    CompareAtRandomPoses(*sim, random, 1500);
+}
+
+TEST(SenseEarlyStop, SkipsTheColumnThePlainMarchSkipsWhereRoundingCrossesAWholePixel)
+{
+    // The first positions tested along +x lie just short of x = 128; one step on, the
+    // sum rounds up to exactly 129, so the plain march never looks at column 128. A march
+    // that counted whole pixels instead of truncating each position would hit the
+    // obstacle placed there.
+    auto sim = MakeEmptyWorld();
+    sim->raysPerSector = 60;
+    const double firstX = std::nextafter(128.0, 0.0);
+    const double startOffset = 0.7 * sim->wheelBase + 1;
+    sim->centerX = firstX - startOffset;
+    sim->centerY = 100.5;
+    sim->heading = 0;
+    ASSERT_EQ(sim->centerX + startOffset, firstX);
+    ASSERT_EQ(firstX + 1, 129.0);
+    const PlainSweep unobstructed = MarchEveryBeam(*sim);
+    sim->arena.at<cv::Vec3b>(100, 128) = cv::Vec3b(0, 0, 0);
+    const PlainSweep plain = MarchEveryBeam(*sim);
+    ASSERT_EQ(std::memcmp(plain.distance, unobstructed.distance, sizeof plain.distance), 0)
+        << "the plain march sees column 128";
+    for (int hint : {30, 0}) {
+        sim->shortestBeam[1] = hint;
+        sim->Sense(false);
+        EXPECT_TRUE(SameAsPlain(*sim, plain)) << "beam " << hint << " cast first";
+    }
+}
+
 TEST(SenseEarlyStop, KeepsTheLowerOffsetOfTwoEqualBeamsWhicheverIsCastFirst)
 {
     // From (128, 100.5) heading along +x, beams at +13 and -13 degrees reach their first
