@@ -26,6 +26,23 @@ constexpr long tourCompteur = 65536;
 // Short waits keep a key or a stop signal noticed quickly while the robot is silent.
 constexpr int attenteMaxMs = 50;
 
+// Turn calibration, measured on the robot: an encoder count moves a wheel by
+// courseParImpulsion travel units, and a travel difference of one unit between the
+// wheels turns the robot by degresParEcartDeCourse degrees (about 0.11 degree of turn
+// per count of difference). Two factors rather than their product: each product is
+// rounded to a float on its own, and the turn estimate depends on that rounding.
+constexpr double courseParImpulsion = 0.726;
+constexpr double degresParEcartDeCourse = 0.1522;
+
+// Speed coefficient ramps, in travel units of one wheel ahead of the other: full speed up
+// to ecartPleineVitesse, none from ecartArret on, falling in between by one unit of
+// coefficient per penteCoefficient travel units. The ramp starts at coefficientDepart,
+// not 1, so that it meets full speed (0.9997) at its inner bound.
+constexpr int ecartPleineVitesse = 20;
+constexpr int ecartArret = 170;
+constexpr int penteCoefficient = 150;
+constexpr double coefficientDepart = 1.133;
+
 struct Codeurs {
     long droit;
     long gauche;
@@ -123,21 +140,21 @@ FinCommande CommandeRobot() {
         NbPulsRight = lus.droit;
         NbPulsLeft = lus.gauche;
         CorrigerRetournement(NbPulsRight, NbPulsLeft);
-        thetaDeux = static_cast<float>((NbPulsRight - InitPulsRight) * 0.726);
-        thetaTrois = static_cast<float>((NbPulsLeft - InitPulsLeft) * 0.726);
+        thetaDeux = static_cast<float>((NbPulsRight - InitPulsRight) * courseParImpulsion);
+        thetaTrois = static_cast<float>((NbPulsLeft - InitPulsLeft) * courseParImpulsion);
         const float ecart = std::fabs(thetaDeux) - std::fabs(thetaTrois);
         coefVitesseRight(ecart);
         coefVitesseLeft(ecart);
-        thetaUn = static_cast<float>((thetaDeux - thetaTrois) * 0.1522);
+        thetaUn = static_cast<float>((thetaDeux - thetaTrois) * degresParEcartDeCourse);
     }
     return Arreter(FinCommande::Envoyee);
 }
 
 float coefVitesseRight(float deltaTeta) {
-    if (deltaTeta <= 20) {
+    if (deltaTeta <= ecartPleineVitesse) {
         KRight = 1;
-    } else if (deltaTeta < 170) {
-        KRight = 1.133 - deltaTeta / 150;
+    } else if (deltaTeta < ecartArret) {
+        KRight = coefficientDepart - deltaTeta / penteCoefficient;
     } else {
         KRight = 0;
     }
@@ -145,12 +162,12 @@ float coefVitesseRight(float deltaTeta) {
 }
 
 float coefVitesseLeft(float deltaTeta) {
-    if (deltaTeta <= -170) {
+    if (deltaTeta <= -ecartArret) {
         KLeft = 0;
-    } else if (deltaTeta < -20) {
-        KLeft = deltaTeta / 150 + 1.133;
+    } else if (deltaTeta < -ecartPleineVitesse) {
+        KLeft = deltaTeta / penteCoefficient + coefficientDepart;
     } else {
-        // Mirror of the right wheel: full speed until the left wheel is more than 20 ahead.
+        // Mirror of the right wheel: full speed until the left wheel is more than ecartPleineVitesse ahead.
         KLeft = 1;
     }
     return KLeft;

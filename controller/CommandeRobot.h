@@ -9,6 +9,11 @@ extern long NbPulsLeft;
 extern float thetaUn;       // turn made so far, in the unit of angle
 extern float thetaDeux;     // right wheel travel
 extern float thetaTrois;    // left wheel travel
+// Speed coefficients of the wheels, recomputed on every pass of a turn from how far one
+// wheel runs ahead of the other (coefVitesseRight, coefVitesseLeft). They stay unapplied
+// on purpose: a turn keeps the duties it started with, which its calibration was measured
+// with. They are kept where the behaviour tests and a debugger read them, so a wheel-
+// matching correction can be judged on real turns before it is allowed to touch a duty.
 extern float KRight;
 extern float KLeft;
 

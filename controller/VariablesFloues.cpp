@@ -17,13 +17,21 @@ int SumBump;
 
 namespace {
 constexpr int paquetBumps = oi::packet::BumpsAndWheelDrops;
+
+// Thresholds on the sum of a pair's two light-bump signals (raw units, 0 to 4095 each):
+// below sommeSansObstacle the pair sees nothing, above sommeObstacleCertain an obstacle
+// is certain; in between the presence rises along distance * 0.00125 - 0.25, from 0.25 to
+// 1. The step from 0 to 0.25 at sommeSansObstacle is meant: the situation tables were
+// written against it.
+constexpr int sommeSansObstacle = 400;
+constexpr int sommeObstacleCertain = 1000;
 }  // namespace
 
 float FonctionVarFloue(int distance) {
     double presence;
-    if (distance < 400) {
+    if (distance < sommeSansObstacle) {
         presence = 0;
-    } else if (distance <= 1000) {
+    } else if (distance <= sommeObstacleCertain) {
         presence = distance * 0.00125 - 0.25;
     } else {
         presence = 1;

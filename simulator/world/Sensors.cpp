@@ -413,13 +413,20 @@ Beam StartBeam(double direction, MarchingCase marching, double originX, double o
     return {false, decreasing, y, originX + r * (y - originY), decreasing ? -r : r};
 }
 
+// A beam cannot see the stretch the robot's own body covers: it starts one pixel past
+// 0.7 wheel bases from the centre (11.5 pixels for a wheel base of 15) along its major
+// axis, and its free distance is measured from that blind stretch's end, not from the
+// start, so a beam stopped at its first position reads 1 pixel rather than 0.
+constexpr double kBlindStretchPerWheelBase = 0.7;
+constexpr int kFirstPixelPastBlindStretch = 1;
+
 // Everything the beams cast from one origin share.
 class BeamCaster {
 public:
     BeamCaster(RobotSimulation& sim, double originX, double originY)
         : originX_(originX),
           originY_(originY),
-          correction_(0.7 * sim.wheelBase),
+          correction_(kBlindStretchPerWheelBase * sim.wheelBase),
           // A beam from outside the picture ends where it starts: marching it would read
           // bytes that are not the arena.
           originInside_(sim.IsInsideImage(originX, originY)),
@@ -433,7 +440,7 @@ public:
     double Cast(double direction, const cv::Vec3b& colour, bool draw) const
     {
         if (!CanMarch(direction)) return AtOrigin();
-        const Beam beam = StartBeam(direction, CaseOf(direction), originX_, originY_, correction_ + 1);
+        const Beam beam = StartBeam(direction, CaseOf(direction), originX_, originY_, StartOffset());
         const MarchFrame& frame = FrameOf(beam);
         BeamEnd end;
         if (beam.decreasing)
@@ -454,7 +461,7 @@ public:
             distanceB = Cast(directionB, colour, draw);
             return;
         }
-        const double startOffset = correction_ + 1;
+        const double startOffset = StartOffset();
         const Beam a = StartBeam(directionA, CaseOf(directionA), originX_, originY_, startOffset);
         const Beam b = StartBeam(directionB, CaseOf(directionB), originX_, originY_, startOffset);
         if (a.alongX != b.alongX || a.decreasing != b.decreasing) {
@@ -480,7 +487,7 @@ public:
             if (leader.BeatenBy(AtOrigin(), who)) leader = {AtOrigin(), who};
             return;
         }
-        const Beam beam = StartBeam(direction, QuickCaseOf(direction), originX_, originY_, correction_ + 1);
+        const Beam beam = StartBeam(direction, QuickCaseOf(direction), originX_, originY_, StartOffset());
         Contender contender = Enter(beam, who, leader);
         double major = beam.major;
         int steps = 0;
@@ -495,7 +502,7 @@ public:
     {
         const double directionA = heading + whoA.offset;
         const double directionB = heading + whoB.offset;
-        const double startOffset = correction_ + 1;
+        const double startOffset = StartOffset();
         if (!CanMarch(directionA) || !CanMarch(directionB)) {
             Race(heading, whoA, leader);
             Race(heading, whoB, leader);
@@ -541,7 +548,7 @@ private:
         // two marched: never a wrong stop, which only the distance itself decides.
         constexpr double kNever = 1 << 30;
         const double along = 1 + 0.41421356237309515 * (beam.minorStep * beam.minorStep);
-        const double steps = (leader.distance + correction_) / along - (correction_ + 1);
+        const double steps = (leader.distance + correction_) / along - StartOffset();
         const int checkpoint = !(steps > 0) ? 0 : steps >= kNever ? static_cast<int>(kNever) : static_cast<int>(steps) + 1;
         return {who, beam.minor, beam.minorStep, checkpoint};
     }
@@ -579,6 +586,7 @@ private:
 
     bool CanMarch(double direction) const { return originInside_ && std::isfinite(direction); }
     double AtOrigin() const { return 0.0 - correction_; }
+    double StartOffset() const { return correction_ + kFirstPixelPastBlindStretch; }
     const MarchFrame& FrameOf(const Beam& beam) const { return beam.alongX ? alongX_ : alongY_; }
 
     double FreeDistance(const Beam& beam, BeamEnd end) const
