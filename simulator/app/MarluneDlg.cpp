@@ -16,6 +16,7 @@
 
 #include "AboutDlg.h"
 #include "DataExchange.h"
+#include "DialogControlIds.h"
 #include "DesktopPrompts.h"
 #include "DialogBuilder.h"
 #include "InferenceView.h"
@@ -24,20 +25,10 @@
 
 namespace {
 
-constexpr int kMainTemplate = 102;
 constexpr int kAppIcon = 128;
 constexpr int kAboutMenuString = 101;
 constexpr unsigned kAboutCommand = 0x0010;
 
-constexpr int kQuitButton = 1;
-constexpr int kRunButton = 2;
-constexpr int kLoadButton = 1001;
-constexpr int kSaveButton = 1024;
-constexpr int kAngleFields[InferenceTable::kSituations] = {1000, 1002, 1003, 1004, 1005, 1006, 1007, 1008};
-constexpr int kSpeedFields[InferenceTable::kSituations] = {1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023};
-constexpr int kMeanSpeedField = 1013;
-constexpr int kCollisionCountField = 1011;
-constexpr int kMeanCollisionsField = 1012;
 constexpr int kTableFieldCount = 2 * InferenceTable::kSituations;
 
 // The user moving on from a field, as opposed to the window losing the keyboard to

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "DialogControlIds.h"
 #include "MarluneDlg.h"
 #include "UserPrompts.h"
 
@@ -50,9 +51,6 @@ public:
         return choice;
     }
 };
-
-constexpr int kAngleFields[8] = {1000, 1002, 1003, 1004, 1005, 1006, 1007, 1008};
-constexpr int kSpeedFields[8] = {1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023};
 
 class DialogFixture : public ::testing::Test {
 protected:

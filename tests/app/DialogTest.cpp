@@ -33,10 +33,10 @@ TEST_F(DialogTest, StartsWithZeroTableAndEmptyMeans)
         EXPECT_EQ(dialog.m_table.angles[k], 0.0);
         EXPECT_EQ(dialog.m_table.speeds[k], 0.0);
     }
-    EXPECT_EQ(Field(1011)->text(), "0");
-    EXPECT_EQ(Field(1012)->text(), "");
-    EXPECT_EQ(Field(1013)->text(), "");
-    EXPECT_TRUE(Field(1011)->isReadOnly() && Field(1012)->isReadOnly() && Field(1013)->isReadOnly());
+    EXPECT_EQ(Field(kCollisionCountField)->text(), "0");
+    EXPECT_EQ(Field(kMeanCollisionsField)->text(), "");
+    EXPECT_EQ(Field(kMeanSpeedField)->text(), "");
+    EXPECT_TRUE(Field(kCollisionCountField)->isReadOnly() && Field(kMeanCollisionsField)->isReadOnly() && Field(kMeanSpeedField)->isReadOnly());
     EXPECT_EQ(dialog.windowTitle(), "Robot KALO : Evitement d'Obstacles");
     EXPECT_EQ(QCoreApplication::applicationName(), "Marlune");
     EXPECT_FALSE(dialog.windowIcon().isNull());
@@ -69,26 +69,32 @@ TEST_F(DialogTest, PlacesControlsInDialogUnitsOfItsFont)
     EXPECT_GT(units.BaseWidth(), 3);
     EXPECT_GT(units.BaseHeight(), 8);
     EXPECT_EQ(dialog.size(), units.ToPixels(QSize(263, 259)));
-    EXPECT_EQ(Button(1)->geometry(), units.ToPixels(QRect(148, 219, 108, 33)));
-    EXPECT_EQ(Button(2)->geometry(), units.ToPixels(QRect(165, 22, 71, 33)));
-    EXPECT_EQ(Field(1005)->geometry(), units.ToPixels(QRect(56, 102, 30, 16)));
-    EXPECT_EQ(Field(1023)->geometry(), units.ToPixels(QRect(95, 159, 30, 16)));
-    EXPECT_EQ(Field(1012)->geometry(), units.ToPixels(QRect(169, 138, 63, 16)));
+    EXPECT_EQ(Button(kQuitButton)->geometry(), units.ToPixels(QRect(148, 219, 108, 33)));
+    EXPECT_EQ(Button(kRunButton)->geometry(), units.ToPixels(QRect(165, 22, 71, 33)));
+    EXPECT_EQ(Field(kAngleFields[4])->geometry(), units.ToPixels(QRect(56, 102, 30, 16)));
+    EXPECT_EQ(Field(kSpeedFields[7])->geometry(), units.ToPixels(QRect(95, 159, 30, 16)));
+    EXPECT_EQ(Field(kMeanCollisionsField)->geometry(), units.ToPixels(QRect(169, 138, 63, 16)));
 }
 
 TEST_F(DialogTest, TabsThroughControlsInTemplateOrderFromQuitter)
 {
     ShowActive();
-    ASSERT_EQ(QApplication::focusWidget(), Button(1));
+    ASSERT_EQ(QApplication::focusWidget(), Button(kQuitButton));
     QStringList order;
-    QWidget* widget = Button(1);
+    QWidget* widget = Button(kQuitButton);
     do {
         if (widget->focusPolicy() & Qt::TabFocus)
             order << widget->objectName();
         widget = widget->nextInFocusChain();
-    } while (widget != Button(1));
-    EXPECT_EQ(order, QStringList({"1", "1000", "1002", "1003", "1004", "1005", "1006", "1007", "1008", "1016", "1017",
-                                  "1018", "1019", "1020", "1021", "1022", "1023", "1001", "1024", "2"}));
+    } while (widget != Button(kQuitButton));
+    // Quit, the angles, the speeds, load, save, run.
+    QStringList expected{QString::number(kQuitButton)};
+    for (const int id : kAngleFields)
+        expected << QString::number(id);
+    for (const int id : kSpeedFields)
+        expected << QString::number(id);
+    expected << QString::number(kLoadButton) << QString::number(kSaveButton) << QString::number(kRunButton);
+    EXPECT_EQ(order, expected);
 }
 
 TEST_F(DialogTest, TypingInAnyFieldUpdatesOnlyItsTableEntry)
@@ -111,18 +117,18 @@ TEST_F(DialogTest, TypingInAnyFieldUpdatesOnlyItsTableEntry)
 TEST_F(DialogTest, QuitterWithABadFieldKeepsTheDialogOpen)
 {
     ShowActive();
-    Retype(Field(1004), "abc");
+    Retype(Field(kAngleFields[3]), "abc");
     prompts->messages.clear();
     // The click both leaves the field and asks to quit: one report, not two.
-    QTest::mouseClick(Button(1), Qt::LeftButton);
+    QTest::mouseClick(Button(kQuitButton), Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(prompts->messages.size(), 1u);
-    EXPECT_EQ(QApplication::focusWidget(), Field(1004));
+    EXPECT_EQ(QApplication::focusWidget(), Field(kAngleFields[3]));
     dialog.close();  // the close box is "Quitter" too
     EXPECT_TRUE(dialog.isVisible());
 
-    Retype(Field(1004), "2");
+    Retype(Field(kAngleFields[3]), "2");
     dialog.close();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -141,10 +147,10 @@ TEST_F(DialogTest, ShowingValuesDoesNotCountAsEditingThem)
     dialog.m_angle[3] = 1.0 / 3.0;
     dialog.m_speed[7] = 1e20;
     dialog.UpdateData(false);
-    EXPECT_EQ(Field(1004)->text(), "0.333333333333333");
+    EXPECT_EQ(Field(kAngleFields[3])->text(), "0.333333333333333");
     // Wider than its field, a number shows its beginning, not its last decimals.
-    EXPECT_EQ(Field(1004)->cursorPosition(), 0);
-    EXPECT_EQ(Field(1023)->text(), "1e+20");
+    EXPECT_EQ(Field(kAngleFields[3])->cursorPosition(), 0);
+    EXPECT_EQ(Field(kSpeedFields[7])->text(), "1e+20");
     EXPECT_EQ(dialog.m_table.angles[3], 0.0);
     EXPECT_EQ(dialog.m_table.speeds[7], 0.0);
 }
@@ -152,15 +158,15 @@ TEST_F(DialogTest, ShowingValuesDoesNotCountAsEditingThem)
 TEST_F(DialogTest, RewritesTypedNumbersInTheirShortForm)
 {
     ShowActive();
-    Retype(Field(1018), "1.50");
-    EXPECT_EQ(Field(1018)->text(), "1.50");
+    Retype(Field(kSpeedFields[2]), "1.50");
+    EXPECT_EQ(Field(kSpeedFields[2])->text(), "1.50");
     EXPECT_EQ(dialog.m_table.speeds[2], 1.5);
     // Still being typed into: the user's text stays.
     dialog.UpdateData(false);
-    EXPECT_EQ(Field(1018)->text(), "1.50");
-    Button(1001)->setFocus();
+    EXPECT_EQ(Field(kSpeedFields[2])->text(), "1.50");
+    Button(kLoadButton)->setFocus();
     dialog.UpdateData(false);
-    EXPECT_EQ(Field(1018)->text(), "1.5");
+    EXPECT_EQ(Field(kSpeedFields[2])->text(), "1.5");
 }
 
 TEST_F(DialogTest, OffersTheAboutBoxOnF1AndInTheContextMenu)

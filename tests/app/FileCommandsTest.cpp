@@ -55,8 +55,8 @@ protected:
             EXPECT_EQ(dialog.m_table.angles[k], table.angles[k]);
             EXPECT_NEAR(dialog.m_table.speeds[k], table.speeds[k], 5e-7);
         }
-        EXPECT_EQ(Field(1017)->text(), "1.234568");
-        EXPECT_EQ(Field(1002)->text(), "-22.5");
+        EXPECT_EQ(Field(kSpeedFields[1])->text(), "1.234568");
+        EXPECT_EQ(Field(kAngleFields[1])->text(), "-22.5");
     }
 
     QTemporaryDir directory;
@@ -91,7 +91,7 @@ TEST_F(FileCommandsTest, LoadsBackWhatItSavedUnderACommaDecimalLocale)
 
 TEST_F(FileCommandsTest, CancellingEitherFileDialogChangesNothing)
 {
-    Field(1003)->setText("5");
+    Field(kAngleFields[2])->setText("5");
     dialog.OnSaveInferences();
     dialog.OnLoadInferences();
     EXPECT_TRUE(prompts->messages.empty());
@@ -102,13 +102,13 @@ TEST_F(FileCommandsTest, CancellingEitherFileDialogChangesNothing)
 
 TEST_F(FileCommandsTest, ReportsAFileThatCannotBeRead)
 {
-    Field(1000)->setText("9");
+    Field(kAngleFields[0])->setText("9");
     prompts->paths = {PathOf("missing.ifi")};
     dialog.OnLoadInferences();
     ASSERT_EQ(prompts->messages.size(), 1u);
     EXPECT_EQ(prompts->messages.front(), "Impossible d'ouvrir le fichier en lecture !");
     EXPECT_EQ(dialog.m_table.angles[0], 9.0);
-    EXPECT_EQ(Field(1000)->text(), "9");
+    EXPECT_EQ(Field(kAngleFields[0])->text(), "9");
 }
 
 TEST_F(FileCommandsTest, ReportsAFileThatCannotBeWritten)
@@ -139,8 +139,8 @@ TEST_F(FileCommandsTest, AShortFileLoadsWhatItHasAndSaysHowMuch)
     EXPECT_EQ(dialog.m_table.angles[1], 30.0);
     EXPECT_EQ(dialog.m_table.speeds[1], 4.0);
     EXPECT_EQ(dialog.m_table.angles[2], 0.0);
-    EXPECT_EQ(Field(1002)->text(), "30");
-    EXPECT_EQ(Field(1017)->text(), "4");
+    EXPECT_EQ(Field(kAngleFields[1])->text(), "30");
+    EXPECT_EQ(Field(kSpeedFields[1])->text(), "4");
     ASSERT_EQ(prompts->messages.size(), 1u);
     EXPECT_TRUE(prompts->messages.front().contains("valeurs lues : 3 sur 16")) << prompts->messages.front().toStdString();
 }
@@ -153,7 +153,7 @@ TEST_F(FileCommandsTest, ReadsSixteenNumbersOnOneLineAndIgnoresTheRest)
     EXPECT_TRUE(prompts->messages.empty());
     EXPECT_EQ(dialog.m_table.angles[7], 15.0);
     EXPECT_EQ(dialog.m_table.speeds[7], 16.0);
-    EXPECT_EQ(Field(1023)->text(), "16");
+    EXPECT_EQ(Field(kSpeedFields[7])->text(), "16");
 }
 
 TEST(DesktopPromptsTest, FileDialogOffersInferenceFilesOnlyAndNeverAsksToReplace)
@@ -175,18 +175,18 @@ TEST_F(FileCommandsTest, QuitsAtOnceWhenNoChangeWouldBeLost)
 {
     ShowActive();
     // Typed and typed back: the same table, bit for bit.
-    Retype(Field(1000), "5");
-    Retype(Field(1000), "0");
-    Button(1)->click();
+    Retype(Field(kAngleFields[0]), "5");
+    Retype(Field(kAngleFields[0]), "0");
+    Button(kQuitButton)->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(prompts->unsavedQuestions, 0);
 
     // Saved, then loaded: nothing left to save either time.
     ShowActive();
-    Retype(Field(1000), "5");
+    Retype(Field(kAngleFields[0]), "5");
     prompts->paths = {PathOf("kept.ifi")};
     dialog.OnSaveInferences();
-    Button(1)->click();
+    Button(kQuitButton)->click();
     EXPECT_FALSE(dialog.isVisible());
     ShowActive();
     Write(PathOf("other.ifi"), "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16\n");
@@ -200,9 +200,9 @@ TEST_F(FileCommandsTest, QuitsAtOnceWhenNoChangeWouldBeLost)
 TEST_F(FileCommandsTest, AsksBeforeQuittingWithAnEditedTable)
 {
     ShowActive();
-    Retype(Field(1019), "-3");
+    Retype(Field(kSpeedFields[3]), "-3");
     prompts->unsavedChoices = {UserPrompts::UnsavedChoice::Cancel, UserPrompts::UnsavedChoice::Discard};
-    QTest::mouseClick(Button(1), Qt::LeftButton);
+    QTest::mouseClick(Button(kQuitButton), Qt::LeftButton);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(prompts->unsavedQuestions, 1);
     EXPECT_EQ(dialog.m_table.speeds[3], -3.0);
@@ -215,7 +215,7 @@ TEST_F(FileCommandsTest, AsksBeforeQuittingWithAnEditedTable)
 TEST_F(FileCommandsTest, SavingFromTheQuestionQuitsOnlyOnceTheTableIsSaved)
 {
     ShowActive();
-    Retype(Field(1019), "-3");
+    Retype(Field(kSpeedFields[3]), "-3");
     prompts->unsavedChoices = {UserPrompts::UnsavedChoice::Save, UserPrompts::UnsavedChoice::Save};
     // The file dialog cancelled: nothing saved, the program stays.
     dialog.close();
@@ -230,7 +230,7 @@ TEST_F(FileCommandsTest, SavingFromTheQuestionQuitsOnlyOnceTheTableIsSaved)
 TEST_F(FileCommandsTest, AFailedSaveFromTheQuestionKeepsTheProgramOpen)
 {
     ShowActive();
-    Retype(Field(1019), "-3");
+    Retype(Field(kSpeedFields[3]), "-3");
     prompts->unsavedChoices = {UserPrompts::UnsavedChoice::Save};
     prompts->paths = {directory.path()};  // a folder
     dialog.close();

@@ -19,9 +19,9 @@ protected:
     void ExpectStatisticsOfTheRun()
     {
         const int ticks = dialog.TickCount();
-        EXPECT_EQ(Field(1013)->text(), FormatStatistic(dialog.m_sim.distance * 50.0 / (ticks + 1)));
-        EXPECT_EQ(Field(1012)->text(), FormatStatistic(dialog.m_sim.collisions * 500.0 / (ticks + 1)));
-        EXPECT_EQ(Field(1011)->text(), QString::number(dialog.m_sim.collisions));
+        EXPECT_EQ(Field(kMeanSpeedField)->text(), FormatStatistic(dialog.m_sim.distance * 50.0 / (ticks + 1)));
+        EXPECT_EQ(Field(kMeanCollisionsField)->text(), FormatStatistic(dialog.m_sim.collisions * 500.0 / (ticks + 1)));
+        EXPECT_EQ(Field(kCollisionCountField)->text(), QString::number(dialog.m_sim.collisions));
     }
 };
 
@@ -30,20 +30,20 @@ TEST_F(RunTest, EscapeBeforeTheStartEndsTheRunWithoutAStep)
     SetSpeeds(1.0);
     bool buttonDisabled = false;
     Run([&](int pass) {
-        buttonDisabled = !Button(2)->isEnabled();
+        buttonDisabled = !Button(kRunButton)->isEnabled();
         EXPECT_NE(SimulationWindow(), nullptr);
         // Pause and beams wait for the start; upper case means nothing.
         const int keys[] = {'p', 't', 'G', 'P', 'T', kEscape};
         return keys[pass];
     });
     EXPECT_TRUE(buttonDisabled);
-    EXPECT_TRUE(Button(2)->isEnabled());
+    EXPECT_TRUE(Button(kRunButton)->isEnabled());
     EXPECT_FALSE(dialog.m_sim.paused);
     EXPECT_FALSE(dialog.m_sim.showBeams);
     EXPECT_EQ(dialog.m_sim.distance, 0.0);
-    EXPECT_EQ(Field(1012)->text(), "0.000");
-    EXPECT_EQ(Field(1013)->text(), "0.000");
-    EXPECT_EQ(Field(1011)->text(), "0");
+    EXPECT_EQ(Field(kMeanCollisionsField)->text(), "0.000");
+    EXPECT_EQ(Field(kMeanSpeedField)->text(), "0.000");
+    EXPECT_EQ(Field(kCollisionCountField)->text(), "0");
     EXPECT_EQ(SimulationWindow(), nullptr);
 }
 
@@ -81,7 +81,7 @@ TEST_F(RunTest, RunsFromGUntilEscapeAndPauseFreezesTheStatistics)
     EXPECT_TRUE(dialog.m_sim.showBeams);
     EXPECT_GT(dialog.m_sim.distance, 0.0);
     ExpectStatisticsOfTheRun();
-    EXPECT_NE(Field(1013)->text(), "0.000");
+    EXPECT_NE(Field(kMeanSpeedField)->text(), "0.000");
 }
 
 TEST_F(RunTest, CountsEachEntryIntoAnObstacleOnceAndShakesMeanwhile)
@@ -126,7 +126,7 @@ TEST_F(RunTest, CountsEachEntryIntoAnObstacleOnceAndShakesMeanwhile)
     EXPECT_EQ(positionsWhileBlocked, (std::set<std::pair<int, int>>{{45, 45}, {55, 55}}));
     EXPECT_EQ(dialog.m_sim.collisions, 2);
     EXPECT_EQ(dialog.m_collisionCount, 2);
-    EXPECT_EQ(Field(1011)->text(), "2");
+    EXPECT_EQ(Field(kCollisionCountField)->text(), "2");
 }
 
 TEST_F(RunTest, LeftClickStartsTheRunRightClickDoesNot)
@@ -188,7 +188,7 @@ TEST_F(RunTest, TheCloseBoxEndsTheRunAndTheNextRunOpensAFreshWindow)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(SimulationWindow(), nullptr);
     // The closing pass still stepped after writing the statistics: only their form is known.
-    EXPECT_TRUE(QRegularExpression("^[0-9]+\\.[0-9]{3}$").match(Field(1013)->text()).hasMatch());
+    EXPECT_TRUE(QRegularExpression("^[0-9]+\\.[0-9]{3}$").match(Field(kMeanSpeedField)->text()).hasMatch());
 
     bool windowShown = false;
     Run([&](int) {
@@ -225,7 +225,7 @@ TEST_F(RunTest, QuitterDuringARunEndsTheRunThenClosesTheDialog)
     Run([&](int pass) {
         if (pass == 0)
             return int('g');
-        QTest::mouseClick(Button(1), Qt::LeftButton);
+        QTest::mouseClick(Button(kQuitButton), Qt::LeftButton);
         stillRunningAfterClick = dialog.IsRunning();
         return kNoKey;
     });
@@ -252,7 +252,7 @@ TEST_F(RunTest, ANumberTypedDuringARunIsTakenAsTyped)
     // Every pass rewrites the fields from the members: the field being typed into must
     // not lose its unfinished "1." to "1" between two keystrokes.
     ShowActive();
-    QLineEdit* field = Field(1018);
+    QLineEdit* field = Field(kSpeedFields[2]);
     Run([&](int pass) {
         if (pass == 1) {
             QApplication::setActiveWindow(&dialog);
@@ -266,7 +266,7 @@ TEST_F(RunTest, ANumberTypedDuringARunIsTakenAsTyped)
     EXPECT_EQ(dialog.m_table.speeds[2], 1.5);
     EXPECT_EQ(field->text(), "1.50");
     // Once the user has moved on, the field shows the number in its short form.
-    Field(1000)->setFocus();
+    Field(kAngleFields[0])->setFocus();
     dialog.UpdateData(false);
     EXPECT_EQ(field->text(), "1.5");
 }
@@ -285,7 +285,7 @@ TEST_F(RunTest, LoadingDuringARunChangesTheTableButNotTheRunningController)
             prompts->paths = {path};
             dialog.OnLoadInferences();
             EXPECT_EQ(dialog.m_table.speeds[7], 16.0);
-            EXPECT_EQ(Field(1023)->text(), "16");
+            EXPECT_EQ(Field(kSpeedFields[7])->text(), "16");
             EXPECT_EQ(dialog.m_sim.speeds[7], 0.0);
         }
         return pass == 0 ? int('g') : pass < 4 ? kNoKey : kEscape;
@@ -327,8 +327,8 @@ TEST_F(RunTest, TheMeanSpeedSaysSoOnceTheRobotHasLeftTheWorld)
         SetSpeeds(speed);
         Run([&](int pass) { return pass == 0 ? int('g') : pass < 6 ? kNoKey : kEscape; });
         EXPECT_FALSE(dialog.m_sim.IsInsideImage(dialog.m_sim.centerX, dialog.m_sim.centerY)) << speed;
-        EXPECT_EQ(Field(1013)->text(), "hors du monde") << speed;
-        EXPECT_TRUE(ParseNumber(Field(1012)->text()).has_value()) << Field(1012)->text().toStdString();
+        EXPECT_EQ(Field(kMeanSpeedField)->text(), "hors du monde") << speed;
+        EXPECT_TRUE(ParseNumber(Field(kMeanCollisionsField)->text()).has_value()) << Field(kMeanCollisionsField)->text().toStdString();
     }
     // The speed then had no number left to show (the distance was NaN).
     EXPECT_FALSE(std::isfinite(dialog.m_sim.centerY) && std::isfinite(dialog.m_sim.centerX));

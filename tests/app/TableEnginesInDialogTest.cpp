@@ -60,7 +60,7 @@ TEST_F(TableEnginesInDialogTest, ExportedEnginesLoadBackIntoTheFieldsExactly)
             EXPECT_EQ(dialog.m_table.angles[k], kTable.angles[k]) << name << " S" << k + 1;
             EXPECT_EQ(dialog.m_table.speeds[k], kTable.speeds[k]) << name << " S" << k + 1;
         }
-        EXPECT_EQ(Field(1003)->text(), "0.1");
+        EXPECT_EQ(Field(kAngleFields[2])->text(), "0.1");
         EXPECT_FALSE(dialog.HasUnsavedChanges()) << "a table just loaded is the file's";
     }
     Export(PathOf("t.fcl"));
@@ -90,7 +90,7 @@ TEST_F(TableEnginesInDialogTest, AnEngineOfAnotherShapeIsRefusedInFrenchAndChang
         ASSERT_EQ(prompts->messages.size(), 1u) << name;
         EXPECT_TRUE(prompts->messages.front().contains(name)) << prompts->messages.front().toStdString();
         EXPECT_EQ(dialog.m_table.speeds[7], 0.0) << name;
-        EXPECT_EQ(Field(1023)->text(), "0") << name;
+        EXPECT_EQ(Field(kSpeedFields[7])->text(), "0") << name;
     }
 }
 
@@ -128,7 +128,7 @@ TEST_F(TableEnginesInDialogTest, CommandSurfaceOpensFromTheInferenceWindowAndFol
     expectPictureOf(kTable);
 
     const int redraws = surface.RedrawCount();
-    Field(1023)->setText("-1");  // S8's speed, typed
+    Field(kSpeedFields[7])->setText("-1");  // S8's speed, typed
     EXPECT_GT(surface.RedrawCount(), redraws);
     InferenceTable typed = kTable;
     typed.speeds[7] = -1;
