@@ -1,6 +1,9 @@
 #pragma once
 
 // Left wheel speed from its encoder (packet 43), and a PID command towards a set speed.
+// A building block of the design that the controller does not call yet: Trundel steers
+// by duty alone, and this speed loop waits for a controller that holds wheel speeds.
+// It is built and tested with the rest, so it stays sound until then.
 extern int puls;
 extern int lastPuls;
 extern int deltaPuls;

@@ -11,7 +11,13 @@ struct dataSensor {
 extern dataSensor tabData[64];
 
 extern unsigned char RxBuffer[1024];  // the frame being checked, from its header byte
-extern unsigned nombreBytes_RX;       // expected frame length, set by Stream
+// Expected frame length, set by Stream as it also returns it. Nothing on the reception
+// side reads it: the frame check holds each frame to the layout FixerDispositionTrame
+// recorded, which fixes the length and the ids besides, and under a lock, where this
+// plain variable written by the main thread could not be read safely by the reception
+// thread. It stays as the record of what the last request asked for, which the link
+// tests check.
+extern unsigned nombreBytes_RX;
 extern unsigned Checksum;
 extern unsigned resultatChSum;
 
@@ -28,6 +34,10 @@ int VerifChecksum();                    // 0: the frame in RxBuffer is valid
 // within the table and its payload (an id of 64 or more, a packet cut short, no packet
 // with data), is refused whole: returns 0.
 int EcritureDesIDsDansTableDonnees();
+// Debugging dumps, called by none of the controller's loops: one packet's data bytes on
+// the console, or two packets' bytes to the trajectory log (nothing while no log is
+// open). They stay for tracing a run by hand beside the encoder log; the link tests
+// hold their formats.
 void AfficherTableID(int ID);
 void EcrireLeFichierTableID(int ID1, int ID2);
 

@@ -13,5 +13,8 @@ float FonctionVarFloue(int distance);
 void ProbCapteur();
 void CalculProba();
 void ProbVitesseAngle();
-// Bumpers pressed override the inference with a fixed escape turn.
+// Bumpers pressed override the inference with a fixed escape turn. The design names
+// this reflex but the controller's loop does not call it: Trundel's stream does not ask
+// for the bumper packet, so the loop infers from the light bumps alone. It is kept, and
+// tested, for a loop that streams the bumpers too.
 void ChoixBumpIR();

@@ -3,10 +3,13 @@
 #include "FrameReassembler.h"
 #include "LectureID.h"
 #include "ReceptionTrames.h"
+#include "thread.h"
 #include "link_test_support.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <random>
 #include <utility>
 
@@ -171,6 +174,23 @@ TEST_F(FrameTest, DumpsShowOnePacketOrTwo) {
     shown = testing::internal::GetCapturedStdout();
     EXPECT_EQ(shown, "[43]001 200 [7]003 [64]");
     testing::internal::CaptureStdout();
+}
+
+TEST_F(FrameTest, LogDumpWritesBothPacketsToTheTrajectoryLogOnlyWhenOneIsOpen) {
+    ASSERT_TRUE(Accepts(Frame({43, 1, 200, 7, 3})));
+    ASSERT_EQ(fichier, nullptr);
+    EcrireLeFichierTableID(43, 7);  // no log: nothing to write to, and no crash
+
+    fichier = std::tmpfile();
+    ASSERT_NE(fichier, nullptr);
+    EcrireLeFichierTableID(43, 7);
+    EcrireLeFichierTableID(64, -1);  // ids outside the table write nothing
+    std::rewind(fichier);
+    char written[128] = {};
+    const size_t length = std::fread(written, 1, sizeof written - 1, fichier);
+    std::fclose(fichier);
+    fichier = nullptr;
+    EXPECT_EQ(std::string(written, length), "ID[43]\t0001\tID[43]\t0200\tID[7]\t0003\t");
 }
 
 }  // namespace
