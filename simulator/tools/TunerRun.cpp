@@ -70,7 +70,7 @@ public:
         const double left = elapsed / (progress.generation + 1) * (progress.generations - progress.generation);
         // A search of billions of generations can be asked for; its estimate must not overflow.
         const long long seconds = static_cast<long long>(std::min(left, 1e15) + 0.5);
-        char line[160];
+        char line[512];  // room for any double in %.4f, whatever the collision weight
         std::snprintf(line, sizeof line, "\rgeneration %d/%d  best score %.4f  time left %lld:%02lld\033[K",
                       progress.generation, progress.generations, progress.bestScore, seconds / 60, seconds % 60);
         err_ << line << std::flush;
