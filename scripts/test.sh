@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a plain optimised build, then the same tests
-# under AddressSanitizer + UndefinedBehaviorSanitizer (with double-to-int overflow), then the controller's threaded
-# code under ThreadSanitizer. Between the first two, a Clang build of everything but the
-# desktop program, warnings as errors, whose fuzz targets then run for 20 s each.
+# under AddressSanitizer + UndefinedBehaviorSanitizer (with double-to-int overflow), then
+# the controller's threaded code and the tuner's evaluation threads under ThreadSanitizer.
+# Between the first two, a Clang build of everything but the desktop program, warnings as
+# errors, whose fuzz targets then run for 20 s each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -33,7 +34,13 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address,undefined,f
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 run_tests build-asan
 
-echo "== ThreadSanitizer (controller)"
+echo "== ThreadSanitizer (controller, then the tuner's threads)"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=thread -DBUILD_SIMULATOR=OFF -DBUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-tsan -j "$jobs"
 run_tests build-tsan
+# Only the tuner's tests that start threads (the evaluation, the search and the program),
+# which keeps this build to the world library and the tuner.
+cmake -S . -B build-tsan-tuner -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=thread -DBUILD_APP=OFF -DBUILD_CONTROLLER=OFF \
+  -DBUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-tsan-tuner -j "$jobs" --target tuner_tuning_tests
+ctest --test-dir build-tsan-tuner -R '^(TableEvaluation|TableTuning|TunerProgram)\.' --output-on-failure -j "$jobs"

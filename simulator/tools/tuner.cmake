@@ -4,7 +4,7 @@ add_library(marlune_search STATIC DifferentialEvolution.cpp ArenaSeeds.cpp)
 target_include_directories(marlune_search PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
 if(TARGET marlune_world)
-  add_library(marlune_tuning STATIC TableEvaluation.cpp TableTuning.cpp TunerOptions.cpp)
+  add_library(marlune_tuning STATIC TableEvaluation.cpp TableTuning.cpp TunerOptions.cpp TunerRun.cpp)
   target_link_libraries(marlune_tuning PUBLIC marlune_search marlune_runner marlune_world Threads::Threads)
 
   add_executable(marlune-tune marlune_tune.cpp)

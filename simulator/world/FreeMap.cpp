@@ -10,7 +10,9 @@ namespace {
 cv::Mat DiscFootprintKernel(int radius)
 {
     const int size = 2 * radius + 1;
-    cv::Mat disc = cv::Mat::zeros(size, size, CV_8UC1);
+    // Not cv::Mat::zeros: a matrix expression goes through a singleton OpenCV creates on
+    // first use without a barrier, and the tuner's threads build arenas side by side.
+    cv::Mat disc(size, size, CV_8UC1, cv::Scalar(0));
     cv::circle(disc, cv::Point(radius, radius), radius, cv::Scalar(255), cv::FILLED, cv::LINE_8);
     cv::Mat kernel;
     cv::flip(disc, kernel, -1);

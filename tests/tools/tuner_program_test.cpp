@@ -14,6 +14,7 @@
 #include "../world/FullDisk.h"
 #include "../world/ScratchFolder.h"
 #include "InferenceFile.h"
+#include "TunerRun.h"
 
 extern char** environ;
 
@@ -43,6 +44,19 @@ int Wait(pid_t pid)
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Out and err in one stream, in the order written, as a terminal would show them.
+struct TunerCall {
+    int code;
+    std::string output;
+};
+
+TunerCall CallTuner(const std::vector<std::string>& arguments)
+{
+    std::ostringstream output;
+    const int code = RunTuner(arguments, output, output);
+    return {code, output.str()};
 }
 
 std::string Read(const fs::path& path)
@@ -89,17 +103,16 @@ TEST(TunerProgram, RefusesAHalfTableAndAnUnwritableOutput)
     ScratchFolder dir;
     const fs::path half = dir.path / "half.ifi";
     std::ofstream(half) << "10 1\n20 2\n";
-    const pid_t refused = Start({"--start", half.string(), "--out", (dir.path / "x.ifi").string()}, dir.path / "1.txt");
-    EXPECT_EQ(Wait(refused), 2);
+    const TunerCall refused = CallTuner({"--start", half.string(), "--out", (dir.path / "x.ifi").string()});
+    EXPECT_EQ(refused.code, 2);
     EXPECT_FALSE(fs::exists(dir.path / "x.ifi"));
-    EXPECT_NE(Read(dir.path / "1.txt").find("holds 4 readable numbers"), std::string::npos);
+    EXPECT_NE(refused.output.find("holds 4 readable numbers"), std::string::npos);
 
-    const pid_t unwritable = Start({"--arenas", "1", "--passes", "10", "--population", "4", "--generations", "0",
-                                    "--out", (dir.path / "missing" / "x.ifi").string()},
-                                   dir.path / "2.txt");
-    EXPECT_EQ(Wait(unwritable), 1);
-    EXPECT_NE(Read(dir.path / "2.txt").find("cannot write"), std::string::npos);
-    EXPECT_EQ(Read(dir.path / "2.txt").find("arenas x"), std::string::npos) << "found only after the search";
+    const TunerCall unwritable = CallTuner({"--arenas", "1", "--passes", "10", "--population", "4", "--generations",
+                                            "0", "--out", (dir.path / "missing" / "x.ifi").string()});
+    EXPECT_EQ(unwritable.code, 1);
+    EXPECT_NE(unwritable.output.find("cannot write"), std::string::npos);
+    EXPECT_EQ(unwritable.output.find("arenas x"), std::string::npos) << "found only after the search";
 }
 
 TEST(TunerProgram, AnOutputOverAnInputOrAHugeSearchIsRefusedWithCodeTwo)
@@ -108,20 +121,19 @@ TEST(TunerProgram, AnOutputOverAnInputOrAHugeSearchIsRefusedWithCodeTwo)
     const fs::path start = dir.path / "start.ifi";
     const std::string table = "10 1\n20 2\n30 3\n40 1\n50 2\n60 3\n70 1\n80 2\n";
     std::ofstream(start) << table;
-    const pid_t overStart = Start({"--start", start.string(), "--out", start.string()}, dir.path / "1.txt");
-    EXPECT_EQ(Wait(overStart), 2);
-    EXPECT_NE(Read(dir.path / "1.txt").find("--start"), std::string::npos) << Read(dir.path / "1.txt");
-    const pid_t reportOverCompare = Start({"--compare", start.string(), "--out", (dir.path / "x.ifi").string(),
-                                           "--report", start.string()},
-                                          dir.path / "2.txt");
-    EXPECT_EQ(Wait(reportOverCompare), 2);
+    const TunerCall overStart = CallTuner({"--start", start.string(), "--out", start.string()});
+    EXPECT_EQ(overStart.code, 2);
+    EXPECT_NE(overStart.output.find("--start"), std::string::npos) << overStart.output;
+    const TunerCall reportOverCompare = CallTuner({"--compare", start.string(), "--out",
+                                                   (dir.path / "x.ifi").string(), "--report", start.string()});
+    EXPECT_EQ(reportOverCompare.code, 2);
     EXPECT_EQ(Read(start), table);
 
     // It used to abort with std::bad_alloc (exit 134), or fill the memory before a word.
     for (const char* count : {"--population", "--arenas"}) {
-        const pid_t huge = Start({count, "2147483647", "--out", (dir.path / "x.ifi").string()}, dir.path / "3.txt");
-        EXPECT_EQ(Wait(huge), 2) << count;
-        EXPECT_NE(Read(dir.path / "3.txt").find("memory"), std::string::npos) << Read(dir.path / "3.txt");
+        const TunerCall huge = CallTuner({count, "2147483647", "--out", (dir.path / "x.ifi").string()});
+        EXPECT_EQ(huge.code, 2) << count;
+        EXPECT_NE(huge.output.find("memory"), std::string::npos) << huge.output;
     }
     EXPECT_FALSE(fs::exists(dir.path / "x.ifi"));
 }
@@ -132,11 +144,43 @@ TEST(TunerProgram, AFailedSaveLeavesThePreviousTableByteForByte)
     const fs::path keep = dir.path / "keep.ifi";
     std::ofstream(keep) << "previous table\n";
     const int code = UnderAFullDisk([&] {
-        return Wait(Start({"--arenas", "1", "--passes", "10", "--population", "4", "--generations", "0", "--threads",
-                           "1", "--out", keep.string()},
-                          "/dev/null"));
+        return CallTuner({"--arenas", "1", "--passes", "10", "--population", "4", "--generations", "0", "--threads",
+                          "1", "--out", keep.string()})
+            .code;
     });
     EXPECT_EQ(code, 1);
     EXPECT_EQ(Read(keep), "previous table\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), 1) << "a temporary was left";
+}
+
+// A run called from a process that has its own Ctrl-C handling (a test runner, a
+// front end) must hand it back; and nothing of one run may leak into the next.
+TEST(TunerProgram, ARunWritesBothFilesAndGivesBackTheCallersCtrlC)
+{
+    ScratchFolder dir;
+    struct sigaction own {};
+    own.sa_handler = SIG_IGN;
+    sigemptyset(&own.sa_mask);
+    struct sigaction before {};
+    sigaction(SIGINT, &own, &before);
+
+    const fs::path table = dir.path / "quick.ifi";
+    const std::vector<std::string> arguments{"--seed", "5", "--arenas", "1", "--passes", "20", "--population",
+                                             "4", "--generations", "1", "--threads", "2", "--out", table.string()};
+    const TunerCall first = CallTuner(arguments);
+    const TunerCall second = CallTuner(arguments);
+
+    struct sigaction after {};
+    sigaction(SIGINT, &before, &after);
+    EXPECT_EQ(after.sa_handler, SIG_IGN);
+
+    for (const TunerCall& call : {first, second}) {
+        EXPECT_EQ(call.code, 0) << call.output;
+        EXPECT_NE(call.output.find("report written to " + (dir.path / "quick.txt").string()), std::string::npos)
+            << call.output;
+        EXPECT_EQ(call.output.find("stopped early"), std::string::npos) << call.output;
+    }
+    EXPECT_EQ(first.output, second.output) << "the same seed searches the same way";
+    InferenceTable loaded;
+    EXPECT_EQ(LoadInferenceFile(table.string(), loaded), 16);
 }
