@@ -10,6 +10,7 @@
 
 #include "AtomicFile.h"
 #include "DessinTrajet.h"
+#include "ProgramVersion.h"
 #include "TrajetCodeurs.h"
 
 namespace {
@@ -56,6 +57,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; i++) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fputs(VersionLine("trundel-plot").c_str(), stdout);
             return 0;
         }
         if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc && sortie.empty()) {

@@ -10,6 +10,8 @@ DesktopOptions ParseDesktopOptions(const std::vector<std::string>& arguments)
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
         } else if (argument == "--seed") {
             if (i + 1 >= arguments.size()) throw UsageError("--seed: missing value");
             options.seed = ParseSeed(argument, arguments[++i]);

@@ -13,6 +13,7 @@
 #include "CommandLineValues.h"
 #include "InferenceFile.h"
 #include "OutputPaths.h"
+#include "ProgramVersion.h"
 #include "TableLoading.h"
 #include "TableTuning.h"
 #include "TunerOptions.h"
@@ -97,6 +98,10 @@ int main(int argc, char** argv)
         options = ParseTunerOptions(std::vector<std::string>(argv + 1, argv + argc), cores > 0 ? cores : 1);
         if (options.help) {
             std::cout << TunerHelp();
+            return 0;
+        }
+        if (options.version) {
+            std::cout << VersionLine("marlune-tune");
             return 0;
         }
         RefuseSearchesBeyondMemory(options.settings, PhysicalMemoryBytes());
