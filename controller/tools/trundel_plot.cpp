@@ -16,6 +16,7 @@
 namespace {
 const char* const kUsage =
     "Usage : trundel-plot JOURNAL [--out FICHIER.png]\n"
+    "        trundel-plot --help | --version\n"
     "Redessine le parcours du robot à partir du journal des codeurs de trundel\n"
     "(Parcours_CodeBlocks.txt) : départ en vert, arrivée en rouge, échelle en mm.\n"
     "Par défaut l'image est écrite à côté du journal, avec l'extension .png.\n";
