@@ -8,6 +8,8 @@ bool AnalyserLigneDeCommande(int argc, const char* const argv[], OptionsTrundel&
         const char* argument = argv[i];
         if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
             lues.aide = true;
+        } else if (std::strcmp(argument, "--version") == 0) {
+            lues.version = true;
         } else if (std::strcmp(argument, "--table") == 0) {
             if (i + 1 >= argc) {
                 erreur = "--table attend un nom de fichier";
@@ -46,6 +48,7 @@ void AfficherAide(FILE* sortie) {
         "                    situations k = 0 à 7 (bit 0 : obstacle à gauche, bit 1 : au\n"
         "                    centre, bit 2 : à droite) ; défaut : toutes à 0, robot immobile\n"
         "  --help            affiche cette aide\n"
+        "  --version         affiche la version\n"
         "\n"
         "Codes de sortie : 0 arrêt normal (touche, Ctrl-C, Ctrl-\\, signal), 2 ligne de\n"
         "commande ou table incorrecte, 3 le robot a quitté le mode Safe (vide, roue\n"

@@ -6,6 +6,7 @@ struct OptionsTrundel {
     const char* peripherique = nullptr;  // none: serial port 1
     const char* fichierTable = nullptr;  // none: the built-in situation table
     bool aide = false;
+    bool version = false;
 };
 
 // Exit code of a command line or a table file that cannot be used.

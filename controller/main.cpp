@@ -3,6 +3,7 @@
 
 #include "Controleur.h"
 #include "LigneDeCommande.h"
+#include "ProgramVersion.h"
 
 int main(int argc, char* argv[]) {
     OptionsTrundel options;
@@ -14,6 +15,10 @@ int main(int argc, char* argv[]) {
     }
     if (options.aide) {
         AfficherAide(stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs(VersionLine("trundel").c_str(), stdout);
         return 0;
     }
     return ExecuterControleur(options);

@@ -22,6 +22,7 @@ echo "== optimised build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 run_tests build
+bash scripts/package.sh build
 
 echo "== Clang (warnings as errors) and the fuzz targets"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_FUZZERS=ON \

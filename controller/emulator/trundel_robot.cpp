@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "ProgramVersion.h"
+
 namespace {
 
 const char* const kUsage =
@@ -30,6 +32,7 @@ const char* const kUsage =
     "  --link PATH      also make PATH a symbolic link to the terminal\n"
     "  --dock           the robot sits on its charger (it then never stays in Safe mode)\n"
     "  --help           this help\n"
+    "  --version        the program's version\n"
     "Prints the terminal's path, then runs until interrupted.\n";
 
 bool ParseSeconds(const char* text, int& milliseconds) {
@@ -94,6 +97,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fputs(VersionLine("trundel-robot").c_str(), stdout);
             return 0;
         }
     }

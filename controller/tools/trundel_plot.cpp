@@ -10,11 +10,13 @@
 
 #include "AtomicFile.h"
 #include "DessinTrajet.h"
+#include "ProgramVersion.h"
 #include "TrajetCodeurs.h"
 
 namespace {
 const char* const kUsage =
     "Usage : trundel-plot JOURNAL [--out FICHIER.png]\n"
+    "        trundel-plot --help | --version\n"
     "Redessine le parcours du robot à partir du journal des codeurs de trundel\n"
     "(Parcours_CodeBlocks.txt) : départ en vert, arrivée en rouge, échelle en mm.\n"
     "Par défaut l'image est écrite à côté du journal, avec l'extension .png.\n";
@@ -56,6 +58,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; i++) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fputs(VersionLine("trundel-plot").c_str(), stdout);
             return 0;
         }
         if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc && sortie.empty()) {

@@ -10,6 +10,8 @@ DesktopOptions ParseDesktopOptions(const std::vector<std::string>& arguments)
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
         } else if (argument == "--seed") {
             if (i + 1 >= arguments.size()) throw UsageError("--seed: missing value");
             options.seed = ParseSeed(argument, arguments[++i]);
@@ -33,6 +35,7 @@ Opens the dialog "Robot KALO : Evitement d'Obstacles".
              writes it) loaded into the dialog at start; all sixteen numbers are needed
   --seed N   state of the world's random generator before the first run, decimal
              or 0x hexadecimal (64-bit). Without it the clock chooses.
+  --version  the program's version.
 
 The window "Inférence floue" shows the generator state at the start of each run:
 `marlune-run --seed <state> --table TABLE` replays that run without a window, pass

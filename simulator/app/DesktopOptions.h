@@ -12,6 +12,7 @@ struct DesktopOptions {
     std::optional<InferenceTable> table;  // loaded whole into the dialog at start
     std::optional<std::uint64_t> seed;    // the world's generator state before the first run
     bool help = false;
+    bool version = false;
 };
 
 // Reads the arguments that follow the program name (Qt's own already taken out) and

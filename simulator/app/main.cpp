@@ -5,6 +5,7 @@
 #include "CommandLineValues.h"
 #include "DesktopOptions.h"
 #include "MarluneApp.h"
+#include "ProgramVersion.h"
 
 int main(int argc, char* argv[])
 {
@@ -20,6 +21,10 @@ int main(int argc, char* argv[])
     }
     if (options.help) {
         std::cout << DesktopHelp();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << VersionLine("marlune");
         return 0;
     }
     CMarluneApp app(options);

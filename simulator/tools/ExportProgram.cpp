@@ -10,6 +10,7 @@
 #include "AtomicFile.h"
 #include "CommandLineValues.h"
 #include "CommandSurface.h"
+#include "ProgramVersion.h"
 #include "TableFiles.h"
 
 namespace {
@@ -20,6 +21,7 @@ struct ExportOptions {
     std::string surfacePath;
     double frontDistance = NAN;  // NaN: halfway along the ramp, where all eight rules weigh in
     bool help = false;
+    bool version = false;
 };
 
 double ParseDistance(const std::string& option, const std::string& text)
@@ -45,6 +47,10 @@ ExportOptions ParseExportOptions(const std::vector<std::string>& arguments)
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+            return options;
+        }
+        if (argument == "--version") {
+            options.version = true;
             return options;
         }
         if (argument == "--surface" || argument == "--front") {
@@ -110,6 +116,7 @@ Shows a Marlune inference table to the fuzzy-logic tools of the field and to the
                      distances, 0 to 3 x far, at one front distance.
   --front D          that front distance in pixels (default: halfway along the ramp).
   --help             this text.
+  --version          the program's version.
 
 Exit codes: 0 done, 1 an output could not be written, 2 bad arguments or table.
 )";
@@ -125,6 +132,10 @@ int RunExport(const std::vector<std::string>& arguments, std::ostream& out, std:
         options = ParseExportOptions(arguments);
         if (options.help) {
             out << ExportHelp();
+            return 0;
+        }
+        if (options.version) {
+            out << VersionLine("marlune-export");
             return 0;
         }
         TableRefusal refusal;

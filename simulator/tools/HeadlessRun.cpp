@@ -8,6 +8,7 @@
 #include "CommandLineValues.h"
 #include "FrameRecorder.h"
 #include "PictureOutput.h"
+#include "ProgramVersion.h"
 #include "RobotSimulation.h"
 #include "RunSummary.h"
 #include "RunnerOptions.h"
@@ -76,6 +77,10 @@ int RunMarlune(const std::vector<std::string>& arguments, std::ostream& out, std
         options = ParseRunnerOptions(arguments);
         if (options.help) {
             out << RunnerHelp();
+            return 0;
+        }
+        if (options.version) {
+            out << VersionLine("marlune-run");
             return 0;
         }
         RefuseOutputsOverInputs({{"--table", options.tablePath}}, RunnerOutputs(options));

@@ -42,6 +42,10 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
             options.help = true;
             continue;
         }
+        if (option == "--version") {
+            options.version = true;
+            continue;
+        }
         if (option == "--beams") {
             options.beams = true;
             continue;
@@ -124,6 +128,7 @@ sensing and fuzzy steering, as fast as the machine allows.
                      .gif (looping, exact colours).
   --fps N            frames per second of the video, 1 to 100 (default 25).
   --help             this text.
+  --version          the program's version.
 
 Pictures show what the window would: the arena's origin at the bottom left.
 Printed at the end: seed, passes, collisions, distance in pixels, collisions per

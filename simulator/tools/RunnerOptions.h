@@ -20,6 +20,7 @@ struct RunnerOptions {
     std::string videoPath;               // .mp4 or .gif: every pass's frame
     int framesPerSecond = 25;
     bool help = false;
+    bool version = false;
 };
 
 // Reads the arguments that follow the program name. Throws UsageError on anything

@@ -70,6 +70,10 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
             options.help = true;
             continue;
         }
+        if (option == "--version") {
+            options.version = true;
+            continue;
+        }
         if (option.rfind("--", 0) != 0)
             throw UsageError("unexpected argument '" + option + "' (see --help)");
         if (i + 1 >= arguments.size())
@@ -164,6 +168,7 @@ Usage: marlune-tune [options]
   --compare FILE.ifi    also report this table's figures on the same arenas
   --threads T           worker threads, one world each (default: every core)
   --help                this text
+  --version             the program's version
 
 Score of a table, over the K tuning arenas together:
   score = mean speed x explored - W x collisions per 1000 passes

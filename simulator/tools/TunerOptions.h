@@ -11,6 +11,7 @@ struct TunerOptions {
     std::string startPath;    // table that joins the first population
     std::string comparePath;  // table whose figures the report shows beside the tuned one
     bool help = false;
+    bool version = false;
 };
 
 // Reads the command line (without the program name). Throws UsageError with a

@@ -18,6 +18,7 @@
 #include "CommandLineValues.h"
 #include "InferenceFile.h"
 #include "OutputPaths.h"
+#include "ProgramVersion.h"
 #include "TableLoading.h"
 #include "TableTuning.h"
 #include "TunerOptions.h"
@@ -118,6 +119,10 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
         options = ParseTunerOptions(arguments, cores > 0 ? cores : 1);
         if (options.help) {
             out << TunerHelp();
+            return 0;
+        }
+        if (options.version) {
+            out << VersionLine("marlune-tune");
             return 0;
         }
         RefuseSearchesBeyondMemory(options.settings, PhysicalMemoryBytes());

@@ -16,6 +16,8 @@ TEST(DesktopOptionsTest, NoArgumentSetsNothing)
     EXPECT_FALSE(options.table);
     EXPECT_FALSE(options.seed);
     EXPECT_FALSE(options.help);
+    EXPECT_FALSE(options.version);
+    EXPECT_TRUE(ParseDesktopOptions({"--version"}).version);
 }
 
 TEST(DesktopOptionsTest, TableAndSeedInEitherOrderAsTheRunnerReadsThem)

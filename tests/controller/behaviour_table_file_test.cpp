@@ -127,6 +127,12 @@ TEST(LigneDeCommande, DefaultsDeviceTableAndHelp) {
     ASSERT_TRUE(AnalyserLigneDeCommande(2, aide, options, erreur));
     EXPECT_TRUE(options.aide);
     EXPECT_EQ(options.peripherique, nullptr) << "a new analysis starts afresh";
+    EXPECT_FALSE(options.version);
+
+    const char* version[] = {"trundel", "--version"};
+    ASSERT_TRUE(AnalyserLigneDeCommande(2, version, options, erreur));
+    EXPECT_TRUE(options.version);
+    EXPECT_FALSE(options.aide);
 }
 
 TEST(LigneDeCommande, MisusesAreRefused) {

@@ -345,11 +345,13 @@ TEST(RobotBody, EncodersCanStartAnywhere) {
     EXPECT_EQ(body.EncoderCount(Wheel::Right), 7 + static_cast<int>(10 * kCountsPerMm));
 }
 
-TEST(TrundelRobotProgram, HelpIsNoError) {
-    const std::string command = std::string("'") + TRUNDEL_ROBOT_PROGRAMME + "' --help >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+TEST(TrundelRobotProgram, HelpAndVersionAreNoError) {
+    for (const char* option : {"--help", "--version"}) {
+        const std::string command = std::string("'") + TRUNDEL_ROBOT_PROGRAMME + "' " + option + " >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << option;
+        EXPECT_EQ(WEXITSTATUS(status), 0) << option;
+    }
 }
 
 }  // namespace

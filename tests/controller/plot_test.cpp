@@ -129,6 +129,8 @@ TEST_F(TrundelPlot, ABadLogLeavesAnEarlierPictureAlone) {
     EXPECT_EQ(Lancer("vide.txt"), 2);
     EXPECT_EQ(Lancer(""), 2);
     EXPECT_EQ(Lancer("--help"), 0);
+    EXPECT_EQ(Lancer("--version"), 0);
+    EXPECT_EQ(Lire("sortie").rfind("trundel-plot ", 0), 0u) << Lire("sortie");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "../world/ScratchFolder.h"
 #include "ExportProgram.h"
 #include "HeadlessRun.h"
+#include "ProgramVersion.h"
 
 namespace {
 
@@ -60,6 +61,15 @@ TEST_F(ExportProgramTest, BadArgumentsAndTablesStopWithCodeTwoAndWriteNothing)
     EXPECT_NE(self.err.find("is the table being read"), std::string::npos) << self.err;
     EXPECT_EQ(Read(PathOf("t.fll")), before);
     EXPECT_FALSE(std::filesystem::exists(PathOf("s.png")));
+}
+
+TEST_F(ExportProgramTest, VersionWritesNothingElse)
+{
+    std::ostringstream out, err;
+    EXPECT_EQ(RunExport({table_, PathOf("t.fll"), "--version"}, out, err), 0);
+    EXPECT_EQ(out.str(), VersionLine("marlune-export"));
+    EXPECT_EQ(err.str(), "");
+    EXPECT_FALSE(std::filesystem::exists(PathOf("t.fll")));
 }
 
 TEST_F(ExportProgramTest, AnOutputThatCannotBeWrittenIsCodeOne)

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <sstream>
+
 #include "CommandLineValues.h"
+#include "HeadlessRun.h"
+#include "ProgramVersion.h"
 #include "RunnerOptions.h"
 
 namespace {
@@ -31,6 +36,18 @@ TEST(RunnerOptions, DefaultsAndEveryOption)
     EXPECT_EQ(all.freeMapPath, "f.png");
     EXPECT_EQ(all.framePath, "g.png");
     EXPECT_TRUE(Parse({"--help"}).help);
+}
+
+// help2man numbers the manual pages from this line: the name, one space, the version.
+TEST(RunnerOptions, VersionAnswersAloneWithoutRunning)
+{
+    EXPECT_TRUE(Parse({"--version"}).version);
+    EXPECT_FALSE(Parse({}).version);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunMarlune({"--passes", "5", "--version", "--seed", "1"}, out, err), 0);
+    EXPECT_TRUE(std::regex_match(out.str(), std::regex("marlune-run [0-9]+(\\.[0-9]+)+\n"))) << out.str();
+    EXPECT_EQ(out.str(), VersionLine("marlune-run"));
+    EXPECT_EQ(err.str(), "");
 }
 
 TEST(RunnerOptions, SeedsAreSixtyFourBitDecimalOrHex)

@@ -49,6 +49,14 @@ TEST(TunerOptions, DefaultsMatchTheHelp)
     EXPECT_EQ(o.settings.speedMax, 3.0);
     EXPECT_EQ(DefaultReportPath("table"), "table.txt");
     EXPECT_TRUE(Parse({"--help"}).help);
+    EXPECT_FALSE(o.version);
+}
+
+TEST(TunerOptions, VersionTakesNoValue)
+{
+    const TunerOptions o = Parse({"--version", "--seed", "5"});
+    EXPECT_TRUE(o.version);
+    EXPECT_EQ(o.settings.seed, 5u);
 }
 
 TEST(TunerOptions, NumbersIgnoreTheLocale)

@@ -1,0 +1,6 @@
+#include "ProgramVersion.h"
+
+std::string VersionLine(const std::string& program)
+{
+    return program + " " + MARLUNE_VERSION + "\n";
+}
