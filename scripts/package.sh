@@ -6,6 +6,7 @@
 # Usage: bash scripts/package.sh [BUILD_FOLDER]   (default build/, configured if needed)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
 build=${1:-build}
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
