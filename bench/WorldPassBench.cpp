@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "world_bench_support.h"
+#include "WorldBenchSupport.h"
 
 namespace {
 

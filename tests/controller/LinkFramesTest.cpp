@@ -4,7 +4,7 @@
 #include "LectureID.h"
 #include "ReceptionTrames.h"
 #include "thread.h"
-#include "link_test_support.h"
+#include "LinkTestSupport.h"
 
 #include <algorithm>
 #include <cstdio>

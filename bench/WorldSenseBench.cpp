@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "world_bench_support.h"
+#include "WorldBenchSupport.h"
 
 namespace {
 

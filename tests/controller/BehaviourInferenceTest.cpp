@@ -4,7 +4,7 @@
 
 #include "Inferences_S1_a_S8.h"
 #include "VariablesFloues.h"
-#include "behaviour_robot_scripte.h"
+#include "RobotScripte.h"
 
 namespace {
 

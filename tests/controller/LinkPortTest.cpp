@@ -1,7 +1,7 @@
 // The serial port on a pseudo-terminal: error messages, exclusivity, raw bytes both
 // ways, reads that return with what has arrived.
 #include "RS232.h"
-#include "link_test_support.h"
+#include "LinkTestSupport.h"
 
 #include <chrono>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "CorrecteurPID.h"
-#include "behaviour_robot_scripte.h"
+#include "RobotScripte.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "RS232.h"
 #include "RobotBody.h"
 #include "SensorPackets.h"
-#include "link_test_support.h"
+#include "LinkTestSupport.h"
 
 #include <chrono>
 #include <cmath>

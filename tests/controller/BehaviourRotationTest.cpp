@@ -5,7 +5,7 @@
 
 #include "CommandeRobot.h"
 #include "VariablesFloues.h"
-#include "behaviour_robot_scripte.h"
+#include "RobotScripte.h"
 
 namespace {
 

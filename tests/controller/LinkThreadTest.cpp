@@ -4,7 +4,7 @@
 #include "LectureID.h"
 #include "RS232.h"
 #include "iRobotSpecification.h"
-#include "link_test_support.h"
+#include "LinkTestSupport.h"
 #include "thread.h"
 
 #include <atomic>
