@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr int kWorldSize = 256;
-
 RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
 {
     RobotSimulation sim(kWorldSize, kWorldSize);

@@ -11,13 +11,6 @@
 
 #include "SimulationRun.h"
 
-namespace {
-
-constexpr int kWorldSize = 256;
-static_assert(kExploreCells == (kWorldSize / kExploreCellSize) * (kWorldSize / kExploreCellSize));
-
-}  // namespace
-
 void RunTotals::Add(const RunTotals& other)
 {
     passes += other.passes;

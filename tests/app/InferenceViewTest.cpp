@@ -76,7 +76,7 @@ TEST_F(InferenceViewTest, ShowsTheWorldsOwnInferenceOnEveryPassAndRepaintsAtMost
 TEST_F(InferenceViewTest, WhilePausedShowsTheLastPassAndNRunsExactlyOneMore)
 {
     // A reference world from the same generator state, stepped without a window.
-    RobotSimulation reference(256, 256);
+    RobotSimulation reference(kWorldSize, kWorldSize);
     reference.rng = dialog.m_sim.rng;
     PrepareRun(reference, kExampleTable);
 
