@@ -60,7 +60,7 @@ RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint6
     visit();
     long long escapes = 0, thrownOut = 0;
     for (int pass = 0; pass < passes; ++pass) {
-        RunPass(sim, false, false);
+        RunPass(sim);
         if (!NextPassStaysInTheWorld(sim)) {
             escapes = thrownOut = 1;
             break;

@@ -154,9 +154,9 @@ TEST_F(HeadlessRunTest, OnlyAFrameIsPaintedAndPaintingChangesNoFigure)
     RobotSimulation sim(kWorldSize, kWorldSize);
     sim.rng.Seed(5);
     PrepareRun(sim, LoadTableForRun(table_));
-    for (int pass = 0; pass < 400; ++pass) RunPass(sim, true, true);
+    for (int pass = 0; pass < 400; ++pass) RunPass(sim, {.robot = true, .beams = true});
     cv::Mat expected;
-    cv::flip(ComposeFrame(sim.canvas, sim.arena), expected, 0);
+    cv::flip(ComposeFrame(sim), expected, 0);
     EXPECT_EQ(cv::norm(cv::imread(PathOf("frame.png")), expected, cv::NORM_INF), 0);
 }
 
