@@ -11,12 +11,12 @@
 // bar and ramp is drawn.
 static void RepaintInferencePlot(benchmark::State& state)
 {
-    RobotSimulation sim(256, 256);
+    RobotSimulation sim(kWorldSize, kWorldSize);
     sim.rng.Seed(42);
     const InferenceTable table = {{60, -55, 0, -5, 55, 60, 5, 0}, {0.2, 0.5, 1.5, 2, 0.5, 0.5, 2, 2.5}};
     PrepareRun(sim, table);
     for (int pass = 0; pass < 200; ++pass)
-        RunPass(sim, false, false);
+        RunPass(sim);
 
     InferencePlot plot;
     plot.resize(plot.sizeHint());

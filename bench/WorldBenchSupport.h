@@ -8,7 +8,7 @@
 // robot round its arena, so the measured passes look like real ones.
 inline std::unique_ptr<RobotSimulation> MakeBenchWorld(std::uint64_t seed)
 {
-    auto sim = std::make_unique<RobotSimulation>(256, 256);
+    auto sim = std::make_unique<RobotSimulation>(kWorldSize, kWorldSize);
     sim->rng.Seed(seed);
     InferenceTable table;
     const double angles[8] = {60, -55, 0, -5, 55, 60, 5, 0};

@@ -12,7 +12,7 @@ enum PassKind { kRunnerBefore, kTunerBefore, kNow };
 void OnePass(RobotSimulation& sim, PassKind kind)
 {
     if (kind == kNow) {
-        RunPass(sim, false, false);
+        RunPass(sim);
         return;
     }
     sim.Step();

@@ -42,7 +42,7 @@ static void SenseAlongARun(benchmark::State& state)
     auto sim = MakeBenchWorld(42);
     std::vector<Pose> poses;
     for (int pass = 0; pass < 3000; ++pass) {
-        RunPass(*sim, false, false);
+        RunPass(*sim);
         poses.push_back({sim->centerX, sim->centerY, sim->heading});
     }
     std::size_t next = 0;

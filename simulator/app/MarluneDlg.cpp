@@ -47,7 +47,7 @@ CMarluneDlg::CMarluneDlg(QWidget* parent)
       m_speed{},
       m_collisionCount(0),
       m_hIcon(LoadIcon(kAppIcon)),
-      m_sim(256, 256),
+      m_sim(kWorldSize, kWorldSize),
       m_prompts(std::make_unique<DesktopPrompts>()),
       m_keyPoll([](int delayMs) { return cv::waitKey(delayMs); })
 {

@@ -93,7 +93,8 @@ protected:
 
 private:
     void RunOnePass(SimulationWindow& window);
-    void ShakeWindow(SimulationWindow& window);
+    // Moves the window of a colliding robot to one side or the other, by the tick.
+    void ShakeWindow(SimulationWindow& window, bool oddTick);
     void ShowInferenceView();
     QLineEdit* TableField(int index) const;
     // Reports a field that is not a number and gives it the focus back, its text

@@ -9,8 +9,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <opencv2/core.hpp>
-
 #include "InferenceView.h"
 #include "RunHints.h"
 #include "RunStatistics.h"
@@ -70,8 +68,7 @@ void CMarluneDlg::OnRunSimulation()
         SimulationWindow window(kWindowName);
         UpperCaseKeyFilter upperCaseKeys(QString::fromStdString(kWindowName));
         m_sim.DrawRobot(false);
-        cv::bitwise_and(m_sim.canvas, m_sim.arena, m_sim.canvas);
-        window.Show(m_sim.canvas);
+        window.Show(ComposeFrame(m_sim));
         window.Move(50, 50);
 
         m_tickPending = false;
@@ -134,17 +131,14 @@ void CMarluneDlg::OnRunSimulation()
 
 void CMarluneDlg::RunOnePass(SimulationWindow& window)
 {
-    m_sim.Step();
-    if (m_sim.UpdateCollision()) {
-        ShakeWindow(window);
-    } else {
+    // The robot blinks and the window jumps at the tick rate, however many passes run
+    // between two ticks.
+    const bool oddTick = m_tickCount % 2 != 0;
+    if (RunPass(m_sim, {.robot = true, .beams = m_sim.showBeams, .collidingHighlighted = oddTick}))
+        ShakeWindow(window, oddTick);
+    else
         m_collisionCount = m_sim.collisions;
-        m_sim.DrawRobot(false);
-    }
-    m_sim.Sense(m_sim.showBeams);
-    m_sim.ComputeCommand();
-    cv::bitwise_and(m_sim.canvas, m_sim.arena, m_sim.canvas);
-    window.Show(m_sim.canvas);
+    window.Show(ComposeFrame(m_sim));
     m_inferenceView->ShowPass(m_sim);
 }
 
@@ -168,16 +162,12 @@ void CMarluneDlg::ShowInferenceView()
     m_inferenceView->show();
 }
 
-void CMarluneDlg::ShakeWindow(SimulationWindow& window)
+void CMarluneDlg::ShakeWindow(SimulationWindow& window, bool oddTick)
 {
-    // The robot blinks and the window jumps at the tick rate, however many passes run
-    // between two ticks.
-    const bool evenTick = m_tickCount % 2 == 0;
-    m_sim.DrawRobot(!evenTick);
-    if (evenTick)
-        window.Move(45, 45);
-    else
+    if (oddTick)
         window.Move(55, 55);
+    else
+        window.Move(45, 45);
 }
 
 void CMarluneDlg::OnTimer(unsigned timerId)

@@ -116,7 +116,7 @@ TableFileFormat TableFileFormatOf(const std::string& path)
 RampBounds RunRampBounds()
 {
     static const RampBounds bounds = [] {
-        RobotSimulation sim(256, 256);
+        RobotSimulation sim(kWorldSize, kWorldSize);
         PrepareRun(sim, InferenceTable{});
         return RampBounds{sim.nearDistance, sim.farDistance};
     }();

@@ -3,25 +3,22 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "RandomState.h"
 #include "SplitMix64.h"
-
-std::uint64_t EffectiveWorldSeed(std::uint64_t seed)
-{
-    return seed != 0 ? seed : ~std::uint64_t{0};
-}
 
 ArenaSeeds DeriveArenaSeeds(std::uint64_t seed, int arenasPerSet)
 {
     const std::size_t count = static_cast<std::size_t>(std::max(arenasPerSet, 0));
-    // Distinct streams for the two sets; a value drawn twice (or equivalent to one
-    // already taken) is skipped, so the sets are disjoint and free of repeats.
+    // Distinct streams for the two sets; a value drawn twice, or one the world's
+    // generator takes for a seed already taken, is skipped, so the sets are disjoint
+    // and free of repeats.
     SplitMix64 tuningStream(seed);
     SplitMix64 validationStream(seed ^ 0x5641'4C49'4441'5445u);
     std::unordered_set<std::uint64_t> taken;
     auto fill = [&](SplitMix64& stream, std::vector<std::uint64_t>& out) {
         while (out.size() < count) {
             const std::uint64_t candidate = stream.Next();
-            if (taken.insert(EffectiveWorldSeed(candidate)).second)
+            if (taken.insert(RandomState::EffectiveSeed(candidate)).second)
                 out.push_back(candidate);
         }
     };

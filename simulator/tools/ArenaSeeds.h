@@ -11,6 +11,3 @@ struct ArenaSeeds {
 };
 
 ArenaSeeds DeriveArenaSeeds(std::uint64_t seed, int arenasPerSet);
-
-// The world generator treats a seed of 0 as all bits set; seeds are compared in this form.
-std::uint64_t EffectiveWorldSeed(std::uint64_t seed);

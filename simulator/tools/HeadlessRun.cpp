@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr int kWorldSize = 256;
-
 RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
 {
     RobotSimulation sim(kWorldSize, kWorldSize);
@@ -47,10 +45,10 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
     const bool canvasShown = !options.framePath.empty() || video;
     RunSummary summary{seed, options.passes};
     for (long long pass = 1; pass <= options.passes; ++pass) {
-        RunPass(sim, canvasShown, canvasShown && options.beams);
+        RunPass(sim, {.robot = canvasShown, .beams = canvasShown && options.beams});
         if (trace) trace->Row(pass, sim);
         if (plot) plot->Record(sim.centerX, sim.centerY, sim.collisions);
-        if (video) video->Add(UprightFrame(sim.canvas, sim.arena));
+        if (video) video->Add(UprightFrame(sim));
         if (!NextPassStaysInTheWorld(sim)) {
             summary.passes = pass;
             summary.leftTheWorld = pass < options.passes;
@@ -59,7 +57,7 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
     }
     if (trace) trace->Finish();
     if (video) video->Finish();
-    if (!options.framePath.empty()) WritePicture("--frame", options.framePath, ComposeFrame(sim.canvas, sim.arena));
+    if (!options.framePath.empty()) WritePicture("--frame", options.framePath, ComposeFrame(sim));
     if (plot) WritePicture("--plot", options.plotPath, plot->Render(sim.arena));
 
     summary.collisions = sim.collisions;

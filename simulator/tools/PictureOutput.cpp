@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "AtomicFile.h"
+#include "SimulationRun.h"
 
 void WritePicture(const std::string& option, const std::string& path, const cv::Mat& image)
 {
@@ -21,16 +22,9 @@ void WritePicture(const std::string& option, const std::string& path, const cv::
                                  (file.Error().empty() ? "" : " (" + file.Error() + ")"));
 }
 
-cv::Mat ComposeFrame(const cv::Mat& canvas, const cv::Mat& arena)
-{
-    cv::Mat frame;
-    cv::bitwise_and(canvas, arena, frame);
-    return frame;
-}
-
-cv::Mat UprightFrame(const cv::Mat& canvas, const cv::Mat& arena)
+cv::Mat UprightFrame(const RobotSimulation& sim)
 {
     cv::Mat upright;
-    cv::flip(ComposeFrame(canvas, arena), upright, 0);
+    cv::flip(ComposeFrame(sim), upright, 0);
     return upright;
 }

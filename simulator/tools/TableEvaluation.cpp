@@ -11,13 +11,6 @@
 
 #include "SimulationRun.h"
 
-namespace {
-
-constexpr int kWorldSize = 256;
-static_assert(kExploreCells == (kWorldSize / kExploreCellSize) * (kWorldSize / kExploreCellSize));
-
-}  // namespace
-
 void RunTotals::Add(const RunTotals& other)
 {
     passes += other.passes;
@@ -67,7 +60,7 @@ RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint6
     visit();
     long long escapes = 0, thrownOut = 0;
     for (int pass = 0; pass < passes; ++pass) {
-        RunPass(sim, false, false);
+        RunPass(sim);
         if (!NextPassStaysInTheWorld(sim)) {
             escapes = thrownOut = 1;
             break;

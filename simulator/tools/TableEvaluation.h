@@ -26,7 +26,7 @@ struct RunTotals {
 
 // Cells of the explored share: 16 x 16 pixels, so 256 of them in a 256 x 256 world.
 inline constexpr int kExploreCellSize = 16;
-inline constexpr int kExploreCells = (256 / kExploreCellSize) * (256 / kExploreCellSize);
+inline constexpr int kExploreCells = (kWorldSize / kExploreCellSize) * (kWorldSize / kExploreCellSize);
 
 // score = mean speed x explored share - collisionWeight x collisions per 1000 passes
 // Speed alone would crown a robot that spins on the spot (its centre circles around

@@ -10,7 +10,9 @@ struct RandomState {
     explicit RandomState(std::uint64_t seed) { Seed(seed); }
 
     // A seed of 0 would be a fixed point of the recurrence; it becomes all bits set.
-    void Seed(std::uint64_t seed) { state = seed != 0 ? seed : ~std::uint64_t{0}; }
+    // Two seeds with the same effective seed start the same stream.
+    static constexpr std::uint64_t EffectiveSeed(std::uint64_t seed) { return seed != 0 ? seed : ~std::uint64_t{0}; }
+    void Seed(std::uint64_t seed) { state = EffectiveSeed(seed); }
 
     std::uint32_t Next()
     {

@@ -5,6 +5,10 @@
 #include "InferenceTable.h"
 #include "RandomState.h"
 
+// The side of the square world that every front end runs, in pixels: the desktop
+// program, the runner, the tuner and the table files' ramp all assume this one.
+inline constexpr int kWorldSize = 256;
+
 // The whole simulated world: images, robot, sensors, controller and run counters.
 // Images keep row 0 = y 0 (bottom of the picture); whoever shows them flips vertically.
 class RobotSimulation {

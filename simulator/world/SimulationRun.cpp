@@ -11,12 +11,19 @@ void PrepareRun(RobotSimulation& sim, const InferenceTable& table)
     sim.collisions = 0;
 }
 
-void RunPass(RobotSimulation& sim, bool drawRobot, bool beams)
+bool RunPass(RobotSimulation& sim, const PassDrawing& drawing)
 {
     sim.Step();
-    sim.UpdateCollision();
-    // Without a window there is no tick clock to blink by: the robot keeps its colours.
-    if (drawRobot) sim.DrawRobot(false);
-    sim.Sense(beams);
+    const bool wasColliding = sim.UpdateCollision();
+    if (drawing.robot) sim.DrawRobot(wasColliding && drawing.collidingHighlighted);
+    sim.Sense(drawing.beams);
     sim.ComputeCommand();
+    return wasColliding;
+}
+
+cv::Mat ComposeFrame(const RobotSimulation& sim)
+{
+    cv::Mat frame;
+    cv::bitwise_and(sim.canvas, sim.arena, frame);
+    return frame;
 }

@@ -76,7 +76,7 @@ TEST_F(InferenceViewTest, ShowsTheWorldsOwnInferenceOnEveryPassAndRepaintsAtMost
 TEST_F(InferenceViewTest, WhilePausedShowsTheLastPassAndNRunsExactlyOneMore)
 {
     // A reference world from the same generator state, stepped without a window.
-    RobotSimulation reference(256, 256);
+    RobotSimulation reference(kWorldSize, kWorldSize);
     reference.rng = dialog.m_sim.rng;
     PrepareRun(reference, kExampleTable);
 
@@ -93,7 +93,7 @@ TEST_F(InferenceViewTest, WhilePausedShowsTheLastPassAndNRunsExactlyOneMore)
         if (pass == kPauseAt) {
             passesDone = pass - 1;
             for (int k = 0; k < passesDone; ++k)
-                RunPass(reference, false, false);
+                RunPass(reference);
             EXPECT_EQ(dialog.m_sim.centerX, reference.centerX);
             EXPECT_EQ(dialog.m_sim.centerY, reference.centerY);
             return int('p');
@@ -108,7 +108,7 @@ TEST_F(InferenceViewTest, WhilePausedShowsTheLastPassAndNRunsExactlyOneMore)
         if (pass == kStepAt)
             return int('n');
         if (pass == kStepAt + 1) {
-            RunPass(reference, false, false);
+            RunPass(reference);
             EXPECT_EQ(dialog.m_sim.centerX, reference.centerX);
             EXPECT_EQ(dialog.m_sim.centerY, reference.centerY);
             EXPECT_EQ(dialog.m_sim.heading, reference.heading);

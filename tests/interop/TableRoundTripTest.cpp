@@ -84,7 +84,7 @@ protected:
         std::string status;
         ASSERT_TRUE(engine->isReady(&status)) << status;
 
-        RobotSimulation sim(256, 256);
+        RobotSimulation sim(kWorldSize, kWorldSize);
         sim.rng.Seed(7);
         PrepareRun(sim, table);
         const std::vector<double> distances = GridDistances(sim.nearDistance, sim.farDistance);
@@ -150,7 +150,7 @@ TEST_F(TableRoundTripTest, ExportedEnginesLoadBackBitForBit)
 
 TEST_F(TableRoundTripTest, TheRampIsTheOneARunSets)
 {
-    RobotSimulation sim(256, 256);
+    RobotSimulation sim(kWorldSize, kWorldSize);
     PrepareRun(sim, InferenceTable{});
     EXPECT_EQ(RunRampBounds().nearDistance, sim.radius);
     EXPECT_EQ(RunRampBounds().farDistance, 2 * sim.radius);

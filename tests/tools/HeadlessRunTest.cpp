@@ -120,7 +120,7 @@ TEST_F(HeadlessRunTest, PicturesAreTheWorldsImagesWithRowZeroAtTheBottom)
                    "--frame", PathOf("frame.png")})
                   .code,
               0);
-    RobotSimulation sim(256, 256);
+    RobotSimulation sim(kWorldSize, kWorldSize);
     sim.rng.Seed(0x51);
     PrepareRun(sim, InferenceTable{});
     cv::Mat expected;
@@ -151,12 +151,12 @@ TEST_F(HeadlessRunTest, OnlyAFrameIsPaintedAndPaintingChangesNoFigure)
     EXPECT_EQ(Read(PathOf("unseen.csv")), Read(PathOf("framed.csv")));
 
     // The frame is the desktop program's: robot and every beam painted on each pass.
-    RobotSimulation sim(256, 256);
+    RobotSimulation sim(kWorldSize, kWorldSize);
     sim.rng.Seed(5);
     PrepareRun(sim, LoadTableForRun(table_));
-    for (int pass = 0; pass < 400; ++pass) RunPass(sim, true, true);
+    for (int pass = 0; pass < 400; ++pass) RunPass(sim, {.robot = true, .beams = true});
     cv::Mat expected;
-    cv::flip(ComposeFrame(sim.canvas, sim.arena), expected, 0);
+    cv::flip(ComposeFrame(sim), expected, 0);
     EXPECT_EQ(cv::norm(cv::imread(PathOf("frame.png")), expected, cv::NORM_INF), 0);
 }
 

@@ -64,7 +64,7 @@ TEST(TableEvaluation, ResultsDoNotDependOnThreadsOrOnWhatAWorldRanBefore)
     for (std::size_t t = 0; t < tables.size(); ++t) {
         RunTotals fresh;
         for (std::uint64_t seed : seeds) {
-            RobotSimulation sim(256, 256);
+            RobotSimulation sim(kWorldSize, kWorldSize);
             fresh.Add(RunArena(sim, tables[t], seed, 400));
         }
         for (const auto* totals : {&*one, &*three}) {

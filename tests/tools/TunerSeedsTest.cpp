@@ -3,6 +3,7 @@
 #include <set>
 
 #include "ArenaSeeds.h"
+#include "RandomState.h"
 
 TEST(ArenaSeeds, ValidationArenasAreNeverTuningArenas)
 {
@@ -13,18 +14,18 @@ TEST(ArenaSeeds, ValidationArenasAreNeverTuningArenas)
         ASSERT_EQ(seeds.validation.size(), 12u);
         std::set<std::uint64_t> worlds;
         for (auto s : seeds.tuning)
-            worlds.insert(EffectiveWorldSeed(s));
+            worlds.insert(RandomState::EffectiveSeed(s));
         for (auto s : seeds.validation)
-            worlds.insert(EffectiveWorldSeed(s));
+            worlds.insert(RandomState::EffectiveSeed(s));
         ASSERT_EQ(worlds.size(), 24u) << "--seed " << seed << " repeats a world";
     }
 }
 
 TEST(ArenaSeeds, ZeroAndAllBitsSetAreTheSameWorld)
 {
-    EXPECT_EQ(EffectiveWorldSeed(0), ~std::uint64_t{0});
-    EXPECT_EQ(EffectiveWorldSeed(~std::uint64_t{0}), ~std::uint64_t{0});
-    EXPECT_EQ(EffectiveWorldSeed(5), 5u);
+    EXPECT_EQ(RandomState::EffectiveSeed(0), ~std::uint64_t{0});
+    EXPECT_EQ(RandomState::EffectiveSeed(~std::uint64_t{0}), ~std::uint64_t{0});
+    EXPECT_EQ(RandomState::EffectiveSeed(5), 5u);
 }
 
 TEST(ArenaSeeds, FollowFromTheSeedAlone)

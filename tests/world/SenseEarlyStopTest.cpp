@@ -194,8 +194,8 @@ TEST(SenseEarlyStop, ChangesNoPassOfWholeRuns)
         PrepareRun(*quiet, table);
         PrepareRun(*painted, table);
         for (int pass = 0; pass < 1500; ++pass) {
-            RunPass(*quiet, false, false);
-            RunPass(*painted, true, true);
+            RunPass(*quiet);
+            RunPass(*painted, {.robot = true, .beams = true});
             ASSERT_EQ(std::memcmp(quiet->sectorDistance, painted->sectorDistance, sizeof quiet->sectorDistance), 0)
                 << "seed " << seed << " pass " << pass;
             ASSERT_EQ(quiet->centerX, painted->centerX) << "seed " << seed << " pass " << pass;

@@ -41,8 +41,8 @@ TEST(SimulationRun, SameSeedAndTableRepeatEveryPassExactly)
     PrepareRun(*first, CautiousTable());
     PrepareRun(*second, CautiousTable());
     for (int pass = 0; pass < 400; ++pass) {
-        RunPass(*first, true, true);
-        RunPass(*second, true, true);
+        RunPass(*first, {.robot = true, .beams = true});
+        RunPass(*second, {.robot = true, .beams = true});
         ASSERT_EQ(first->centerX, second->centerX) << pass;
         ASSERT_EQ(first->centerY, second->centerY) << pass;
         ASSERT_EQ(first->heading, second->heading) << pass;
@@ -60,8 +60,38 @@ TEST(SimulationRun, AZeroTableStandsStillWithoutCollision)
 {
     auto sim = MakeSeededWorld(8);
     PrepareRun(*sim, InferenceTable{});
-    for (int pass = 0; pass < 20; ++pass) RunPass(*sim, false, false);
+    for (int pass = 0; pass < 20; ++pass) RunPass(*sim);
     EXPECT_EQ(sim->distance, 0);
     EXPECT_EQ(sim->collisions, 0);
     EXPECT_EQ(sim->centerY, 135);
+}
+
+TEST(SimulationRun, OnlyARobotStillInCollisionTakesTheBlinkColours)
+{
+    // Two standing robots, one asking for the blink colours like the desktop program
+    // on an odd tick, one never like the runner; the test moves the obstacles instead.
+    auto blinking = MakeSeededWorld(3);
+    auto plain = MakeSeededWorld(3);
+    PrepareRun(*blinking, InferenceTable{});
+    PrepareRun(*plain, InferenceTable{});
+    auto pass = [&](bool blocked) {
+        blinking->freeMap.setTo(blocked ? 0 : 255);
+        plain->freeMap.setTo(blocked ? 0 : 255);
+        const bool shaking = RunPass(*blinking, {.robot = true, .beams = true, .collidingHighlighted = true});
+        EXPECT_EQ(RunPass(*plain, {.robot = true, .beams = true}), shaking);
+        return shaking;
+    };
+    auto sameFrame = [&] { return SameBytes(ComposeFrame(*blinking), ComposeFrame(*plain)); };
+
+    EXPECT_FALSE(pass(false));
+    EXPECT_TRUE(sameFrame()) << "a free robot never blinks";
+    EXPECT_FALSE(pass(true)) << "the entry is counted, not yet shaken";
+    EXPECT_TRUE(sameFrame());
+    EXPECT_TRUE(pass(true));
+    EXPECT_FALSE(sameFrame()) << "a robot still in collision blinks";
+    EXPECT_TRUE(pass(false)) << "the pass that frees it began in collision";
+    EXPECT_FALSE(pass(false));
+    EXPECT_TRUE(sameFrame());
+    EXPECT_EQ(blinking->collisions, 1);
+    EXPECT_EQ(plain->collisions, 1);
 }
