@@ -25,34 +25,34 @@ std::string Extension(const std::string& path)
 class Mp4Recorder : public FrameRecorder {
 public:
     Mp4Recorder(const std::string& path, int framesPerSecond, cv::Size frameSize)
-        : path_(path), file_(path), size_(frameSize)
+        : m_path(path), m_file(path), m_size(frameSize)
     {
-        if (file_.IsOpen())
-            writer_.open(file_.TemporaryPath(), cv::CAP_FFMPEG, cv::VideoWriter::fourcc('m', 'p', '4', 'v'),
+        if (m_file.IsOpen())
+            m_writer.open(m_file.TemporaryPath(), cv::CAP_FFMPEG, cv::VideoWriter::fourcc('m', 'p', '4', 'v'),
                          framesPerSecond, frameSize);
-        if (!writer_.isOpened()) throw std::runtime_error("--video: cannot write '" + path_ + "'" + Because());
+        if (!m_writer.isOpened()) throw std::runtime_error("--video: cannot write '" + m_path + "'" + Because());
     }
 
     void Add(const cv::Mat& frame) override
     {
-        if (frame.size() != size_ || frame.type() != CV_8UC3)
-            throw std::runtime_error("--video: a frame of another size or type for '" + path_ + "'");
-        writer_.write(frame);
+        if (frame.size() != m_size || frame.type() != CV_8UC3)
+            throw std::runtime_error("--video: a frame of another size or type for '" + m_path + "'");
+        m_writer.write(frame);
     }
 
     void Finish() override
     {
-        writer_.release();
-        if (!file_.Commit()) throw std::runtime_error("--video: cannot write '" + path_ + "'" + Because());
+        m_writer.release();
+        if (!m_file.Commit()) throw std::runtime_error("--video: cannot write '" + m_path + "'" + Because());
     }
 
 private:
-    std::string Because() const { return file_.Error().empty() ? "" : ": " + file_.Error(); }
+    std::string Because() const { return m_file.Error().empty() ? "" : ": " + m_file.Error(); }
 
-    std::string path_;
-    AtomicFile file_;
-    cv::Size size_;
-    cv::VideoWriter writer_;
+    std::string m_path;
+    AtomicFile m_file;
+    cv::Size m_size;
+    cv::VideoWriter m_writer;
 };
 
 }  // namespace

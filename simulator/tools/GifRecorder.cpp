@@ -21,59 +21,59 @@ struct GifCloser {
 class GifRecorder : public FrameRecorder {
 public:
     GifRecorder(const std::string& path, int framesPerSecond, cv::Size frameSize)
-        : path_(path), file_(path), size_(frameSize),
+        : m_path(path), m_file(path), m_size(frameSize),
           // GIF counts delays in hundredths of a second.
-          delay_(std::max(1, static_cast<int>(std::lround(100.0 / framesPerSecond))))
+          m_delay(std::max(1, static_cast<int>(std::lround(100.0 / framesPerSecond))))
     {
         int error = 0;
-        if (file_.IsOpen()) gif_.reset(EGifOpenFileName(file_.TemporaryPath().c_str(), false, &error));
-        if (!gif_) Fail(file_.IsOpen() ? GifErrorString(error) : file_.Error());
-        EGifSetGifVersion(gif_.get(), true);
-        Check(EGifPutScreenDesc(gif_.get(), size_.width, size_.height, 8, 0, nullptr));
+        if (m_file.IsOpen()) m_gif.reset(EGifOpenFileName(m_file.TemporaryPath().c_str(), false, &error));
+        if (!m_gif) Fail(m_file.IsOpen() ? GifErrorString(error) : m_file.Error());
+        EGifSetGifVersion(m_gif.get(), true);
+        Check(EGifPutScreenDesc(m_gif.get(), m_size.width, m_size.height, 8, 0, nullptr));
         // The NETSCAPE2.0 block with a loop count of 0: play again and again.
         const GifByteType loop[3] = {1, 0, 0};
-        Check(EGifPutExtensionLeader(gif_.get(), APPLICATION_EXT_FUNC_CODE));
-        Check(EGifPutExtensionBlock(gif_.get(), 11, "NETSCAPE2.0"));
-        Check(EGifPutExtensionBlock(gif_.get(), 3, loop));
-        Check(EGifPutExtensionTrailer(gif_.get()));
+        Check(EGifPutExtensionLeader(m_gif.get(), APPLICATION_EXT_FUNC_CODE));
+        Check(EGifPutExtensionBlock(m_gif.get(), 11, "NETSCAPE2.0"));
+        Check(EGifPutExtensionBlock(m_gif.get(), 3, loop));
+        Check(EGifPutExtensionTrailer(m_gif.get()));
     }
 
     void Add(const cv::Mat& frame) override
     {
-        if (frame.size() != size_ || frame.type() != CV_8UC3)
-            throw std::runtime_error("--video: a frame of another size or type for '" + path_ + "'");
+        if (frame.size() != m_size || frame.type() != CV_8UC3)
+            throw std::runtime_error("--video: a frame of another size or type for '" + m_path + "'");
         WritePart(frame, ChangedArea(frame));
-        frame.copyTo(previous_);
-        ++frames_;
+        frame.copyTo(m_previous);
+        ++m_frames;
     }
 
     void Finish() override
     {
         int error = 0;
-        const int closed = EGifCloseFile(gif_.release(), &error);
+        const int closed = EGifCloseFile(m_gif.release(), &error);
         if (closed != GIF_OK) Fail(GifErrorString(error));
-        if (!file_.Commit()) Fail(file_.Error());
+        if (!m_file.Commit()) Fail(m_file.Error());
     }
 
 private:
     [[noreturn]] void Fail(const char* why) const
     {
-        throw std::runtime_error("--video: cannot write '" + path_ + "'" + (why ? std::string(": ") + why : ""));
+        throw std::runtime_error("--video: cannot write '" + m_path + "'" + (why ? std::string(": ") + why : ""));
     }
     [[noreturn]] void Fail(const std::string& why) const { Fail(why.c_str()); }
 
     void Check(int status) const
     {
-        if (status != GIF_OK) Fail(GifErrorString(gif_->Error));
+        if (status != GIF_OK) Fail(GifErrorString(m_gif->Error));
     }
 
     // The smallest rectangle holding every pixel that differs from the previous frame; the
     // whole frame first, and one pixel when nothing moved (a frame must hold an image).
     cv::Rect ChangedArea(const cv::Mat& frame) const
     {
-        if (previous_.empty()) return {0, 0, size_.width, size_.height};
+        if (m_previous.empty()) return {0, 0, m_size.width, m_size.height};
         cv::Mat difference;
-        cv::absdiff(frame, previous_, difference);
+        cv::absdiff(frame, m_previous, difference);
         cv::Mat changed;
         cv::cvtColor(difference, changed, cv::COLOR_BGR2GRAY);
         std::vector<cv::Point> points;
@@ -136,21 +136,21 @@ private:
     // carries the frame's delay, the others show at once.
     void WritePart(const cv::Mat& frame, const cv::Rect& area)
     {
-        const bool overPrevious = !previous_.empty();
+        const bool overPrevious = !m_previous.empty();
         Band band(overPrevious);
         for (int row = area.y; row < area.y + area.height;) {
-            const cv::Vec3b* previousRow = overPrevious ? previous_.ptr<cv::Vec3b>(row) + area.x : nullptr;
+            const cv::Vec3b* previousRow = overPrevious ? m_previous.ptr<cv::Vec3b>(row) + area.x : nullptr;
             if (AddRow(frame.ptr<cv::Vec3b>(row) + area.x, previousRow, area.width, band)) {
                 ++row;
                 continue;
             }
             if (band.rows == 0)
-                throw std::runtime_error("--video: a row of frame " + std::to_string(frames_ + 1) +
+                throw std::runtime_error("--video: a row of frame " + std::to_string(m_frames + 1) +
                                          " holds more than 256 colours; a GIF cannot show it exactly");
             WriteBand(band, cv::Point(area.x, row - band.rows), area.width, 0);
             band = Band(overPrevious);
         }
-        WriteBand(band, cv::Point(area.x, area.y + area.height - band.rows), area.width, delay_);
+        WriteBand(band, cv::Point(area.x, area.y + area.height - band.rows), area.width, m_delay);
     }
 
     void WriteBand(Band& band, cv::Point at, int width, int delay)
@@ -162,23 +162,23 @@ private:
         const GraphicsControlBlock control{DISPOSE_DO_NOT, false, delay, band.seeThrough ? 0 : NO_TRANSPARENT_COLOR};
         GifByteType extension[4];
         const std::size_t length = EGifGCBToExtension(&control, extension);
-        Check(EGifPutExtension(gif_.get(), GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension));
+        Check(EGifPutExtension(m_gif.get(), GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension));
         ColorMapObject* palette = GifMakeMapObject(tableSize, band.colours.data());
         if (!palette) throw std::bad_alloc();
-        const int described = EGifPutImageDesc(gif_.get(), at.x, at.y, width, band.rows, false, palette);
+        const int described = EGifPutImageDesc(m_gif.get(), at.x, at.y, width, band.rows, false, palette);
         GifFreeMapObject(palette);
         Check(described);
         for (int row = 0; row < band.rows; ++row)
-            Check(EGifPutLine(gif_.get(), band.pixels.data() + static_cast<std::size_t>(row) * width, width));
+            Check(EGifPutLine(m_gif.get(), band.pixels.data() + static_cast<std::size_t>(row) * width, width));
     }
 
-    std::string path_;
-    AtomicFile file_;
-    cv::Size size_;
-    int delay_;
-    std::unique_ptr<GifFileType, GifCloser> gif_;
-    cv::Mat previous_;
-    long long frames_ = 0;
+    std::string m_path;
+    AtomicFile m_file;
+    cv::Size m_size;
+    int m_delay;
+    std::unique_ptr<GifFileType, GifCloser> m_gif;
+    cv::Mat m_previous;
+    long long m_frames = 0;
 };
 
 }  // namespace

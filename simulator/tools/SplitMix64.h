@@ -7,11 +7,11 @@
 // everywhere.
 class SplitMix64 {
 public:
-    explicit SplitMix64(std::uint64_t seed) : state_(seed) {}
+    explicit SplitMix64(std::uint64_t seed) : m_state(seed) {}
 
     std::uint64_t Next()
     {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15u);
+        std::uint64_t z = (m_state += 0x9E3779B97F4A7C15u);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
         return z ^ (z >> 31);
@@ -24,5 +24,5 @@ public:
     int NextBelow(int n) { return static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
 
 private:
-    std::uint64_t state_;
+    std::uint64_t m_state;
 };

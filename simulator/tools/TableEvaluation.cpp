@@ -75,7 +75,7 @@ RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint6
 }
 
 ParallelEvaluator::ParallelEvaluator(int threads, int passesPerArena)
-    : threads_(std::max(threads, 1)), passes_(std::max(passesPerArena, 0))
+    : m_threads(std::max(threads, 1)), m_passes(std::max(passesPerArena, 0))
 {
 }
 
@@ -99,7 +99,7 @@ std::optional<std::vector<RunTotals>> ParallelEvaluator::Evaluate(const std::vec
                     stopped = true;
                     return;
                 }
-                perPair[pair] = RunArena(sim, tables[pair / arenas], seeds[pair % arenas], passes_);
+                perPair[pair] = RunArena(sim, tables[pair / arenas], seeds[pair % arenas], m_passes);
             }
         } catch (...) {
             std::lock_guard lock(failureMutex);
@@ -109,7 +109,7 @@ std::optional<std::vector<RunTotals>> ParallelEvaluator::Evaluate(const std::vec
             next = pairs;
         }
     };
-    const std::size_t threadCount = std::min<std::size_t>(static_cast<std::size_t>(threads_), std::max<std::size_t>(pairs, 1));
+    const std::size_t threadCount = std::min<std::size_t>(static_cast<std::size_t>(m_threads), std::max<std::size_t>(pairs, 1));
     std::vector<std::thread> pool;
     for (std::size_t t = 1; t < threadCount; ++t)
         pool.emplace_back(worker);

@@ -62,10 +62,10 @@ public:
                                                    const std::vector<std::uint64_t>& seeds,
                                                    const std::atomic<bool>* stop = nullptr) const;
 
-    int Threads() const { return threads_; }
-    int PassesPerArena() const { return passes_; }
+    int Threads() const { return m_threads; }
+    int PassesPerArena() const { return m_passes; }
 
 private:
-    int threads_;
-    int passes_;
+    int m_threads;
+    int m_passes;
 };

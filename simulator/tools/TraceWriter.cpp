@@ -4,9 +4,9 @@
 
 #include "NumberText.h"
 
-TraceWriter::TraceWriter(const std::string& path) : path_(path), file_(path), stream_(file_.Stream())
+TraceWriter::TraceWriter(const std::string& path) : m_path(path), m_file(path), m_stream(m_file.Stream())
 {
-    if (!stream_) throw std::runtime_error("--trace: cannot create '" + path + "' (" + file_.Error() + ")");
+    if (!m_stream) throw std::runtime_error("--trace: cannot create '" + path + "' (" + m_file.Error() + ")");
     Write(std::string(kHeader) + '\n');
 }
 
@@ -24,11 +24,11 @@ void TraceWriter::Row(long long pass, const RobotSimulation& sim)
 
 void TraceWriter::Finish()
 {
-    if (!file_.Commit()) throw std::runtime_error("--trace: writing '" + path_ + "' failed (" + file_.Error() + ")");
+    if (!m_file.Commit()) throw std::runtime_error("--trace: writing '" + m_path + "' failed (" + m_file.Error() + ")");
 }
 
 void TraceWriter::Write(const std::string& text)
 {
-    if (std::fwrite(text.data(), 1, text.size(), stream_) != text.size() || std::ferror(stream_))
-        throw std::runtime_error("--trace: writing '" + path_ + "' failed");
+    if (std::fwrite(text.data(), 1, text.size(), m_stream) != text.size() || std::ferror(m_stream))
+        throw std::runtime_error("--trace: writing '" + m_path + "' failed");
 }

@@ -22,7 +22,7 @@ public:
 private:
     void Write(const std::string& text);
 
-    std::string path_;
-    AtomicFile file_;
-    std::FILE* stream_;
+    std::string m_path;
+    AtomicFile m_file;
+    std::FILE* m_stream;
 };

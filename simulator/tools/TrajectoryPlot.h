@@ -23,6 +23,6 @@ private:
         cv::Point2d centre;
         bool collided;  // a collision was counted on this pass
     };
-    std::vector<Sample> samples_;
-    int collisions_ = 0;
+    std::vector<Sample> m_samples;
+    int m_collisions = 0;
 };

@@ -45,51 +45,51 @@ public:
         action.sa_handler = OnInterrupt;
         action.sa_flags = SA_RESETHAND;
         sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &previous_);
+        sigaction(SIGINT, &action, &m_previous);
     }
-    ~InterruptHandling() { sigaction(SIGINT, &previous_, nullptr); }
+    ~InterruptHandling() { sigaction(SIGINT, &m_previous, nullptr); }
     InterruptHandling(const InterruptHandling&) = delete;
     InterruptHandling& operator=(const InterruptHandling&) = delete;
 
 private:
-    struct sigaction previous_ {};
+    struct sigaction m_previous {};
 };
 
 class ProgressLine {
 public:
     ProgressLine(std::ostream& err, bool enabled)
-        : err_(err), enabled_(enabled), start_(std::chrono::steady_clock::now())
+        : m_err(err), m_enabled(enabled), m_start(std::chrono::steady_clock::now())
     {
     }
 
     void Show(const SearchProgress& progress)
     {
-        if (!enabled_)
+        if (!m_enabled)
             return;
         const double elapsed =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
         const double left = elapsed / (progress.generation + 1) * (progress.generations - progress.generation);
         // A search of billions of generations can be asked for; its estimate must not overflow.
         const long long seconds = static_cast<long long>(std::min(left, 1e15) + 0.5);
         char line[512];  // room for any double in %.4f, whatever the collision weight
         std::snprintf(line, sizeof line, "\rgeneration %d/%d  best score %.4f  time left %lld:%02lld\033[K",
                       progress.generation, progress.generations, progress.bestScore, seconds / 60, seconds % 60);
-        err_ << line << std::flush;
-        shown_ = true;
+        m_err << line << std::flush;
+        m_shown = true;
     }
 
     void Finish()
     {
-        if (shown_)
-            err_ << '\n';
-        shown_ = false;
+        if (m_shown)
+            m_err << '\n';
+        m_shown = false;
     }
 
 private:
-    std::ostream& err_;
-    bool enabled_;
-    bool shown_ = false;
-    std::chrono::steady_clock::time_point start_;
+    std::ostream& m_err;
+    bool m_enabled;
+    bool m_shown = false;
+    std::chrono::steady_clock::time_point m_start;
 };
 
 double PhysicalMemoryBytes()

@@ -14,22 +14,22 @@ namespace {
 class ScopedClassicLocale {
 public:
     ScopedClassicLocale()
-        : classic_(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr))),
-          previous_(classic_ ? uselocale(classic_) : static_cast<locale_t>(nullptr))
+        : m_classic(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr))),
+          m_previous(m_classic ? uselocale(m_classic) : static_cast<locale_t>(nullptr))
     {
     }
     ~ScopedClassicLocale()
     {
-        if (!classic_) return;
-        uselocale(previous_);
-        freelocale(classic_);
+        if (!m_classic) return;
+        uselocale(m_previous);
+        freelocale(m_classic);
     }
     ScopedClassicLocale(const ScopedClassicLocale&) = delete;
     ScopedClassicLocale& operator=(const ScopedClassicLocale&) = delete;
 
 private:
-    locale_t classic_;
-    locale_t previous_;
+    locale_t m_classic;
+    locale_t m_previous;
 };
 
 // A table is text: a NUL or another control byte means the file is something else, or

@@ -206,15 +206,15 @@ int FreeRun(double major, int steps, int checkpoint, const MarchFrame& frame, co
 class MajorLine {
 public:
     MajorLine(double major, const MarchFrame& frame, bool decreasing)
-        : offset_(static_cast<size_t>(static_cast<int>(major)) * frame.majorBytes),
-          step_(decreasing ? 0 - frame.majorBytes : frame.majorBytes)
+        : m_offset(static_cast<size_t>(static_cast<int>(major)) * frame.majorBytes),
+          m_step(decreasing ? 0 - frame.majorBytes : frame.majorBytes)
     {
     }
 
     bool IsObstacle(int minorPixel, const MarchFrame& frame) const
     {
         // Inside a run the pixel is never negative: widening it unsigned costs nothing.
-        return frame.obstacles[offset_ + static_cast<unsigned>(minorPixel) * frame.minorBytes] != 255;
+        return frame.obstacles[m_offset + static_cast<unsigned>(minorPixel) * frame.minorBytes] != 255;
     }
 
     bool HitsObstacle(double major, double minor, const MarchFrame& frame, BeamEnd& end) const
@@ -224,11 +224,11 @@ public:
         return true;
     }
 
-    void Next() { offset_ += step_; }
+    void Next() { m_offset += m_step; }
 
 private:
-    size_t offset_;
-    size_t step_;
+    size_t m_offset;
+    size_t m_step;
 };
 
 // Marches one beam over its free run, where only an obstacle can end it; returns the
@@ -424,15 +424,15 @@ constexpr int kFirstPixelPastBlindStretch = 1;
 class BeamCaster {
 public:
     BeamCaster(RobotSimulation& sim, double originX, double originY)
-        : originX_(originX),
-          originY_(originY),
-          correction_(kBlindStretchPerWheelBase * sim.wheelBase),
+        : m_originX(originX),
+          m_originY(originY),
+          m_correction(kBlindStretchPerWheelBase * sim.wheelBase),
           // A beam from outside the picture ends where it starts: marching it would read
           // bytes that are not the arena.
-          originInside_(sim.IsInsideImage(originX, originY)),
-          alongX_{static_cast<double>(sim.width), static_cast<double>(sim.height), 3, sim.arena.step,
+          m_originInside(sim.IsInsideImage(originX, originY)),
+          m_alongX{static_cast<double>(sim.width), static_cast<double>(sim.height), 3, sim.arena.step,
                   sim.arena.data, sim.canvas.data},
-          alongY_{static_cast<double>(sim.height), static_cast<double>(sim.width), sim.arena.step, 3,
+          m_alongY{static_cast<double>(sim.height), static_cast<double>(sim.width), sim.arena.step, 3,
                   sim.arena.data, sim.canvas.data}
     {
     }
@@ -440,7 +440,7 @@ public:
     double Cast(double direction, const cv::Vec3b& colour, bool draw) const
     {
         if (!CanMarch(direction)) return AtOrigin();
-        const Beam beam = StartBeam(direction, CaseOf(direction), originX_, originY_, StartOffset());
+        const Beam beam = StartBeam(direction, CaseOf(direction), m_originX, m_originY, StartOffset());
         const MarchFrame& frame = FrameOf(beam);
         BeamEnd end;
         if (beam.decreasing)
@@ -462,8 +462,8 @@ public:
             return;
         }
         const double startOffset = StartOffset();
-        const Beam a = StartBeam(directionA, CaseOf(directionA), originX_, originY_, startOffset);
-        const Beam b = StartBeam(directionB, CaseOf(directionB), originX_, originY_, startOffset);
+        const Beam a = StartBeam(directionA, CaseOf(directionA), m_originX, m_originY, startOffset);
+        const Beam b = StartBeam(directionB, CaseOf(directionB), m_originX, m_originY, startOffset);
         if (a.alongX != b.alongX || a.decreasing != b.decreasing) {
             distanceA = Cast(directionA, colour, draw);
             distanceB = Cast(directionB, colour, draw);
@@ -487,7 +487,7 @@ public:
             if (leader.BeatenBy(AtOrigin(), who)) leader = {AtOrigin(), who};
             return;
         }
-        const Beam beam = StartBeam(direction, QuickCaseOf(direction), originX_, originY_, StartOffset());
+        const Beam beam = StartBeam(direction, QuickCaseOf(direction), m_originX, m_originY, StartOffset());
         Contender contender = Enter(beam, who, leader);
         double major = beam.major;
         int steps = 0;
@@ -508,8 +508,8 @@ public:
             Race(heading, whoB, leader);
             return;
         }
-        const Beam a = StartBeam(directionA, QuickCaseOf(directionA), originX_, originY_, startOffset);
-        const Beam b = StartBeam(directionB, QuickCaseOf(directionB), originX_, originY_, startOffset);
+        const Beam a = StartBeam(directionA, QuickCaseOf(directionA), m_originX, m_originY, startOffset);
+        const Beam b = StartBeam(directionB, QuickCaseOf(directionB), m_originX, m_originY, startOffset);
         if (a.alongX != b.alongX || a.decreasing != b.decreasing) {
             Race(heading, whoA, leader);
             Race(heading, whoB, leader);
@@ -548,7 +548,7 @@ private:
         // two marched: never a wrong stop, which only the distance itself decides.
         constexpr double kNever = 1 << 30;
         const double along = 1 + 0.41421356237309515 * (beam.minorStep * beam.minorStep);
-        const double steps = (leader.distance + correction_) / along - StartOffset();
+        const double steps = (leader.distance + m_correction) / along - StartOffset();
         const int checkpoint = !(steps > 0) ? 0 : steps >= kNever ? static_cast<int>(kNever) : static_cast<int>(steps) + 1;
         return {who, beam.minor, beam.minorStep, checkpoint};
     }
@@ -584,44 +584,44 @@ private:
         if (leader.BeatenBy(distance, contender.who)) leader = {distance, contender.who};
     }
 
-    bool CanMarch(double direction) const { return originInside_ && std::isfinite(direction); }
-    double AtOrigin() const { return 0.0 - correction_; }
-    double StartOffset() const { return correction_ + kFirstPixelPastBlindStretch; }
-    const MarchFrame& FrameOf(const Beam& beam) const { return beam.alongX ? alongX_ : alongY_; }
+    bool CanMarch(double direction) const { return m_originInside && std::isfinite(direction); }
+    double AtOrigin() const { return 0.0 - m_correction; }
+    double StartOffset() const { return m_correction + kFirstPixelPastBlindStretch; }
+    const MarchFrame& FrameOf(const Beam& beam) const { return beam.alongX ? m_alongX : m_alongY; }
 
     double FreeDistance(const Beam& beam, BeamEnd end) const
     {
         const double x = beam.alongX ? end.major : end.minor;
         const double y = beam.alongX ? end.minor : end.major;
-        const double dx = x - originX_;
-        const double dy = y - originY_;
-        return std::sqrt(dx * dx + dy * dy) - correction_;
+        const double dx = x - m_originX;
+        const double dy = y - m_originY;
+        return std::sqrt(dx * dx + dy * dy) - m_correction;
     }
 
-    double originX_, originY_;
-    double correction_;
-    bool originInside_;
-    MarchFrame alongX_, alongY_;
+    double m_originX, m_originY;
+    double m_correction;
+    bool m_originInside;
+    MarchFrame m_alongX, m_alongY;
 };
 
 // A sweep's beams in casting order, their offsets accumulated as the sweep adds them.
 class SweepBeams {
 public:
     SweepBeams(const Sweep& sweep, double raysPerSector)
-        : step_(kPi / (3 * raysPerSector)), upperBound_(sweep.upperBound), next_{0, sweep.lowerBound}
+        : m_step(kPi / (3 * raysPerSector)), m_upperBound(sweep.upperBound), m_next{0, sweep.lowerBound}
     {
     }
 
     // The next beam, or false after the last. The first beam is always cast.
     bool Next(SweepBeam& beam)
     {
-        if (!more_) return false;
-        beam = next_;
-        const double offset = next_.offset + step_;
+        if (!m_more) return false;
+        beam = m_next;
+        const double offset = m_next.offset + m_step;
         // A beam count that is not positive, or so large that the step vanishes
         // against the offset, would never reach the sector's end: stop there.
-        more_ = offset > next_.offset && offset < upperBound_;
-        next_ = {next_.index + 1, offset};
+        m_more = offset > m_next.offset && offset < m_upperBound;
+        m_next = {m_next.index + 1, offset};
         return true;
     }
 
@@ -635,10 +635,10 @@ public:
     }
 
 private:
-    double step_;
-    double upperBound_;
-    SweepBeam next_;
-    bool more_ = true;
+    double m_step;
+    double m_upperBound;
+    SweepBeam m_next;
+    bool m_more = true;
 };
 
 // Hands a sweep's beams, in casting order and leaving out the one to skip, two at a

@@ -10,19 +10,19 @@ protected:
     void SetUp() override
     {
         for (int k = 0; k < InferenceTable::kSituations; ++k) {
-            exported_.angles[k] = 10.0 * k - 35.5;
-            exported_.speeds[k] = 0.25 * k + 0.5;
+            m_exported.angles[k] = 10.0 * k - 35.5;
+            m_exported.speeds[k] = 0.25 * k + 0.5;
         }
         TableRefusal refusal;
-        ASSERT_TRUE(ExportTableFile(PathOf("good.fll"), exported_, refusal)) << refusal.english;
-        fll_ = Read(PathOf("good.fll"));
-        for (int k = 0; k < InferenceTable::kSituations; ++k) kept_.angles[k] = kept_.speeds[k] = 99.0 + k;
+        ASSERT_TRUE(ExportTableFile(PathOf("good.fll"), m_exported, refusal)) << refusal.english;
+        m_fll = Read(PathOf("good.fll"));
+        for (int k = 0; k < InferenceTable::kSituations; ++k) m_kept.angles[k] = m_kept.speeds[k] = 99.0 + k;
     }
 
     // The exported text with its first `from` replaced by `to`.
     std::string Edited(const std::string& from, const std::string& to) const
     {
-        std::string text = fll_;
+        std::string text = m_fll;
         const std::size_t at = text.find(from);
         EXPECT_NE(at, std::string::npos) << from;
         return at == std::string::npos ? text : text.replace(at, from.size(), to);
@@ -31,20 +31,20 @@ protected:
     // Loads the text as `name`, expects a refusal that leaves the table alone, and returns it.
     TableRefusal ExpectRefused(const std::string& name, const std::string& text)
     {
-        InferenceTable table = kept_;
+        InferenceTable table = m_kept;
         TableRefusal refusal;
         EXPECT_FALSE(LoadTableFile(Write(name, text), table, refusal)) << name;
         for (int k = 0; k < InferenceTable::kSituations; ++k) {
-            EXPECT_EQ(table.angles[k], kept_.angles[k]) << name;
-            EXPECT_EQ(table.speeds[k], kept_.speeds[k]) << name;
+            EXPECT_EQ(table.angles[k], m_kept.angles[k]) << name;
+            EXPECT_EQ(table.speeds[k], m_kept.speeds[k]) << name;
         }
         EXPECT_NE(refusal.french.find(name), std::string::npos) << refusal.french;
         EXPECT_NE(refusal.english.find(name), std::string::npos) << refusal.english;
         return refusal;
     }
 
-    InferenceTable exported_, kept_;
-    std::string fll_;
+    InferenceTable m_exported, m_kept;
+    std::string m_fll;
 };
 
 }  // namespace
@@ -90,7 +90,7 @@ TEST_F(TableRefusalTest, FilesThatAreNoEngineAreRefused)
     ExpectRefused("short.ifi", "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15\n");
     ExpectRefused("infinite.ifi", "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 inf\n");
 
-    InferenceTable table = kept_;
+    InferenceTable table = m_kept;
     TableRefusal refusal;
     EXPECT_FALSE(LoadTableFile(PathOf("absent.fis"), table, refusal));
     EXPECT_NE(refusal.french.find("Impossible de lire"), std::string::npos) << refusal.french;
@@ -109,8 +109,8 @@ TEST_F(TableRefusalTest, AnyOtherNameIsReadAsAnIfiTable)
 TEST_F(TableRefusalTest, ExportRefusesUnknownFormatsAndMissingFolders)
 {
     TableRefusal refusal;
-    EXPECT_FALSE(ExportTableFile(PathOf("table.ifi"), exported_, refusal));
+    EXPECT_FALSE(ExportTableFile(PathOf("table.ifi"), m_exported, refusal));
     EXPECT_NE(refusal.english.find(".fll, .fis or .fcl"), std::string::npos) << refusal.english;
-    EXPECT_FALSE(ExportTableFile(PathOf("no/such/folder/table.fll"), exported_, refusal));
+    EXPECT_FALSE(ExportTableFile(PathOf("no/such/folder/table.fll"), m_exported, refusal));
     EXPECT_NE(refusal.french.find("Impossible d'écrire"), std::string::npos) << refusal.french;
 }

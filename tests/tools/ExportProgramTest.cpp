@@ -23,21 +23,21 @@ Outcome Export(const std::vector<std::string>& arguments)
 
 class ExportProgramTest : public ScratchFolderTest {
 protected:
-    void SetUp() override { table_ = Write("table.ifi", "40 0.5\n-40 1\n0 2\n-10 2\n40 1\n40 1\n10 2\n0 2\n"); }
-    std::string table_;
+    void SetUp() override { m_table = Write("table.ifi", "40 0.5\n-40 1\n0 2\n-10 2\n40 1\n40 1\n10 2\n0 2\n"); }
+    std::string m_table;
 };
 
 }  // namespace
 
 TEST_F(ExportProgramTest, WritesTheEngineAndTheSurfaceThatTheRunnerAndAViewerRead)
 {
-    const Outcome done = Export({table_, PathOf("t.fis"), "--surface", PathOf("s.png"), "--front", "12.5"});
+    const Outcome done = Export({m_table, PathOf("t.fis"), "--surface", PathOf("s.png"), "--front", "12.5"});
     ASSERT_EQ(done.code, 0) << done.err;
     EXPECT_FALSE(cv::imread(PathOf("s.png")).empty());
 
     // The exported engine steers a headless run exactly as the table it came from.
     std::ostringstream fromIfi, fromFis, err;
-    ASSERT_EQ(RunMarlune({"--seed", "9", "--passes", "200", "--table", table_}, fromIfi, err), 0) << err.str();
+    ASSERT_EQ(RunMarlune({"--seed", "9", "--passes", "200", "--table", m_table}, fromIfi, err), 0) << err.str();
     ASSERT_EQ(RunMarlune({"--seed", "9", "--passes", "200", "--table", PathOf("t.fis")}, fromFis, err), 0) << err.str();
     EXPECT_EQ(fromFis.str(), fromIfi.str());
 }
@@ -45,16 +45,16 @@ TEST_F(ExportProgramTest, WritesTheEngineAndTheSurfaceThatTheRunnerAndAViewerRea
 TEST_F(ExportProgramTest, BadArgumentsAndTablesStopWithCodeTwoAndWriteNothing)
 {
     EXPECT_EQ(Export({}).code, 2);
-    EXPECT_EQ(Export({table_}).code, 2);  // nothing to write
-    EXPECT_EQ(Export({table_, PathOf("t.txt")}).code, 2);
-    EXPECT_EQ(Export({table_, "--surface", PathOf("s.unknown")}).code, 2);
-    EXPECT_EQ(Export({table_, "--surface", PathOf("s.png"), "--front", "-1"}).code, 2);
-    EXPECT_EQ(Export({table_, "--surface", PathOf("s.png"), "--front", "nan"}).code, 2);
-    EXPECT_EQ(Export({table_, PathOf("a.fll"), PathOf("b.fll")}).code, 2);
+    EXPECT_EQ(Export({m_table}).code, 2);  // nothing to write
+    EXPECT_EQ(Export({m_table, PathOf("t.txt")}).code, 2);
+    EXPECT_EQ(Export({m_table, "--surface", PathOf("s.unknown")}).code, 2);
+    EXPECT_EQ(Export({m_table, "--surface", PathOf("s.png"), "--front", "-1"}).code, 2);
+    EXPECT_EQ(Export({m_table, "--surface", PathOf("s.png"), "--front", "nan"}).code, 2);
+    EXPECT_EQ(Export({m_table, PathOf("a.fll"), PathOf("b.fll")}).code, 2);
     EXPECT_EQ(Export({PathOf("absent.ifi"), PathOf("t.fll")}).code, 2);
 
     // The output naming the input would destroy the table it is made from.
-    ASSERT_EQ(Export({table_, PathOf("t.fll")}).code, 0);
+    ASSERT_EQ(Export({m_table, PathOf("t.fll")}).code, 0);
     const std::string before = Read(PathOf("t.fll"));
     const Outcome self = Export({PathOf("t.fll"), PathOf("t.fll")});
     EXPECT_EQ(self.code, 2);
@@ -66,7 +66,7 @@ TEST_F(ExportProgramTest, BadArgumentsAndTablesStopWithCodeTwoAndWriteNothing)
 TEST_F(ExportProgramTest, VersionWritesNothingElse)
 {
     std::ostringstream out, err;
-    EXPECT_EQ(RunExport({table_, PathOf("t.fll"), "--version"}, out, err), 0);
+    EXPECT_EQ(RunExport({m_table, PathOf("t.fll"), "--version"}, out, err), 0);
     EXPECT_EQ(out.str(), VersionLine("marlune-export"));
     EXPECT_EQ(err.str(), "");
     EXPECT_FALSE(std::filesystem::exists(PathOf("t.fll")));
@@ -74,8 +74,8 @@ TEST_F(ExportProgramTest, VersionWritesNothingElse)
 
 TEST_F(ExportProgramTest, AnOutputThatCannotBeWrittenIsCodeOne)
 {
-    const Outcome engine = Export({table_, PathOf("none/t.fll")});
+    const Outcome engine = Export({m_table, PathOf("none/t.fll")});
     EXPECT_EQ(engine.code, 1);
     EXPECT_EQ(engine.err.rfind("marlune-export: ", 0), 0u) << engine.err;
-    EXPECT_EQ(Export({table_, "--surface", PathOf("none/s.png")}).code, 1);
+    EXPECT_EQ(Export({m_table, "--surface", PathOf("none/s.png")}).code, 1);
 }

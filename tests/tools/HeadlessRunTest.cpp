@@ -34,10 +34,10 @@ class HeadlessRunTest : public ScratchFolderTest {
 protected:
     void SetUp() override
     {
-        table_ = Write("table.ifi", "40 0.5\n-40 1\n0 2\n-10 2\n40 1\n40 1\n10 2\n0 2\n");
+        m_table = Write("table.ifi", "40 0.5\n-40 1\n0 2\n-10 2\n40 1\n40 1\n10 2\n0 2\n");
     }
 
-    std::string table_;
+    std::string m_table;
 };
 
 bool IsOneLineError(const Outcome& outcome)
@@ -84,8 +84,8 @@ TEST_F(HeadlessRunTest, HelpExplainsEveryOption)
 
 TEST_F(HeadlessRunTest, TheSameSeedRepeatsTheRunByteForByte)
 {
-    const Outcome first = RunTool({"--seed", "7", "--table", table_, "--passes", "300", "--trace", PathOf("a.csv")});
-    const Outcome second = RunTool({"--seed", "7", "--table", table_, "--passes", "300", "--trace", PathOf("b.csv")});
+    const Outcome first = RunTool({"--seed", "7", "--table", m_table, "--passes", "300", "--trace", PathOf("a.csv")});
+    const Outcome second = RunTool({"--seed", "7", "--table", m_table, "--passes", "300", "--trace", PathOf("b.csv")});
     ASSERT_EQ(first.code, 0) << first.err;
     EXPECT_EQ(first.out, second.out);
     const std::string trace = Read(PathOf("a.csv"));
@@ -108,10 +108,10 @@ TEST_F(HeadlessRunTest, TheSameSeedRepeatsTheRunByteForByte)
 
 TEST_F(HeadlessRunTest, ThePrintedSeedOfAnUnseededRunRepeatsIt)
 {
-    const Outcome unseeded = RunTool({"--table", table_, "--passes", "200"});
+    const Outcome unseeded = RunTool({"--table", m_table, "--passes", "200"});
     ASSERT_EQ(unseeded.code, 0);
     const std::string seed = unseeded.out.substr(6, unseeded.out.find('\n') - 6);
-    EXPECT_EQ(RunTool({"--seed", seed, "--table", table_, "--passes", "200"}).out, unseeded.out);
+    EXPECT_EQ(RunTool({"--seed", seed, "--table", m_table, "--passes", "200"}).out, unseeded.out);
 }
 
 TEST_F(HeadlessRunTest, PicturesAreTheWorldsImagesWithRowZeroAtTheBottom)
@@ -136,7 +136,7 @@ TEST_F(HeadlessRunTest, PicturesAreTheWorldsImagesWithRowZeroAtTheBottom)
 
 TEST_F(HeadlessRunTest, OnlyAFrameIsPaintedAndPaintingChangesNoFigure)
 {
-    const std::vector<std::string> run = {"--seed", "5", "--table", table_, "--passes", "400"};
+    const std::vector<std::string> run = {"--seed", "5", "--table", m_table, "--passes", "400"};
     auto with = [&](std::vector<std::string> extra) {
         extra.insert(extra.begin(), run.begin(), run.end());
         return RunTool(extra);
@@ -153,7 +153,7 @@ TEST_F(HeadlessRunTest, OnlyAFrameIsPaintedAndPaintingChangesNoFigure)
     // The frame is the desktop program's: robot and every beam painted on each pass.
     RobotSimulation sim(kWorldSize, kWorldSize);
     sim.rng.Seed(5);
-    PrepareRun(sim, LoadTableForRun(table_));
+    PrepareRun(sim, LoadTableForRun(m_table));
     for (int pass = 0; pass < 400; ++pass) RunPass(sim, {.robot = true, .beams = true});
     cv::Mat expected;
     cv::flip(ComposeFrame(sim), expected, 0);
@@ -173,18 +173,18 @@ TEST_F(HeadlessRunTest, AnOutputThatCannotBeWrittenIsAFailure)
 
 TEST_F(HeadlessRunTest, AnOutputNamingTheTableOrAnotherOutputIsRefusedWithCodeTwo)
 {
-    const std::string before = Read(table_);
-    std::filesystem::create_symlink(table_, PathOf("link.csv"));
-    std::filesystem::create_hard_link(table_, PathOf("hard.csv"));
-    for (const std::string& trace : {table_, PathOf("./table.ifi"), PathOf("link.csv"), PathOf("hard.csv")}) {
-        const Outcome outcome = RunTool({"--seed", "1", "--passes", "5", "--table", table_, "--trace", trace});
+    const std::string before = Read(m_table);
+    std::filesystem::create_symlink(m_table, PathOf("link.csv"));
+    std::filesystem::create_hard_link(m_table, PathOf("hard.csv"));
+    for (const std::string& trace : {m_table, PathOf("./table.ifi"), PathOf("link.csv"), PathOf("hard.csv")}) {
+        const Outcome outcome = RunTool({"--seed", "1", "--passes", "5", "--table", m_table, "--trace", trace});
         EXPECT_EQ(outcome.code, 2) << trace;
         EXPECT_TRUE(IsOneLineError(outcome)) << outcome.err;
         EXPECT_NE(outcome.err.find("--table"), std::string::npos) << outcome.err;
     }
-    std::filesystem::create_symlink(table_, PathOf("link.gif"));
-    EXPECT_EQ(RunTool({"--passes", "5", "--table", table_, "--video", PathOf("link.gif")}).code, 2);
-    EXPECT_EQ(Read(table_), before);
+    std::filesystem::create_symlink(m_table, PathOf("link.gif"));
+    EXPECT_EQ(RunTool({"--passes", "5", "--table", m_table, "--video", PathOf("link.gif")}).code, 2);
+    EXPECT_EQ(Read(m_table), before);
     EXPECT_TRUE(std::filesystem::is_symlink(PathOf("link.csv")));
 
     const Outcome twice = RunTool({"--passes", "5", "--frame", PathOf("x.png"), "--plot", PathOf("x.png")});
@@ -195,7 +195,7 @@ TEST_F(HeadlessRunTest, AnOutputNamingTheTableOrAnotherOutputIsRefusedWithCodeTw
 TEST_F(HeadlessRunTest, AMissingOutputFolderIsFoundBeforeTheRun)
 {
     // A million passes would take many seconds: refused at once, nothing is run or written.
-    const Outcome outcome = RunTool({"--seed", "1", "--passes", "1000000", "--table", table_, "--trace",
+    const Outcome outcome = RunTool({"--seed", "1", "--passes", "1000000", "--table", m_table, "--trace",
                                      PathOf("t.csv"), "--plot", PathOf("missing/p.png")});
     EXPECT_EQ(outcome.code, 1);
     EXPECT_TRUE(IsOneLineError(outcome)) << outcome.err;
@@ -210,11 +210,11 @@ TEST_F(HeadlessRunTest, AFailedRunKeepsThePreviousTraceByteForByte)
 {
     const std::string previous = Write("t.csv", "an earlier trace\n");
     EXPECT_EQ(UnderAFullDisk([&] {
-                  return RunTool({"--seed", "1", "--passes", "50", "--table", table_, "--trace", previous}).code;
+                  return RunTool({"--seed", "1", "--passes", "50", "--table", m_table, "--trace", previous}).code;
               }),
               1);
     EXPECT_EQ(Read(previous), "an earlier trace\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_), {}), 2) << "a temporary was left";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_directory), {}), 2) << "a temporary was left";
 }
 
 TEST_F(HeadlessRunTest, ARobotThrownOutOfTheWorldEndsTheRunWithFiniteFigures)

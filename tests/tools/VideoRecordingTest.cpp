@@ -63,16 +63,16 @@ PlayedGif Play(const std::string& path)
 
 class VideoRecordingTest : public ScratchFolderTest {
 protected:
-    void SetUp() override { table_ = Write("table.ifi", "40 0.5\n-40 1\n0 2\n-10 2\n40 1\n40 1\n10 2\n0 2\n"); }
+    void SetUp() override { m_table = Write("table.ifi", "40 0.5\n-40 1\n0 2\n-10 2\n40 1\n40 1\n10 2\n0 2\n"); }
 
     std::vector<std::string> RunWith(std::vector<std::string> more) const
     {
-        std::vector<std::string> arguments = {"--seed", "42", "--table", table_, "--passes", "60", "--beams"};
+        std::vector<std::string> arguments = {"--seed", "42", "--table", m_table, "--passes", "60", "--beams"};
         arguments.insert(arguments.end(), more.begin(), more.end());
         return arguments;
     }
 
-    std::string table_;
+    std::string m_table;
 };
 
 }  // namespace
@@ -121,6 +121,6 @@ TEST_F(VideoRecordingTest, AVideoThatCannotBeWrittenIsCodeOneAndLeavesNothing)
 {
     EXPECT_EQ(RunTool(RunWith({"--video", PathOf("none/run.gif")})), 1);
     EXPECT_EQ(RunTool(RunWith({"--video", PathOf("none/run.mp4")})), 1);
-    const auto entries = std::distance(std::filesystem::directory_iterator(directory_), {});
+    const auto entries = std::distance(std::filesystem::directory_iterator(m_directory), {});
     EXPECT_EQ(entries, 1) << "only the table should be left";
 }

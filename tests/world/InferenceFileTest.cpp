@@ -76,7 +76,7 @@ TEST_F(InferenceFileTest, AFailedSaveLeavesThePreviousFileByteForByte)
     // Before, the file was emptied by the open and the full disk then kept it at 0 bytes.
     EXPECT_EQ(UnderAFullDisk([&] { return SaveInferenceFile(path, Sample()) ? 1 : 0; }), 0);
     EXPECT_EQ(Read(path), previous);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_), {}), 1) << "a temporary was left";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_directory), {}), 1) << "a temporary was left";
 }
 
 TEST_F(InferenceFileTest, BytesThatAreNotTextRefuseTheWholeFileWithTheirLine)

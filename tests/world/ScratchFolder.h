@@ -27,7 +27,7 @@ struct ScratchFolder {
 // Tests that read and write real files, each in a scratch folder of its own.
 class ScratchFolderTest : public testing::Test {
 protected:
-    std::string PathOf(const std::string& name) const { return (directory_ / name).string(); }
+    std::string PathOf(const std::string& name) const { return (m_directory / name).string(); }
 
     std::string Write(const std::string& name, const std::string& text) const
     {
@@ -42,6 +42,6 @@ protected:
         return text.str();
     }
 
-    ScratchFolder scratch_;
-    const std::filesystem::path& directory_ = scratch_.path;
+    ScratchFolder m_scratch;
+    const std::filesystem::path& m_directory = m_scratch.path;
 };
