@@ -1,15 +1,16 @@
 #include "ExportProgram.h"
 
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <opencv2/imgcodecs.hpp>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 
 #include "AtomicFile.h"
 #include "CommandLineValues.h"
 #include "CommandSurface.h"
+#include "NumberText.h"
 #include "ProgramVersion.h"
 #include "TableFiles.h"
 
@@ -26,11 +27,10 @@ struct ExportOptions {
 
 double ParseDistance(const std::string& option, const std::string& text)
 {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value) || value < 0)
+    const std::optional<double> value = ParseExactNumber(text);
+    if (!value || *value < 0)
         throw UsageError(option + ": '" + text + "' is not a distance in pixels (a number of at least 0)");
-    return value;
+    return *value;
 }
 
 bool SameFile(const std::string& a, const std::string& b)

@@ -1,27 +1,26 @@
 #include "TunerOptions.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 
 #include "CommandLineValues.h"
+#include "NumberText.h"
 
 namespace {
 
 constexpr double kLargestBound = 1e6;
 
-// from_chars never looks at the locale, so "0.5" means the same under every language.
-// It also reads "inf" and "nan", which no bound or weight can be: a search box without
-// ends or a score that is not a number would leave nothing to compare.
+// Finite only: a search box without ends or a score that is not a number would leave
+// nothing to compare.
 double ParseReal(const std::string& option, const std::string& text)
 {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    const std::optional<double> value = ParseExactNumber(text);
+    if (!value)
         throw UsageError(option + ": '" + text + "' is not a finite number");
-    return value;
+    return *value;
 }
 
 int ParseAtLeast(const std::string& option, const std::string& text, int minimum)
