@@ -6,7 +6,6 @@
 #include <limits>
 #include <optional>
 
-#include "CommandLineValues.h"
 #include "NumberText.h"
 
 namespace {
@@ -65,19 +64,11 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
     s.threads = defaultThreads;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        if (option == "--help" || option == "-h") {
-            options.help = true;
+        if (ReadInformationOption(option, options))
             continue;
-        }
-        if (option == "--version") {
-            options.version = true;
-            continue;
-        }
         if (option.rfind("--", 0) != 0)
-            throw UsageError("unexpected argument '" + option + "' (see --help)");
-        if (i + 1 >= arguments.size())
-            throw UsageError(option + ": missing value");
-        const std::string& value = arguments[++i];
+            throw UnexpectedArgument(option);
+        const std::string& value = OptionValue(arguments, i);
         if (option == "--seed")
             s.seed = ParseSeed(option, value);
         else if (option == "--out")
@@ -107,7 +98,7 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
         else if (option == "--speeds")
             ParseRange(option, value, s.speedMin, s.speedMax);
         else
-            throw UsageError("unknown option '" + option + "' (see --help)");
+            throw UnknownOption(option);
     }
     if (options.outPath.empty())
         throw UsageError("--out needs a file name");
