@@ -12,7 +12,7 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// --help (or -h) and --version, which every program takes and answers before anything else.
+// --help (or -h) and --version, which every program takes and answers before any work.
 struct InformationOptions {
     bool help = false;
     bool version = false;
