@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QWidget>
 
-#include "NumberText.h"
+#include "DialogNumbers.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ void DataExchange::Exchange(int controlId, Value& value, const QString& formatte
 
 void DataExchange::ShowNumberState(QLineEdit& control, double value)
 {
-    const bool isNumber = ParseNumber(control.text()).has_value();
+    const bool isNumber = TypedNumber(control.text()).has_value();
     // Restyling costs a full polish of the field: only on a change of state, since a
     // run shows the fields on every pass.
     if (isNumber != control.styleSheet().isEmpty()) {
@@ -82,20 +82,20 @@ void DataExchange::ShowNumberState(QLineEdit& control, double value)
         if (isNumber && control.parentWidget())
             control.setFont(control.parentWidget()->font());
     }
-    const QString whole = FormatNumber(value);
+    const QString whole = ShownNumber(value);
     if (control.toolTip() != whole)
         control.setToolTip(whole);
 }
 
 void DataExchange::Text(int controlId, double& value)
 {
-    Exchange(controlId, value, FormatNumber(value), ParseNumber, kNumberPrompt);
+    Exchange(controlId, value, ShownNumber(value), TypedNumber, kNumberPrompt);
     ShowNumberState(Control(controlId), value);
 }
 
 void DataExchange::Text(int controlId, int& value)
 {
-    Exchange(controlId, value, FormatInteger(value), ParseInteger, kIntegerPrompt);
+    Exchange(controlId, value, QString::number(value), TypedInteger, kIntegerPrompt);
 }
 
 void DataExchange::Text(int controlId, QString& value)

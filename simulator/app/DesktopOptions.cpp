@@ -1,6 +1,5 @@
 #include "DesktopOptions.h"
 
-#include "CommandLineValues.h"
 #include "TableLoading.h"
 
 DesktopOptions ParseDesktopOptions(const std::vector<std::string>& arguments)
@@ -8,15 +7,11 @@ DesktopOptions ParseDesktopOptions(const std::vector<std::string>& arguments)
     DesktopOptions options;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--version") {
-            options.version = true;
-        } else if (argument == "--seed") {
-            if (i + 1 >= arguments.size()) throw UsageError("--seed: missing value");
-            options.seed = ParseSeed(argument, arguments[++i]);
+        if (ReadInformationOption(argument, options)) continue;
+        if (argument == "--seed") {
+            options.seed = ParseSeed(argument, OptionValue(arguments, i));
         } else if (argument.rfind("-", 0) == 0) {
-            throw UsageError("unknown option '" + argument + "' (see --help)");
+            throw UnknownOption(argument);
         } else if (options.table) {
             throw UsageError("unexpected argument '" + argument + "': one table at most (see --help)");
         } else {

@@ -4,15 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "CommandLineValues.h"
 #include "InferenceTable.h"
 
 // What `marlune [TABLE] [--seed N]` asks for. With no argument nothing is set and the
 // program starts as it always did: an all-zero table, the generator seeded by the clock.
-struct DesktopOptions {
+struct DesktopOptions : InformationOptions {
     std::optional<InferenceTable> table;  // loaded whole into the dialog at start
     std::optional<std::uint64_t> seed;    // the world's generator state before the first run
-    bool help = false;
-    bool version = false;
 };
 
 // Reads the arguments that follow the program name (Qt's own already taken out) and

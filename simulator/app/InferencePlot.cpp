@@ -4,7 +4,7 @@
 
 #include <QPainter>
 
-#include "NumberText.h"
+#include "DialogNumbers.h"
 #include "Resources.h"
 
 namespace {
@@ -234,7 +234,7 @@ void InferencePlot::PaintCommand(QPainter& painter) const
                          .arg(Fixed(m_reading.command.angle, 2), Fixed(m_reading.command.speed, 3)));
     painter.drawText(area.left(), area.top() + 38,
                      QStringLiteral("Angles de S1 et S6 : %1° et %2° (%3)")
-                         .arg(FormatNumber(m_reading.allBlockedAngle), FormatNumber(m_reading.onlySidesFreeAngle),
+                         .arg(ShownNumber(m_reading.allBlockedAngle), ShownNumber(m_reading.onlySidesFreeAngle),
                               m_reading.signsReversed ? QStringLiteral("inversés par le tirage")
                                                       : QStringLiteral("comme dans la table")));
 }

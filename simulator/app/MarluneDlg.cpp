@@ -20,7 +20,7 @@
 #include "DesktopPrompts.h"
 #include "DialogBuilder.h"
 #include "InferenceView.h"
-#include "NumberText.h"
+#include "DialogNumbers.h"
 #include "Resources.h"
 
 namespace {
@@ -144,7 +144,7 @@ void CMarluneDlg::CheckLeftField(QLineEdit* field)
 {
     // By now the user may be back in the field, or a command may already have
     // reported it (a click on "Quitter" both leaves the field and validates).
-    if (m_complaining || field->hasFocus() || ParseNumber(field->text()))
+    if (m_complaining || field->hasFocus() || TypedNumber(field->text()))
         return;
     ComplainAbout(*field, DataExchange::NumberPrompt());
 }

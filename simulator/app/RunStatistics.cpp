@@ -9,14 +9,19 @@ namespace {
 // always were, in double from the first product on.
 constexpr double kTicksPerSecond = 50.0;
 constexpr double kTicksPerTenSeconds = 500.0;
+
+QString ThreeDecimals(double value)
+{
+    return QString::fromStdString(FixedDecimals(value, 3));
+}
 }  // namespace
 
 RunStatistics FormatRunStatistics(const RobotSimulation& sim, int tickCount)
 {
     RunStatistics statistics;
-    statistics.meanCollisions = FormatStatistic(sim.collisions * kTicksPerTenSeconds / (tickCount + 1));
+    statistics.meanCollisions = ThreeDecimals(sim.collisions * kTicksPerTenSeconds / (tickCount + 1));
     if (sim.IsInsideImage(sim.centerX, sim.centerY))
-        statistics.meanSpeed = FormatStatistic(sim.distance * kTicksPerSecond / (tickCount + 1));
+        statistics.meanSpeed = ThreeDecimals(sim.distance * kTicksPerSecond / (tickCount + 1));
     else
         statistics.meanSpeed = QStringLiteral("hors du monde");
     return statistics;

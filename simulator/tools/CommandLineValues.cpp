@@ -1,6 +1,10 @@
 #include "CommandLineValues.h"
 
 #include <charconv>
+#include <opencv2/imgcodecs.hpp>
+#include <ostream>
+
+#include "ProgramVersion.h"
 
 namespace {
 
@@ -17,7 +21,62 @@ UsageError NotANumber(std::string_view option, std::string_view text, std::strin
     return UsageError(std::string(option) + ": '" + std::string(text) + "' is not " + std::string(expected));
 }
 
+int GiveUp(const std::string& program, std::string_view message, std::ostream& err, int exitCode)
+{
+    err << program << ": " << message << '\n';
+    return exitCode;
+}
+
 }  // namespace
+
+bool ReadInformationOption(const std::string& argument, InformationOptions& information)
+{
+    if (argument == "--help" || argument == "-h") {
+        information.help = true;
+        return true;
+    }
+    if (argument == "--version") {
+        information.version = true;
+        return true;
+    }
+    return false;
+}
+
+bool AnswerInformationOptions(const InformationOptions& information, const std::string& program,
+                              std::string_view help, std::ostream& out)
+{
+    if (information.help)
+        out << help;
+    else if (information.version)
+        out << VersionLine(program);
+    return information.help || information.version;
+}
+
+int RefuseCommandLine(const std::string& program, std::string_view message, std::ostream& err)
+{
+    return GiveUp(program, message, err, 2);
+}
+
+int ReportUnwrittenOutput(const std::string& program, std::string_view message, std::ostream& err)
+{
+    return GiveUp(program, message, err, 1);
+}
+
+const std::string& OptionValue(const std::vector<std::string>& arguments, std::size_t& index)
+{
+    if (index + 1 >= arguments.size()) throw UsageError(arguments[index] + ": missing value");
+    return arguments[++index];
+}
+
+UsageError UnknownOption(const std::string& argument)
+{
+    return UsageError("unknown option '" + argument + "' (see --help)");
+}
+
+UsageError UnexpectedArgument(const std::string& argument)
+{
+    return UsageError("unexpected argument '" + argument + "' (see --help)");
+}
 
 std::uint64_t ParseSeed(std::string_view option, std::string_view text)
 {
@@ -34,4 +93,11 @@ long long ParsePositiveCount(std::string_view option, std::string_view text)
     long long count = 0;
     if (!ParseWhole(text, 10, count) || count < 1) throw NotANumber(option, text, "a whole number of at least 1");
     return count;
+}
+
+std::string PicturePath(const std::string& option, const std::string& path)
+{
+    if (path.empty() || !cv::haveImageWriter(path))
+        throw UsageError(option + ": cannot write a picture named '" + path + "' (use a .png name)");
+    return path;
 }

@@ -1,36 +1,35 @@
 #include "ExportProgram.h"
 
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <opencv2/imgcodecs.hpp>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 
 #include "AtomicFile.h"
 #include "CommandLineValues.h"
 #include "CommandSurface.h"
-#include "ProgramVersion.h"
+#include "NumberText.h"
 #include "TableFiles.h"
 
 namespace {
 
-struct ExportOptions {
+const std::string kProgram = "marlune-export";
+
+struct ExportOptions : InformationOptions {
     std::string tablePath;
     std::string enginePath;
     std::string surfacePath;
     double frontDistance = NAN;  // NaN: halfway along the ramp, where all eight rules weigh in
-    bool help = false;
-    bool version = false;
 };
 
 double ParseDistance(const std::string& option, const std::string& text)
 {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value) || value < 0)
+    const std::optional<double> value = ParseExactNumber(text);
+    if (!value || *value < 0)
         throw UsageError(option + ": '" + text + "' is not a distance in pixels (a number of at least 0)");
-    return value;
+    return *value;
 }
 
 bool SameFile(const std::string& a, const std::string& b)
@@ -45,31 +44,21 @@ ExportOptions ParseExportOptions(const std::vector<std::string>& arguments)
     std::vector<std::string> positional;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            options.help = true;
-            return options;
-        }
-        if (argument == "--version") {
-            options.version = true;
-            return options;
-        }
-        if (argument == "--surface" || argument == "--front") {
-            if (i + 1 >= arguments.size()) throw UsageError(argument + ": missing value");
-            const std::string& value = arguments[++i];
-            if (argument == "--front") {
-                options.frontDistance = ParseDistance(argument, value);
-            } else {
-                if (value.empty() || !cv::haveImageWriter(value))
-                    throw UsageError("--surface: cannot write a picture named '" + value + "' (use a .png name)");
-                options.surfacePath = value;
-            }
+        // Answered at once: the rest of the line need not make sense.
+        if (ReadInformationOption(argument, options)) return options;
+        if (argument == "--front") {
+            options.frontDistance = ParseDistance(argument, OptionValue(arguments, i));
             continue;
         }
-        if (argument.rfind("-", 0) == 0) throw UsageError("unknown option '" + argument + "' (see --help)");
+        if (argument == "--surface") {
+            options.surfacePath = PicturePath(argument, OptionValue(arguments, i));
+            continue;
+        }
+        if (argument.rfind("-", 0) == 0) throw UnknownOption(argument);
         positional.push_back(argument);
     }
     if (positional.empty()) throw UsageError("missing the table to export (see --help)");
-    if (positional.size() > 2) throw UsageError("unexpected argument '" + positional[2] + "' (see --help)");
+    if (positional.size() > 2) throw UnexpectedArgument(positional[2]);
     options.tablePath = positional[0];
     if (positional.size() == 2) {
         options.enginePath = positional[1];
@@ -130,19 +119,11 @@ int RunExport(const std::vector<std::string>& arguments, std::ostream& out, std:
     InferenceTable table;
     try {
         options = ParseExportOptions(arguments);
-        if (options.help) {
-            out << ExportHelp();
-            return 0;
-        }
-        if (options.version) {
-            out << VersionLine("marlune-export");
-            return 0;
-        }
+        if (AnswerInformationOptions(options, kProgram, ExportHelp(), out)) return 0;
         TableRefusal refusal;
         if (!LoadTableFile(options.tablePath, table, refusal)) throw UsageError(refusal.english);
     } catch (const UsageError& error) {
-        err << "marlune-export: " << error.what() << '\n';
-        return 2;
+        return RefuseCommandLine(kProgram, error.what(), err);
     }
 
     try {
@@ -157,8 +138,7 @@ int RunExport(const std::vector<std::string>& arguments, std::ostream& out, std:
             WriteSurface(options.surfacePath, DrawCommandSurface({table, ramp.nearDistance, ramp.farDistance, front}));
         }
     } catch (const std::exception& error) {
-        err << "marlune-export: " << error.what() << '\n';
-        return 1;
+        return ReportUnwrittenOutput(kProgram, error.what(), err);
     }
     return 0;
 }

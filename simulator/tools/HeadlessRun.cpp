@@ -8,7 +8,6 @@
 #include "CommandLineValues.h"
 #include "FrameRecorder.h"
 #include "PictureOutput.h"
-#include "ProgramVersion.h"
 #include "RobotSimulation.h"
 #include "RunSummary.h"
 #include "RunnerOptions.h"
@@ -19,6 +18,8 @@
 #include "WorldReach.h"
 
 namespace {
+
+const std::string kProgram = "marlune-run";
 
 RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
 {
@@ -73,27 +74,18 @@ int RunMarlune(const std::vector<std::string>& arguments, std::ostream& out, std
     InferenceTable table;
     try {
         options = ParseRunnerOptions(arguments);
-        if (options.help) {
-            out << RunnerHelp();
-            return 0;
-        }
-        if (options.version) {
-            out << VersionLine("marlune-run");
-            return 0;
-        }
+        if (AnswerInformationOptions(options, kProgram, RunnerHelp(), out)) return 0;
         RefuseOutputsOverInputs({{"--table", options.tablePath}}, RunnerOutputs(options));
         if (!options.tablePath.empty()) table = LoadTableForRun(options.tablePath);
     } catch (const UsageError& error) {
-        err << "marlune-run: " << error.what() << '\n';
-        return 2;
+        return RefuseCommandLine(kProgram, error.what(), err);
     }
 
     try {
         CheckOutputFolders(RunnerOutputs(options));
         PrintSummary(out, Run(options, table));
     } catch (const std::exception& error) {
-        err << "marlune-run: " << error.what() << '\n';
-        return 1;
+        return ReportUnwrittenOutput(kProgram, error.what(), err);
     }
     return 0;
 }

@@ -1,10 +1,25 @@
 #pragma once
+#include <optional>
 #include <string>
+#include <string_view>
 
-// Numbers for files and terminals, always with a decimal point whatever the locale.
+// Numbers as text, for files, terminals and the dialog's fields. None of it follows the
+// locale: "2.5" must read the same under a French desktop as under an English one, and
+// the files written from these texts use the point as well.
 
-// Shortest form that keeps 17 significant digits, as printf's "%.17g".
-std::string SeventeenDigits(double value);
+// Shortest general form with up to `digits` significant digits, as printf's "%.17g":
+// 17 digits bring a double back exactly, 15 are what a person reads back as typed.
+std::string SignificantDigits(double value, int digits);
 
 // Fixed notation with the given number of decimals, as printf's "%.3f".
 std::string FixedDecimals(double value, int decimals);
+
+// A finite decimal number, the whole text and nothing else: an optional '-', no blanks,
+// no '+', no inf or nan, no hexadecimal. What a command line takes.
+std::optional<double> ParseExactNumber(std::string_view text);
+
+// A finite decimal number as a person types it: also with blanks around it and a leading
+// '+'. Anything else (empty text, a lone sign, letters, trailing garbage, a decimal
+// comma, inf/nan, out-of-range exponents) is refused.
+std::optional<double> ParseNumber(std::string_view text);
+std::optional<int> ParseInteger(std::string_view text);

@@ -1,20 +1,10 @@
 #include "RunnerOptions.h"
 
 #include <algorithm>
-#include <opencv2/imgcodecs.hpp>
 
-#include "CommandLineValues.h"
 #include "FrameRecorder.h"
 
 namespace {
-
-// Checked before the run, so a typo in a picture name does not cost a whole run.
-std::string PicturePath(const std::string& option, const std::string& path)
-{
-    if (path.empty() || !cv::haveImageWriter(path))
-        throw UsageError(option + ": cannot write a picture named '" + path + "' (use a .png name)");
-    return path;
-}
 
 std::string VideoPath(const std::string& path)
 {
@@ -38,14 +28,7 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
     bool fpsGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        if (option == "--help" || option == "-h") {
-            options.help = true;
-            continue;
-        }
-        if (option == "--version") {
-            options.version = true;
-            continue;
-        }
+        if (ReadInformationOption(option, options)) continue;
         if (option == "--beams") {
             options.beams = true;
             continue;
@@ -54,11 +37,10 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
                                                                "--arena", "--freemap", "--frame",  "--plot",
                                                                "--video", "--fps"};
         if (std::find(kValueOptions.begin(), kValueOptions.end(), option) == kValueOptions.end()) {
-            if (option.rfind("-", 0) == 0) throw UsageError("unknown option '" + option + "' (see --help)");
-            throw UsageError("unexpected argument '" + option + "' (see --help)");
+            if (option.rfind("-", 0) == 0) throw UnknownOption(option);
+            throw UnexpectedArgument(option);
         }
-        if (i + 1 >= arguments.size()) throw UsageError(option + ": missing value");
-        const std::string& value = arguments[i + 1];
+        const std::string& value = OptionValue(arguments, i);
         if (option == "--table") {
             options.tablePath = value;
         } else if (option == "--seed") {
@@ -81,7 +63,6 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
             options.framesPerSecond = FramesPerSecond(value);
             fpsGiven = true;
         }
-        ++i;
     }
     if (fpsGiven && options.videoPath.empty()) throw UsageError("--fps: only with --video");
     return options;

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "CommandLineValues.h"
 #include "OutputPaths.h"
 
 // What marlune-run was asked to do. Empty paths mean "do not write that output".
-struct RunnerOptions {
+struct RunnerOptions : InformationOptions {
     std::string tablePath;               // empty: the all-zero table of a fresh dialog
     std::optional<std::uint64_t> seed;   // none: the tick counter seeds the world
     long long passes = 3000;
@@ -19,8 +20,6 @@ struct RunnerOptions {
     std::string plotPath;
     std::string videoPath;               // .mp4 or .gif: every pass's frame
     int framesPerSecond = 25;
-    bool help = false;
-    bool version = false;
 };
 
 // Reads the arguments that follow the program name. Throws UsageError on anything

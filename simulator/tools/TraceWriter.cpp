@@ -16,9 +16,9 @@ void TraceWriter::Row(long long pass, const RobotSimulation& sim)
     for (double value : {sim.centerX, sim.centerY, sim.heading, sim.steer, sim.speed, sim.sectorDistance[0],
                          sim.sectorDistance[1], sim.sectorDistance[2]}) {
         line += ',';
-        line += SeventeenDigits(value);
+        line += SignificantDigits(value, 17);
     }
-    line += ',' + std::to_string(sim.collisions) + ',' + SeventeenDigits(sim.distance) + '\n';
+    line += ',' + std::to_string(sim.collisions) + ',' + SignificantDigits(sim.distance, 17) + '\n';
     Write(line);
 }
 

@@ -1,27 +1,25 @@
 #include "TunerOptions.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 
-#include "CommandLineValues.h"
+#include "NumberText.h"
 
 namespace {
 
 constexpr double kLargestBound = 1e6;
 
-// from_chars never looks at the locale, so "0.5" means the same under every language.
-// It also reads "inf" and "nan", which no bound or weight can be: a search box without
-// ends or a score that is not a number would leave nothing to compare.
+// Finite only: a search box without ends or a score that is not a number would leave
+// nothing to compare.
 double ParseReal(const std::string& option, const std::string& text)
 {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    const std::optional<double> value = ParseExactNumber(text);
+    if (!value)
         throw UsageError(option + ": '" + text + "' is not a finite number");
-    return value;
+    return *value;
 }
 
 int ParseAtLeast(const std::string& option, const std::string& text, int minimum)
@@ -66,19 +64,11 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
     s.threads = defaultThreads;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        if (option == "--help" || option == "-h") {
-            options.help = true;
+        if (ReadInformationOption(option, options))
             continue;
-        }
-        if (option == "--version") {
-            options.version = true;
-            continue;
-        }
         if (option.rfind("--", 0) != 0)
-            throw UsageError("unexpected argument '" + option + "' (see --help)");
-        if (i + 1 >= arguments.size())
-            throw UsageError(option + ": missing value");
-        const std::string& value = arguments[++i];
+            throw UnexpectedArgument(option);
+        const std::string& value = OptionValue(arguments, i);
         if (option == "--seed")
             s.seed = ParseSeed(option, value);
         else if (option == "--out")
@@ -108,7 +98,7 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
         else if (option == "--speeds")
             ParseRange(option, value, s.speedMin, s.speedMax);
         else
-            throw UsageError("unknown option '" + option + "' (see --help)");
+            throw UnknownOption(option);
     }
     if (options.outPath.empty())
         throw UsageError("--out needs a file name");

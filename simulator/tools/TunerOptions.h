@@ -2,16 +2,15 @@
 #include <string>
 #include <vector>
 
+#include "CommandLineValues.h"
 #include "TableTuning.h"
 
-struct TunerOptions {
+struct TunerOptions : InformationOptions {
     TuningSettings settings;
     std::string outPath = "best.ifi";
     std::string reportPath;   // empty: next to the table, .txt instead of .ifi
     std::string startPath;    // table that joins the first population
     std::string comparePath;  // table whose figures the report shows beside the tuned one
-    bool help = false;
-    bool version = false;
 };
 
 // Reads the command line (without the program name). Throws UsageError with a

@@ -15,15 +15,15 @@
 #include <vector>
 
 #include "AtomicFile.h"
-#include "CommandLineValues.h"
 #include "InferenceFile.h"
 #include "OutputPaths.h"
-#include "ProgramVersion.h"
 #include "TableLoading.h"
 #include "TableTuning.h"
 #include "TunerOptions.h"
 
 namespace {
+
+const std::string kProgram = "marlune-tune";
 
 std::atomic<bool> g_stopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "the stop flag is set from a signal handler");
@@ -117,14 +117,8 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
     try {
         const int cores = static_cast<int>(std::thread::hardware_concurrency());
         options = ParseTunerOptions(arguments, cores > 0 ? cores : 1);
-        if (options.help) {
-            out << TunerHelp();
+        if (AnswerInformationOptions(options, kProgram, TunerHelp(), out))
             return 0;
-        }
-        if (options.version) {
-            out << VersionLine("marlune-tune");
-            return 0;
-        }
         RefuseSearchesBeyondMemory(options.settings, PhysicalMemoryBytes());
         RefuseOutputsOverInputs({{"--start", options.startPath}, {"--compare", options.comparePath}},
                                 TunerOutputs(options));
@@ -133,14 +127,12 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
         if (!options.comparePath.empty())
             reference = LoadTableForRun(options.comparePath, "--compare");
     } catch (const UsageError& error) {
-        err << "marlune-tune: " << error.what() << '\n';
-        return 2;
+        return RefuseCommandLine(kProgram, error.what(), err);
     }
     try {
         CheckOutputFolders(TunerOutputs(options));
     } catch (const OutputError& error) {
-        err << "marlune-tune: " << error.what() << '\n';
-        return 1;
+        return ReportUnwrittenOutput(kProgram, error.what(), err);
     }
     const TuningSettings& settings = options.settings;
 
@@ -156,23 +148,18 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
                                             [&](const SearchProgress& p) { progressLine.Show(p); });
     progressLine.Finish();
 
-    if (!IsFiniteTable(outcome.best)) {
-        err << "marlune-tune: the table found holds a number that is not finite; '" << options.outPath
-                  << "' is left as it was\n";
-        return 1;
-    }
+    if (!IsFiniteTable(outcome.best))
+        return ReportUnwrittenOutput(
+            kProgram, "the table found holds a number that is not finite; '" + options.outPath + "' is left as it was",
+            err);
     // The table is written before the report is computed: whatever happens next, the
     // search's result is on disk.
-    if (!SaveInferenceFile(options.outPath, outcome.best)) {
-        err << "marlune-tune: cannot write '" << options.outPath << "'\n";
-        return 1;
-    }
+    if (!SaveInferenceFile(options.outPath, outcome.best))
+        return ReportUnwrittenOutput(kProgram, "cannot write '" + options.outPath + "'", err);
     // The file keeps fewer digits than the search used, and a trajectory can part ways
     // over a last-digit difference: the report describes the table as the file holds it.
-    if (LoadInferenceFile(options.outPath, outcome.best) != 2 * InferenceTable::kSituations) {
-        err << "marlune-tune: '" << options.outPath << "' cannot be read back\n";
-        return 1;
-    }
+    if (LoadInferenceFile(options.outPath, outcome.best) != 2 * InferenceTable::kSituations)
+        return ReportUnwrittenOutput(kProgram, "'" + options.outPath + "' cannot be read back", err);
     out << "table written to " << options.outPath
               << (outcome.interrupted ? " (search stopped early; computing the report, Ctrl-C again to skip it)" : "")
               << std::endl;
@@ -185,10 +172,8 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
                                                   referenceFigures, options.comparePath);
     out << report;
     std::string error;
-    if (!WriteFileAtomically(options.reportPath, report, error)) {
-        err << "marlune-tune: cannot write '" << options.reportPath << "' (" << error << ")\n";
-        return 1;
-    }
+    if (!WriteFileAtomically(options.reportPath, report, error))
+        return ReportUnwrittenOutput(kProgram, "cannot write '" + options.reportPath + "' (" + error + ")", err);
     out << "report written to " << options.reportPath << '\n';
     return 0;
 }

@@ -9,6 +9,7 @@
 
 #include <opencv2/highgui.hpp>
 
+#include "DialogNumbers.h"
 #include "NumberText.h"
 #include "RunFixture.h"
 
@@ -19,8 +20,9 @@ protected:
     void ExpectStatisticsOfTheRun()
     {
         const int ticks = dialog.TickCount();
-        EXPECT_EQ(Field(kMeanSpeedField)->text(), FormatStatistic(dialog.m_sim.distance * 50.0 / (ticks + 1)));
-        EXPECT_EQ(Field(kMeanCollisionsField)->text(), FormatStatistic(dialog.m_sim.collisions * 500.0 / (ticks + 1)));
+        const auto threeDecimals = [](double value) { return QString::fromStdString(FixedDecimals(value, 3)); };
+        EXPECT_EQ(Field(kMeanSpeedField)->text(), threeDecimals(dialog.m_sim.distance * 50.0 / (ticks + 1)));
+        EXPECT_EQ(Field(kMeanCollisionsField)->text(), threeDecimals(dialog.m_sim.collisions * 500.0 / (ticks + 1)));
         EXPECT_EQ(Field(kCollisionCountField)->text(), QString::number(dialog.m_sim.collisions));
     }
 };
@@ -328,7 +330,7 @@ TEST_F(RunTest, TheMeanSpeedSaysSoOnceTheRobotHasLeftTheWorld)
         Run([&](int pass) { return pass == 0 ? int('g') : pass < 6 ? kNoKey : kEscape; });
         EXPECT_FALSE(dialog.m_sim.IsInsideImage(dialog.m_sim.centerX, dialog.m_sim.centerY)) << speed;
         EXPECT_EQ(Field(kMeanSpeedField)->text(), "hors du monde") << speed;
-        EXPECT_TRUE(ParseNumber(Field(kMeanCollisionsField)->text()).has_value()) << Field(kMeanCollisionsField)->text().toStdString();
+        EXPECT_TRUE(TypedNumber(Field(kMeanCollisionsField)->text()).has_value()) << Field(kMeanCollisionsField)->text().toStdString();
     }
     // The speed then had no number left to show (the distance was NaN).
     EXPECT_FALSE(std::isfinite(dialog.m_sim.centerY) && std::isfinite(dialog.m_sim.centerX));

@@ -3,7 +3,7 @@
 #include <QFocusEvent>
 
 #include "DialogFixture.h"
-#include "NumberText.h"
+#include "DialogNumbers.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ TEST_F(TableFieldTest, NumbersTypedKeyByKeyArriveWithoutAMessage)
         for (const QChar key : QString::fromLatin1(c.typed)) {
             QTest::keyClick(field, key.toLatin1());
             // Every text on the way holds a number or keeps the last one.
-            const auto soFar = ParseNumber(field->text());
+            const auto soFar = TypedNumber(field->text());
             last = soFar.value_or(last);
             EXPECT_EQ(dialog.m_table.angles[4], last) << c.typed << " at " << field->text().toStdString();
             EXPECT_EQ(LooksIncomplete(field), !soFar.has_value()) << c.typed << " at " << field->text().toStdString();

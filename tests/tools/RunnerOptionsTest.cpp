@@ -50,6 +50,19 @@ TEST(RunnerOptions, VersionAnswersAloneWithoutRunning)
     EXPECT_EQ(err.str(), "");
 }
 
+TEST(RunnerOptions, HelpWinsOverVersionAndARefusalIsOneLineNamingTheProgram)
+{
+    std::ostringstream out, err;
+    EXPECT_EQ(RunMarlune({"--version", "--help"}, out, err), 0);
+    EXPECT_EQ(out.str(), RunnerHelp());
+    EXPECT_EQ(err.str(), "");
+
+    std::ostringstream refusedOut, refusedErr;
+    EXPECT_EQ(RunMarlune({"--passes", "3", "--bogus"}, refusedOut, refusedErr), 2);
+    EXPECT_EQ(refusedErr.str(), "marlune-run: unknown option '--bogus' (see --help)\n");
+    EXPECT_EQ(refusedOut.str(), "");
+}
+
 TEST(RunnerOptions, SeedsAreSixtyFourBitDecimalOrHex)
 {
     EXPECT_EQ(ParseSeed("--seed", "0"), 0u);
