@@ -15,8 +15,7 @@ static void RepaintInferencePlot(benchmark::State& state)
     sim.rng.Seed(42);
     const InferenceTable table = {{60, -55, 0, -5, 55, 60, 5, 0}, {0.2, 0.5, 1.5, 2, 0.5, 0.5, 2, 2.5}};
     PrepareRun(sim, table);
-    for (int pass = 0; pass < 200; ++pass)
-        RunPass(sim);
+    for (int pass = 0; pass < 200; ++pass) RunPass(sim);
 
     InferencePlot plot;
     plot.resize(plot.sizeHint());

@@ -33,14 +33,17 @@ namespace {
 
 using Counts = std::pair<unsigned, unsigned>;
 
-std::vector<Counts> IntactEncoders(const emulator::EmulatedRobot& robot) {
+std::vector<Counts> IntactEncoders(const emulator::EmulatedRobot& robot)
+{
     std::vector<Counts> counts;
     for (const auto& frame : robot.SentFrames())
-        if (frame.intact) counts.emplace_back(frame.bytes[3] * 256u + frame.bytes[4], frame.bytes[6] * 256u + frame.bytes[7]);
+        if (frame.intact)
+            counts.emplace_back(frame.bytes[3] * 256u + frame.bytes[4], frame.bytes[6] * 256u + frame.bytes[7]);
     return counts;
 }
 
-std::vector<Counts> LoggedEncoders() {
+std::vector<Counts> LoggedEncoders()
+{
     std::vector<Counts> counts;
     std::ifstream log("Parcours_CodeBlocks.txt");
     int time = 0;
@@ -50,7 +53,8 @@ std::vector<Counts> LoggedEncoders() {
     return counts;
 }
 
-void ReceptionAgainstFaultyRobot(benchmark::State& state) {
+void ReceptionAgainstFaultyRobot(benchmark::State& state)
+{
     char scratch[] = "/tmp/trundel-bench-XXXXXX";
     if (::mkdtemp(scratch) == nullptr || ::chdir(scratch) != 0) {
         state.SkipWithError("no scratch directory");
@@ -89,8 +93,10 @@ void ReceptionAgainstFaultyRobot(benchmark::State& state) {
         std::size_t matched = 0;
         std::size_t strays = 0;
         for (const Counts& line : logged) {
-            if (matched < intact.size() && line == intact[matched]) ++matched;
-            else ++strays;
+            if (matched < intact.size() && line == intact[matched])
+                ++matched;
+            else
+                ++strays;
         }
         state.counters["frames_sent"] = static_cast<double>(robot.SentFrames().size());
         state.counters["intact_sent"] = static_cast<double>(intact.size());
@@ -106,7 +112,8 @@ void ReceptionAgainstFaultyRobot(benchmark::State& state) {
 BENCHMARK(ReceptionAgainstFaultyRobot)->Arg(5)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A faulty stream as it might arrive: noise, false headers, a corrupt frame in five.
-std::vector<unsigned char> FaultyStream(int frames) {
+std::vector<unsigned char> FaultyStream(int frames)
+{
     std::mt19937 random(5);
     std::vector<unsigned char> stream;
     for (int k = 0; k < frames; ++k) {
@@ -126,7 +133,8 @@ std::vector<unsigned char> FaultyStream(int frames) {
     return stream;
 }
 
-void ReassembleStream(benchmark::State& state) {
+void ReassembleStream(benchmark::State& state)
+{
     InitTableauID();
     FixerDispositionTrame(paquetsDemandes.data(), static_cast<unsigned>(paquetsDemandes.size()));
     const std::vector<unsigned char> stream = FaultyStream(1000);
@@ -139,8 +147,8 @@ void ReassembleStream(benchmark::State& state) {
         FrameReassembler reassembler;
         CompteursTrames counts;
         for (std::size_t at = 0; at < stream.size(); at += 128)
-            RecevoirOctets(reassembler, stream.data() + at, static_cast<int>(std::min<std::size_t>(128, stream.size() - at)),
-                           nullptr, counts);
+            RecevoirOctets(reassembler, stream.data() + at,
+                           static_cast<int>(std::min<std::size_t>(128, stream.size() - at)), nullptr, counts);
         benchmark::DoNotOptimize(counts);
         state.counters["accepted"] = static_cast<double>(counts.acceptees);
     }

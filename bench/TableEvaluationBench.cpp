@@ -31,8 +31,7 @@ void BM_EvaluateTables(benchmark::State& state)
     const ParallelEvaluator evaluator(threads, kPasses);
     const auto tables = Tables();
     const auto seeds = DeriveArenaSeeds(1, kArenas).tuning;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(evaluator.Evaluate(tables, seeds));
+    for (auto _ : state) benchmark::DoNotOptimize(evaluator.Evaluate(tables, seeds));
     state.SetItemsProcessed(state.iterations() * kTables * kArenas * kPasses);
     state.counters["threads"] = threads;
 }

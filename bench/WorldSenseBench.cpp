@@ -30,7 +30,11 @@ static void SenseGeneratedArena(benchmark::State& state)
     auto sim = MakeBenchWorld(42);
     SenseWithoutPainting(state, *sim);
 }
-BENCHMARK(SenseGeneratedArena)->ArgName("earlyStop")->Arg(kEveryBeamToItsEnd)->Arg(kEarlyStop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SenseGeneratedArena)
+    ->ArgName("earlyStop")
+    ->Arg(kEveryBeamToItsEnd)
+    ->Arg(kEarlyStop)
+    ->Unit(benchmark::kMicrosecond);
 
 // The poses of a real run one after the other, so the beams are as long as a run
 // meets them and last pass's shortest beam is as good a guess as in a run.
@@ -60,7 +64,11 @@ static void SenseAlongARun(benchmark::State& state)
         benchmark::DoNotOptimize(sim->sectorDistance);
     }
 }
-BENCHMARK(SenseAlongARun)->ArgName("earlyStop")->Arg(kEveryBeamToItsEnd)->Arg(kEarlyStop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SenseAlongARun)
+    ->ArgName("earlyStop")
+    ->Arg(kEveryBeamToItsEnd)
+    ->Arg(kEarlyStop)
+    ->Unit(benchmark::kMicrosecond);
 
 // Only the two borders: every beam runs to the wall, the longest a pass can cast.
 static void SenseBordersOnly(benchmark::State& state)
@@ -69,7 +77,11 @@ static void SenseBordersOnly(benchmark::State& state)
     sim->GenerateArena(10.0, 0);
     SenseWithoutPainting(state, *sim);
 }
-BENCHMARK(SenseBordersOnly)->ArgName("earlyStop")->Arg(kEveryBeamToItsEnd)->Arg(kEarlyStop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SenseBordersOnly)
+    ->ArgName("earlyStop")
+    ->Arg(kEveryBeamToItsEnd)
+    ->Arg(kEarlyStop)
+    ->Unit(benchmark::kMicrosecond);
 
 static void SenseBordersOnlyPaintingBeams(benchmark::State& state)
 {

@@ -55,8 +55,7 @@ std::string TemporaryPattern(const std::string& target, int& suffixLength)
 
 }  // namespace
 
-AtomicFile::AtomicFile(const std::string& targetPath)
-    : targetPath_(ResolvedTarget(targetPath))
+AtomicFile::AtomicFile(const std::string& targetPath) : targetPath_(ResolvedTarget(targetPath))
 {
     // A device or a pipe (/dev/stdout, /dev/full, a FIFO) is not a file to replace:
     // renaming over it would put a plain file where the device was. It is written in
@@ -84,7 +83,10 @@ AtomicFile::AtomicFile(const std::string& targetPath)
     fchmod(descriptor_, mode);
 }
 
-AtomicFile::~AtomicFile() { Discard(); }
+AtomicFile::~AtomicFile()
+{
+    Discard();
+}
 
 std::FILE* AtomicFile::Stream()
 {

@@ -5,15 +5,20 @@
 #include "thread.h"
 
 namespace {
-bool AttendreLectureRX(int millisecondes) { return hEvent_RX.WaitFor(millisecondes); }
+bool AttendreLectureRX(int millisecondes)
+{
+    return hEvent_RX.WaitFor(millisecondes);
+}
 
-int AgeDerniereTrameRX() {
+int AgeDerniereTrameRX()
+{
     const int derniere = CompteursReception().derniereTrameMs;
     return derniere < 0 ? -1 : HorlogeMs() - derniere;
 }
 }  // namespace
 
-AccesRobot AccesRobotReel() {
+AccesRobot AccesRobotReel()
+{
     return AccesRobot{LireTableDonnees, AttendreLectureRX, DrivePWM, HorlogeMs, ArretDemande, AgeDerniereTrameRX};
 }
 

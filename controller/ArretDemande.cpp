@@ -11,10 +11,14 @@ namespace {
 // Output into a pipe is written in blocks, so a reader that left (`trundel | head`)
 // would otherwise be noticed only at the next full block, a minute later: the pipe
 // itself says so at once.
-bool SortieFermee() {
+bool SortieFermee()
+{
     struct pollfd sortie = {STDOUT_FILENO, 0, 0};
     return std::ferror(stdout) || (poll(&sortie, 1, 0) > 0 && (sortie.revents & (POLLERR | POLLHUP)));
 }
 }  // namespace
 
-bool ArretDemande() { return ArretSignale() || SuspensionDemandee() || ToucheAppuyee() || SortieFermee(); }
+bool ArretDemande()
+{
+    return ArretSignale() || SuspensionDemandee() || ToucheAppuyee() || SortieFermee();
+}

@@ -11,11 +11,18 @@ struct termios modeInitial;
 bool modeModifie = false;
 }  // namespace
 
-ModeClavier::ModeClavier() { Reprendre(); }
+ModeClavier::ModeClavier()
+{
+    Reprendre();
+}
 
-ModeClavier::~ModeClavier() { Restaurer(); }
+ModeClavier::~ModeClavier()
+{
+    Restaurer();
+}
 
-void ModeClavier::Reprendre() {
+void ModeClavier::Reprendre()
+{
     if (modeModifie || !isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &modeInitial) != 0) return;
     struct termios brut = modeInitial;
     brut.c_lflag &= ~(ICANON | ECHO);  // ISIG stays: Ctrl-C must still reach the stop handler
@@ -28,20 +35,23 @@ void ModeClavier::Reprendre() {
     }
 }
 
-void ModeClavier::Restaurer() {
+void ModeClavier::Restaurer()
+{
     if (modeModifie && tcsetattr(STDIN_FILENO, TCSANOW, &modeInitial) != 0) {
         std::perror("Impossible de restaurer le terminal");
     }
     modeModifie = false;
 }
 
-bool ToucheAppuyee() {
+bool ToucheAppuyee()
+{
     struct pollfd entree = {STDIN_FILENO, POLLIN, 0};
     // A closed or failing input counts as a key too: nothing else could ever end the run.
     return poll(&entree, 1, 0) > 0 && entree.revents != 0;
 }
 
-void ViderEntree() {
+void ViderEntree()
+{
     if (isatty(STDIN_FILENO)) {
         tcflush(STDIN_FILENO, TCIFLUSH);
         return;

@@ -49,7 +49,8 @@ struct Codeurs {
     bool operator==(const Codeurs&) const = default;
 };
 
-Codeurs LireCodeurs() {
+Codeurs LireCodeurs()
+{
     dataSensor table[64];
     accesRobot.lireCapteurs(table);
     return Codeurs{static_cast<long>(ValeurPaquet(table, paquetCodeurDroit)),
@@ -62,7 +63,8 @@ class SurveillanceProgres {
 public:
     SurveillanceProgres() : dernierMouvement_(accesRobot.horloge()) {}
 
-    void Noter(Codeurs lus) {
+    void Noter(Codeurs lus)
+    {
         if (!derniers_ || !(lus == *derniers_)) {
             derniers_ = lus;
             dernierMouvement_ = accesRobot.horloge();
@@ -77,7 +79,8 @@ private:
 
 // Waits for the reception thread's next read pass. Returns why the turn must end instead
 // (a stop request or a stall), or nothing once the pass has come.
-std::optional<FinCommande> AttendreLecture(const SurveillanceProgres& progres) {
+std::optional<FinCommande> AttendreLecture(const SurveillanceProgres& progres)
+{
     for (;;) {
         if (accesRobot.arretDemande()) return FinCommande::ArretDemande;
         if (accesRobot.ageDerniereTrame() >= silenceArretRouesMs) return FinCommande::SansTrame;
@@ -89,7 +92,8 @@ std::optional<FinCommande> AttendreLecture(const SurveillanceProgres& progres) {
 // The counters roll over in the direction each wheel is driven. A negative vitesse
 // reverses both wheels: taken from the sign of angle alone, a right wheel running
 // backwards would read as a whole counter turn forwards and end the turn at once.
-void CorrigerRetournement(long& nbPulsRight, long& nbPulsLeft) {
+void CorrigerRetournement(long& nbPulsRight, long& nbPulsLeft)
+{
     const bool droiteEnAvant = RigthPWM != 0 ? RigthPWM > 0 : angle > 0;
     if (droiteEnAvant) {
         if (nbPulsRight < InitPulsRight) nbPulsRight += tourCompteur;
@@ -100,17 +104,19 @@ void CorrigerRetournement(long& nbPulsRight, long& nbPulsLeft) {
     }
 }
 
-FinCommande Arreter(FinCommande fin) {
+FinCommande Arreter(FinCommande fin)
+{
     const bool arrete = accesRobot.piloter(0, 0);
     if (fin == FinCommande::SansProgres) {
-        std::printf("\nRotation abandonnée : les roues n'ont pas bougé depuis %d s, %s\n",
-                    delaiSansProgresMs / 1000, arrete ? "moteurs arrêtés" : "l'arrêt des moteurs n'a pas pu être envoyé");
+        std::printf("\nRotation abandonnée : les roues n'ont pas bougé depuis %d s, %s\n", delaiSansProgresMs / 1000,
+                    arrete ? "moteurs arrêtés" : "l'arrêt des moteurs n'a pas pu être envoyé");
     }
     return fin;
 }
 }  // namespace
 
-FinCommande CommandeRobot() {
+FinCommande CommandeRobot()
+{
     thetaUn = 0;
     thetaDeux = 0;
     thetaTrois = 0;
@@ -150,7 +156,8 @@ FinCommande CommandeRobot() {
     return Arreter(FinCommande::Envoyee);
 }
 
-float coefVitesseRight(float deltaTeta) {
+float coefVitesseRight(float deltaTeta)
+{
     if (deltaTeta <= ecartPleineVitesse) {
         KRight = 1;
     } else if (deltaTeta < ecartArret) {
@@ -161,7 +168,8 @@ float coefVitesseRight(float deltaTeta) {
     return KRight;
 }
 
-float coefVitesseLeft(float deltaTeta) {
+float coefVitesseLeft(float deltaTeta)
+{
     if (deltaTeta <= -ecartArret) {
         KLeft = 0;
     } else if (deltaTeta < -ecartPleineVitesse) {

@@ -4,11 +4,11 @@ extern long RigthPWM;
 extern long LeftPWM;
 extern long InitPulsRight;  // encoder counts at the start of the turn (right: 44, left: 43)
 extern long InitPulsLeft;
-extern long NbPulsRight;    // current counts, corrected for the 16-bit roll-over
+extern long NbPulsRight;  // current counts, corrected for the 16-bit roll-over
 extern long NbPulsLeft;
-extern float thetaUn;       // turn made so far, in the unit of angle
-extern float thetaDeux;     // right wheel travel
-extern float thetaTrois;    // left wheel travel
+extern float thetaUn;     // turn made so far, in the unit of angle
+extern float thetaDeux;   // right wheel travel
+extern float thetaTrois;  // left wheel travel
 // Speed coefficients of the wheels, recomputed on every pass of a turn from how far one
 // wheel runs ahead of the other (coefVitesseRight, coefVitesseLeft). They stay unapplied
 // on purpose: a turn keeps the duties it started with, which its calibration was measured
@@ -21,10 +21,10 @@ extern float KLeft;
 constexpr int delaiSansProgresMs = 2000;
 
 enum class FinCommande {
-    Envoyee,        // straight command sent, or the wanted turn reached
-    ArretDemande,   // a key or a stop signal ended the turn
-    SansProgres,    // the encoders did not move for delaiSansProgresMs
-    SansTrame,      // no frame for silenceArretRouesMs: the turn cannot be measured
+    Envoyee,       // straight command sent, or the wanted turn reached
+    ArretDemande,  // a key or a stop signal ended the turn
+    SansProgres,   // the encoders did not move for delaiSansProgresMs
+    SansTrame,     // no frame for silenceArretRouesMs: the turn cannot be measured
 };
 
 // Applies vitesse and angle: straight for a zero angle, otherwise a spin on the spot

@@ -26,7 +26,8 @@ constexpr int portRobot = 1;
 // this often while the robot is silent.
 constexpr int attenteTrameMaxMs = 50;
 
-bool OuvrirPort(const char* peripherique) {
+bool OuvrirPort(const char* peripherique)
+{
     if (peripherique) {
         std::printf("Ouverture et configuration du port %s...\r\n", peripherique);
         return OpenCOMDevice(peripherique);
@@ -35,7 +36,8 @@ bool OuvrirPort(const char* peripherique) {
     return OpenCOM(portRobot);
 }
 
-void AttendreTrameSuivante() {
+void AttendreTrameSuivante()
+{
     const unsigned long dejaRecues = CompteursReception().acceptees;
     const int limite = HorlogeMs() + attenteTrameMaxMs;
     while (CompteursReception().acceptees == dejaRecues && HorlogeMs() < limite && !ArretDemande() && !LignePerdue()) {
@@ -43,27 +45,36 @@ void AttendreTrameSuivante() {
     }
 }
 
-const char* NomMode(unsigned mode) {
+const char* NomMode(unsigned mode)
+{
     switch (static_cast<oi::Mode>(mode)) {
-        case oi::Mode::Off: return "Off";
-        case oi::Mode::Passive: return "Passive";
-        case oi::Mode::Safe: return "Safe";
-        case oi::Mode::Full: return "Full";
+    case oi::Mode::Off:
+        return "Off";
+    case oi::Mode::Passive:
+        return "Passive";
+    case oi::Mode::Safe:
+        return "Safe";
+    case oi::Mode::Full:
+        return "Full";
     }
     return "inconnu";
 }
 
-const char* CausesProbables(unsigned mode) {
+const char* CausesProbables(unsigned mode)
+{
     switch (static_cast<oi::Mode>(mode)) {
-        case oi::Mode::Passive:
-            return "vide détecté sous le robot (marche, bord de table), roue soulevée ou chargeur branché";
-        case oi::Mode::Off: return "robot éteint ou batterie vide";
-        default: return "une autre commande a changé son mode";
+    case oi::Mode::Passive:
+        return "vide détecté sous le robot (marche, bord de table), roue soulevée ou chargeur branché";
+    case oi::Mode::Off:
+        return "robot éteint ou batterie vide";
+    default:
+        return "une autre commande a changé son mode";
     }
 }
 
 // Stops the wheels and carries the suspension out; control resumes on SIGCONT.
-void Suspendre(ModeClavier& clavier) {
+void Suspendre(ModeClavier& clavier)
+{
     const bool arrete = DrivePWM(0, 0);
     clavier.Restaurer();
     std::fprintf(stderr, "\nSuspendu : %s ; « fg » pour reprendre.\n",
@@ -76,7 +87,8 @@ void Suspendre(ModeClavier& clavier) {
 
 // The run until a key, a signal or a fault; returns the exit code. The robot keeps its
 // last Drive PWM whatever happens to the controller, so every fault ends in stopped wheels.
-int PiloterJusquALArret(ModeClavier& clavier, const std::string& nomPort) {
+int PiloterJusquALArret(ModeClavier& clavier, const std::string& nomPort)
+{
     // Moved on after a suspension, so the time the process was stopped does not count as
     // the robot's silence.
     int depuis = HorlogeMs();
@@ -126,7 +138,8 @@ int PiloterJusquALArret(ModeClavier& clavier, const std::string& nomPort) {
             LireTableDonnees(table);
             const unsigned mode = ValeurPaquet(table, paquetModeOI);
             if (mode != static_cast<unsigned>(oi::Mode::Safe)) {
-                std::fprintf(stderr, "\nLe robot a quitté le mode Safe pour le mode %s (%u) : %s. Commandes arrêtées.\n",
+                std::fprintf(stderr,
+                             "\nLe robot a quitté le mode Safe pour le mode %s (%u) : %s. Commandes arrêtées.\n",
                              NomMode(mode), mode, CausesProbables(mode));
                 return codeModeQuitte;
             }
@@ -142,7 +155,8 @@ int PiloterJusquALArret(ModeClavier& clavier, const std::string& nomPort) {
 // can sleep and charge, where Safe mode would drain its battery even on the dock. The
 // thread is joined before the port closes, so it never reads a closed port or writes a
 // closed log.
-void ArreterRobot() {
+void ArreterRobot()
+{
     StreamMarcheArret(0);
     const bool arrete = DrivePWM(0, 0);
     RetourModePassif();
@@ -153,17 +167,18 @@ void ArreterRobot() {
     std::printf("...OK\n");
     std::fflush(stdout);
     if (!arrete)
-        std::fprintf(stderr, "Attention : l'arrêt des roues n'a pas pu être envoyé, le robot roule peut-être encore.\n");
+        std::fprintf(stderr,
+                     "Attention : l'arrêt des roues n'a pas pu être envoyé, le robot roule peut-être encore.\n");
     const CompteursTrames bilan = CompteursReception();
     std::fprintf(stderr,
                  "Liaison : %lu trame(s) acceptée(s), %lu refusée(s), %lu octet(s) écarté(s), plus long "
                  "silence %d ms, %u commande(s) non envoyée(s).\n",
-                 bilan.acceptees, bilan.refusees, bilan.octetsEcartes, bilan.plusLongSilenceMs,
-                 CommandesNonEnvoyees());
+                 bilan.acceptees, bilan.refusees, bilan.octetsEcartes, bilan.plusLongSilenceMs, CommandesNonEnvoyees());
 }
 }  // namespace
 
-int ExecuterControleur(const OptionsTrundel& options) {
+int ExecuterControleur(const OptionsTrundel& options)
+{
     TableSituations tableFichier;
     if (options.fichierTable) {
         std::string erreur;

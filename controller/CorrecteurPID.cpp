@@ -23,7 +23,8 @@ long errSum;
 int lastError;
 }  // namespace
 
-int CalculFrequence() {
+int CalculFrequence()
+{
     dataSensor table[64];
     accesRobot.lireCapteurs(table);
     puls = static_cast<int>(ValeurPaquet(table, paquetCodeurGauche));
@@ -41,7 +42,8 @@ int CalculFrequence() {
     return frequence;
 }
 
-int CorrecteurPID(int error) {
+int CorrecteurPID(int error)
+{
     errSum = errSum + error;
     const int errDif = error - lastError;
     lastError = error;
@@ -51,7 +53,8 @@ int CorrecteurPID(int error) {
     return static_cast<int>(P + I + D);
 }
 
-void CommandeMoteur(int consigne) {
+void CommandeMoteur(int consigne)
+{
     error = static_cast<long>(consigne - frequence * 3.1416 / 124);
     const int u = CorrecteurPID(static_cast<int>(error));
     accesRobot.piloter(0, 17 * u);

@@ -9,7 +9,8 @@
 #include "Inferences_S1_a_S8.h"
 
 namespace {
-bool LireEntier(const char*& curseur, long& valeur) {
+bool LireEntier(const char*& curseur, long& valeur)
+{
     char* fin;
     errno = 0;
     valeur = std::strtol(curseur, &fin, 10);
@@ -18,7 +19,8 @@ bool LireEntier(const char*& curseur, long& valeur) {
     return true;
 }
 
-bool ResteVide(const char* curseur) {
+bool ResteVide(const char* curseur)
+{
     while (*curseur == ' ' || *curseur == '\t' || *curseur == '\r' || *curseur == '\n') curseur++;
     return *curseur == '\0';
 }
@@ -29,7 +31,8 @@ enum class LectureLigne { lue, finDuFichier, tropLongue, octetNonTextuel };
 // another control byte (tab and CR apart) would cut the line short for every string
 // function after it, so it is refused here, where its line is known.
 template <std::size_t N>
-LectureLigne LireLigne(FILE* fichier, char (&ligne)[N]) {
+LectureLigne LireLigne(FILE* fichier, char (&ligne)[N])
+{
     std::size_t longueur = 0;
     int octet = std::getc(fichier);
     if (octet == EOF) return LectureLigne::finDuFichier;
@@ -42,12 +45,14 @@ LectureLigne LireLigne(FILE* fichier, char (&ligne)[N]) {
     return LectureLigne::lue;
 }
 
-std::string Ou(const char* chemin, int numeroLigne) {
+std::string Ou(const char* chemin, int numeroLigne)
+{
     return std::string(chemin) + ", ligne " + std::to_string(numeroLigne) + " : ";
 }
 }  // namespace
 
-bool LireTableSituations(const char* chemin, TableSituations& table, std::string& erreur) {
+bool LireTableSituations(const char* chemin, TableSituations& table, std::string& erreur)
+{
     std::unique_ptr<FILE, int (*)(FILE*)> fichierTable(std::fopen(chemin, "r"), std::fclose);
     if (!fichierTable) {
         erreur = std::string(chemin) + " : " + std::strerror(errno);
@@ -56,7 +61,8 @@ bool LireTableSituations(const char* chemin, TableSituations& table, std::string
     return LireTableSituations(fichierTable.get(), chemin, table, erreur);
 }
 
-bool LireTableSituations(FILE* fichierTable, const char* chemin, TableSituations& table, std::string& erreur) {
+bool LireTableSituations(FILE* fichierTable, const char* chemin, TableSituations& table, std::string& erreur)
+{
     TableSituations lue{};
     int situations = 0;
     int numeroLigne = 0;
@@ -87,11 +93,13 @@ bool LireTableSituations(FILE* fichierTable, const char* chemin, TableSituations
             return false;
         }
         if (vitesse < -vitesseMax || vitesse > vitesseMax) {
-            erreur = Ou(chemin, numeroLigne) + "vitesse hors de -" + std::to_string(vitesseMax) + ".." + std::to_string(vitesseMax);
+            erreur = Ou(chemin, numeroLigne) + "vitesse hors de -" + std::to_string(vitesseMax) + ".." +
+                     std::to_string(vitesseMax);
             return false;
         }
         if (angle < -angleMax || angle > angleMax) {
-            erreur = Ou(chemin, numeroLigne) + "angle hors de -" + std::to_string(angleMax) + ".." + std::to_string(angleMax);
+            erreur = Ou(chemin, numeroLigne) + "angle hors de -" + std::to_string(angleMax) + ".." +
+                     std::to_string(angleMax);
             return false;
         }
         lue.vitesse[situations] = static_cast<int>(vitesse);
@@ -110,7 +118,8 @@ bool LireTableSituations(FILE* fichierTable, const char* chemin, TableSituations
     return true;
 }
 
-void AppliquerTableSituations(const TableSituations& table) {
+void AppliquerTableSituations(const TableSituations& table)
+{
     for (int k = 0; k < 8; k++) {
         DefVitesse[k] = table.vitesse[k];
         DefAngle[k] = table.angle[k];

@@ -28,7 +28,7 @@ public:
     unsigned long RefusedCandidates() const { return refused_; }
 
 private:
-    int HeaderFrom(int from) const;  // -1 when there is none
+    int HeaderFrom(int from) const;    // -1 when there is none
     int CompleteLength(int at) const;  // 0 while the candidate at `at` is incomplete
     void GiveUp(int count);
     void Drop(int count);
@@ -40,7 +40,8 @@ private:
 };
 
 template <class Take, class Plausible>
-void FrameReassembler::Drain(Take&& take, Plausible&& plausible) {
+void FrameReassembler::Drain(Take&& take, Plausible&& plausible)
+{
     for (;;) {
         const int header = HeaderFrom(0);
         GiveUp(header < 0 ? size_ : header);

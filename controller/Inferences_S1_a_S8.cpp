@@ -3,7 +3,8 @@
 int DefVitesse[8];
 int DefAngle[8];
 
-void CasCapteursIR() {
+void CasCapteursIR()
+{
     for (int k = 0; k < 8; k++) {
         DefVitesse[k] = 0;
         DefAngle[k] = 0;

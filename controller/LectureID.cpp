@@ -31,7 +31,8 @@ Disposition disposition;
 
 // True while the bytes seen so far (from the header) can still be a frame of the
 // requested layout: the right count byte, and each id where the layout puts it.
-bool SuitLaDisposition(const unsigned char* octets, int disponibles) {
+bool SuitLaDisposition(const unsigned char* octets, int disponibles)
+{
     if (!disposition.demandee) return true;
     if (disponibles >= 2 && octets[1] != disposition.charge) return false;
     int p = 2;
@@ -45,7 +46,8 @@ bool SuitLaDisposition(const unsigned char* octets, int disponibles) {
 // Walks the payload of the frame in RxBuffer, copying each packet into the table when
 // `copier` is set. False when the frame does not lie whole within the table and the
 // payload: an id of 64 or more, a packet cut by the checksum, or no packet with data.
-bool ParcourirPaquets(bool copier) {
+bool ParcourirPaquets(bool copier)
+{
     const unsigned finCharge = 2u + RxBuffer[1];
     bool unPaquet = false;
     unsigned p = 2;
@@ -64,13 +66,15 @@ bool ParcourirPaquets(bool copier) {
 
 }  // namespace
 
-void InitTableauID() {
+void InitTableauID()
+{
     std::lock_guard<std::mutex> verrou(verrouTable);
     for (int id = 0; id < oi::kPacketIds; ++id) tabData[id].nBytes = oi::PacketSize(id);
     disposition.demandee = false;
 }
 
-void FixerDispositionTrame(const unsigned* ids, unsigned nIds) {
+void FixerDispositionTrame(const unsigned* ids, unsigned nIds)
+{
     std::lock_guard<std::mutex> verrou(verrouTable);
     disposition.demandee = true;
     disposition.nIds = 0;
@@ -82,12 +86,14 @@ void FixerDispositionTrame(const unsigned* ids, unsigned nIds) {
     }
 }
 
-bool DebutDeTrameAttendue(const unsigned char* octets, int disponibles) {
+bool DebutDeTrameAttendue(const unsigned char* octets, int disponibles)
+{
     std::lock_guard<std::mutex> verrou(verrouTable);
     return SuitLaDisposition(octets, disponibles);
 }
 
-int VerifChecksum() {
+int VerifChecksum()
+{
     const unsigned nombreOctets = RxBuffer[1] + 3u;
     Checksum = 0;
     for (unsigned i = 0; i < nombreOctets; ++i) Checksum += RxBuffer[i];
@@ -95,7 +101,8 @@ int VerifChecksum() {
     return static_cast<int>(resultatChSum);
 }
 
-int EcritureDesIDsDansTableDonnees() {
+int EcritureDesIDsDansTableDonnees()
+{
     {
         std::lock_guard<std::mutex> verrou(verrouTable);
         if (!SuitLaDisposition(RxBuffer, RxBuffer[1] + 3) || !ParcourirPaquets(false)) return 0;
@@ -105,19 +112,22 @@ int EcritureDesIDsDansTableDonnees() {
     return 1;
 }
 
-void LireTableDonnees(dataSensor copie[64]) {
+void LireTableDonnees(dataSensor copie[64])
+{
     std::lock_guard<std::mutex> verrou(verrouTable);
     std::memcpy(copie, tabData, sizeof tabData);
 }
 
-unsigned ValeurPaquet(const dataSensor table[64], int id) {
+unsigned ValeurPaquet(const dataSensor table[64], int id)
+{
     if (id < 0 || id >= 64) return 0;
     const dataSensor& slot = table[id];
     if (slot.nBytes == 2) return slot.data[0] * 256u + slot.data[1];
     return slot.data[0];
 }
 
-void AfficherTableID(int ID) {
+void AfficherTableID(int ID)
+{
     std::printf("[%d]", ID);
     if (ID < 0 || ID >= 64) return;
     dataSensor copie[64];
@@ -125,7 +135,8 @@ void AfficherTableID(int ID) {
     for (int i = 0; i < copie[ID].nBytes && i < 2; ++i) std::printf("%03d ", copie[ID].data[i]);
 }
 
-void EcrireLeFichierTableID(int ID1, int ID2) {
+void EcrireLeFichierTableID(int ID1, int ID2)
+{
     if (fichier == nullptr) return;
     dataSensor copie[64];
     LireTableDonnees(copie);

@@ -28,7 +28,7 @@ void InitTableauID();
 void FixerDispositionTrame(const unsigned* ids, unsigned nIds);
 // False once the bytes from a header can no longer be a frame of the requested layout.
 bool DebutDeTrameAttendue(const unsigned char* octets, int disponibles);
-int VerifChecksum();                    // 0: the frame in RxBuffer is valid
+int VerifChecksum();  // 0: the frame in RxBuffer is valid
 // Copies the packets of the frame in RxBuffer into tabData, all of them at once, and
 // returns 1. A frame of another layout than the one requested, or that does not lie whole
 // within the table and its payload (an id of 64 or more, a packet cut short, no packet

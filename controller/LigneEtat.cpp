@@ -11,12 +11,14 @@
 namespace {
 constexpr int intervalleMs = 100;
 
-const char* NomModeCourt(unsigned mode) {
+const char* NomModeCourt(unsigned mode)
+{
     static const char* const noms[] = {"Off", "Passive", "Safe", "Full"};
     return mode < 4 ? noms[mode] : "?";
 }
 
-int SituationGagnante() {
+int SituationGagnante()
+{
     int gagnante = 0;
     for (int k = 1; k < 8; k++)
         if (Truth[k] > Truth[gagnante]) gagnante = k;
@@ -26,12 +28,14 @@ int SituationGagnante() {
 
 LigneEtat::LigneEtat() : terminal_(isatty(STDOUT_FILENO) != 0) {}
 
-void LigneEtat::Actualiser() {
+void LigneEtat::Actualiser()
+{
     if (!terminal_) return;
     const int maintenant = HorlogeMs();
     if (derniereMs_ >= 0 && maintenant - derniereMs_ < intervalleMs) return;
     const CompteursTrames reception = CompteursReception();
-    const double parSeconde = derniereMs_ < 0 ? 0.0 : (reception.acceptees - acceptees_) * 1000.0 / (maintenant - derniereMs_);
+    const double parSeconde =
+        derniereMs_ < 0 ? 0.0 : (reception.acceptees - acceptees_) * 1000.0 / (maintenant - derniereMs_);
     derniereMs_ = maintenant;
     acceptees_ = reception.acceptees;
 

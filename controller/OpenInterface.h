@@ -41,16 +41,17 @@ constexpr unsigned char kStreamHeader = 19;
 constexpr int kPacketIds = 64;  // ids 0 .. 63; the robot defines sizes for 7 .. 58
 
 // Data bytes of a packet in a stream frame; 0 for an id the robot does not stream.
-constexpr int PacketSize(int id) {
+constexpr int PacketSize(int id)
+{
     constexpr unsigned char kSizes[kPacketIds] = {
-        0, 0, 0, 0, 0, 0, 0,                 // 0 .. 6: groups, never streamed singly
-        1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,  // 7 .. 18
+        0, 0, 0, 0, 0, 0, 0,                    // 0 .. 6: groups, never streamed singly
+        1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,     // 7 .. 18
         2, 2, 1, 2, 2, 1, 2, 2, 2, 2, 2, 2, 2,  // 19 .. 31
-        1, 2, 1, 1, 1, 1, 1,                 // 32 .. 38
-        2, 2, 2, 2, 2, 2, 1,                 // 39 .. 45
-        2, 2, 2, 2, 2, 2,                    // 46 .. 51
-        1, 1, 2, 2, 2, 2, 1,                 // 52 .. 58
-        0, 0, 0, 0, 0,                       // 59 .. 63
+        1, 2, 1, 1, 1, 1, 1,                    // 32 .. 38
+        2, 2, 2, 2, 2, 2, 1,                    // 39 .. 45
+        2, 2, 2, 2, 2, 2,                       // 46 .. 51
+        1, 1, 2, 2, 2, 2, 1,                    // 52 .. 58
+        0, 0, 0, 0, 0,                          // 59 .. 63
     };
     return id < 0 || id >= kPacketIds ? 0 : kSizes[id];
 }

@@ -21,7 +21,7 @@ constexpr int paquetChargeBatterie = oi::packet::BatteryCharge;
 constexpr int paquetCapaciteBatterie = oi::packet::BatteryCapacity;
 
 constexpr std::array<unsigned, 11> paquetsDemandes = {
-    paquetCodeurGauche,    paquetCodeurDroit,     paquetsDuGroupe[0][0], paquetsDuGroupe[0][1],
-    paquetsDuGroupe[1][0], paquetsDuGroupe[1][1], paquetsDuGroupe[2][0], paquetsDuGroupe[2][1],
+    paquetCodeurGauche,    paquetCodeurDroit,     paquetsDuGroupe[0][0],  paquetsDuGroupe[0][1],
+    paquetsDuGroupe[1][0], paquetsDuGroupe[1][1], paquetsDuGroupe[2][0],  paquetsDuGroupe[2][1],
     paquetModeOI,          paquetChargeBatterie,  paquetCapaciteBatterie,
 };

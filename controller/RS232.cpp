@@ -17,39 +17,51 @@ namespace {
 std::atomic<int> g_fd{-1};
 std::atomic<const char*> raisonEchecLecture{""};
 
-int EchecLecture(const char* raison) {
+int EchecLecture(const char* raison)
+{
     raisonEchecLecture = raison;
     return 0;
 }
 
-const char* RaisonErreur(int erreur) {
+const char* RaisonErreur(int erreur)
+{
     switch (erreur) {
-        case EIO: return "ligne raccrochée ou appareil débranché (erreur d'entrée-sortie)";
-        case ENXIO:
-        case ENODEV: return "appareil disparu";
-        case EBADF: return "port fermé";
-        default: return "erreur de lecture inattendue";
+    case EIO:
+        return "ligne raccrochée ou appareil débranché (erreur d'entrée-sortie)";
+    case ENXIO:
+    case ENODEV:
+        return "appareil disparu";
+    case EBADF:
+        return "port fermé";
+    default:
+        return "erreur de lecture inattendue";
     }
 }
 
 // The reason in the user's terms, with what to do about it where there is something.
-const char* RaisonOuverture(int erreur) {
+const char* RaisonOuverture(int erreur)
+{
     switch (erreur) {
-        case EACCES:
-        case EPERM:
-            return "permission refusée (ajoutez-vous au groupe dialout : sudo usermod -aG dialout $USER, "
-                   "puis reconnectez-vous)";
-        case ENOENT:
-        case ENXIO:
-        case ENODEV: return "périphérique absent (câble branché ? nom du port ?)";
-        case EBUSY:
-        case EWOULDBLOCK: return "port déjà utilisé par un autre programme";
-        case ENOTTY: return "ce n'est pas une liaison série";
-        default: return std::strerror(erreur);
+    case EACCES:
+    case EPERM:
+        return "permission refusée (ajoutez-vous au groupe dialout : sudo usermod -aG dialout $USER, "
+               "puis reconnectez-vous)";
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+        return "périphérique absent (câble branché ? nom du port ?)";
+    case EBUSY:
+    case EWOULDBLOCK:
+        return "port déjà utilisé par un autre programme";
+    case ENOTTY:
+        return "ce n'est pas une liaison série";
+    default:
+        return std::strerror(erreur);
     }
 }
 
-int Echec(const char* message, const char* nomPort, int fd) {
+int Echec(const char* message, const char* nomPort, int fd)
+{
     const int erreur = errno;
     std::printf(message, nomPort);
     std::printf(" : %s\n", RaisonOuverture(erreur));
@@ -60,7 +72,8 @@ int Echec(const char* message, const char* nomPort, int fd) {
 
 // The stream's header byte is 19 (XOFF) and its counts may be 13 (CR) or 17 (XON):
 // every kind of input or output processing would corrupt frames, hence a raw line.
-bool Configurer(int fd) {
+bool Configurer(int fd)
+{
     termios options{};
     if (::tcgetattr(fd, &options) != 0) return false;
     ::cfmakeraw(&options);
@@ -73,12 +86,14 @@ bool Configurer(int fd) {
     return ::tcsetattr(fd, TCSANOW, &options) == 0;
 }
 
-bool Bloquant(int fd) {
+bool Bloquant(int fd)
+{
     const int drapeaux = ::fcntl(fd, F_GETFL);
     return drapeaux >= 0 && ::fcntl(fd, F_SETFL, drapeaux & ~O_NONBLOCK) == 0;
 }
 
-int Ouvrir(const char* devicePath, const char* nomPort) {
+int Ouvrir(const char* devicePath, const char* nomPort)
+{
     // Without O_NONBLOCK the open of a serial line whose carrier is down (a USB adapter
     // with DCD left unconnected, a port with nothing on it) waits for ever; once CLOCAL
     // is set the descriptor goes back to blocking, so that writes wait for the line.
@@ -102,7 +117,8 @@ int Ouvrir(const char* devicePath, const char* nomPort) {
 
 }  // namespace
 
-int OpenCOM(int nId) {
+int OpenCOM(int nId)
+{
     char devicePath[32];
     char nomPort[16];
     std::snprintf(devicePath, sizeof devicePath, "/dev/ttyS%d", nId - 1);
@@ -110,17 +126,20 @@ int OpenCOM(int nId) {
     return Ouvrir(devicePath, nomPort);
 }
 
-int OpenCOMDevice(const char* devicePath) {
+int OpenCOMDevice(const char* devicePath)
+{
     return Ouvrir(devicePath, devicePath);
 }
 
-int CloseCOM() {
+int CloseCOM()
+{
     int fd = g_fd.exchange(-1);
     if (fd >= 0) ::close(fd);
     return 1;
 }
 
-int ReadCOM(void* buffer, int nBytesToRead, int* pBytesRead) {
+int ReadCOM(void* buffer, int nBytesToRead, int* pBytesRead)
+{
     *pBytesRead = 0;
     int fd = g_fd.load();
     if (fd < 0 || nBytesToRead < 0) return EchecLecture(RaisonErreur(EBADF));
@@ -144,9 +163,13 @@ int ReadCOM(void* buffer, int nBytesToRead, int* pBytesRead) {
     return 1;
 }
 
-const char* RaisonEchecLecture() { return raisonEchecLecture.load(); }
+const char* RaisonEchecLecture()
+{
+    return raisonEchecLecture.load();
+}
 
-int WriteCOM(void* buffer, int nBytesToWrite, int* pBytesWritten) {
+int WriteCOM(void* buffer, int nBytesToWrite, int* pBytesWritten)
+{
     *pBytesWritten = 0;
     int fd = g_fd.load();
     if (fd < 0 || nBytesToWrite < 0) return 0;

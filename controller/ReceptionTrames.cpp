@@ -4,8 +4,9 @@
 
 #include <cstring>
 
-void RecevoirOctets(FrameReassembler& reassembler, const unsigned char* bytes, int count,
-                    void (*trameAcceptee)(), CompteursTrames& compteurs) {
+void RecevoirOctets(FrameReassembler& reassembler, const unsigned char* bytes, int count, void (*trameAcceptee)(),
+                    CompteursTrames& compteurs)
+{
     const unsigned long ecartesAvant = reassembler.DroppedBytes();
     const unsigned long refuseesAvant = reassembler.RefusedCandidates();
     auto prendre = [&](const unsigned char* trame, int longueur) {

@@ -17,5 +17,5 @@ struct CompteursTrames {
 // which covers it and also passes the checksum; such a false frame is taken instead.
 // Without a requested layout, a stray header holds the frames behind it back until its
 // count's worth of bytes (at most 258) has arrived.
-void RecevoirOctets(FrameReassembler& reassembler, const unsigned char* bytes, int count,
-                    void (*trameAcceptee)(), CompteursTrames& compteurs);
+void RecevoirOctets(FrameReassembler& reassembler, const unsigned char* bytes, int count, void (*trameAcceptee)(),
+                    CompteursTrames& compteurs);

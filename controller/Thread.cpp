@@ -33,13 +33,15 @@ std::atomic<int> derniereTrameMs{-1};
 std::atomic<int> plusLongSilenceMs{0};
 std::atomic<const char*> lignePerdue{nullptr};
 
-long long ProcesseurCeThreadUs() {
+long long ProcesseurCeThreadUs()
+{
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
 }
 
-void EcrireLigneParcours() {
+void EcrireLigneParcours()
+{
     t1 = HorlogeMs();
     const int precedente = derniereTrameMs.exchange(t1);
     if (precedente >= 0 && t1 - precedente > plusLongSilenceMs) plusLongSilenceMs = t1 - precedente;
@@ -52,7 +54,8 @@ void EcrireLigneParcours() {
 
 }  // namespace
 
-void AutoResetEvent::Set() {
+void AutoResetEvent::Set()
+{
     {
         std::lock_guard<std::mutex> verrou(mutex_);
         set_ = true;
@@ -60,32 +63,36 @@ void AutoResetEvent::Set() {
     signalled_.notify_one();
 }
 
-void AutoResetEvent::Reset() {
+void AutoResetEvent::Reset()
+{
     std::lock_guard<std::mutex> verrou(mutex_);
     set_ = false;
 }
 
-void AutoResetEvent::Wait() {
+void AutoResetEvent::Wait()
+{
     std::unique_lock<std::mutex> verrou(mutex_);
     signalled_.wait(verrou, [this] { return set_; });
     set_ = false;
 }
 
-bool AutoResetEvent::WaitFor(int milliseconds) {
+bool AutoResetEvent::WaitFor(int milliseconds)
+{
     std::unique_lock<std::mutex> verrou(mutex_);
-    if (!signalled_.wait_for(verrou, std::chrono::milliseconds(milliseconds), [this] { return set_; }))
-        return false;
+    if (!signalled_.wait_for(verrou, std::chrono::milliseconds(milliseconds), [this] { return set_; })) return false;
     set_ = false;
     return true;
 }
 
-int HorlogeMs() {
-    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                std::chrono::steady_clock::now() - debutProgramme)
-                                .count());
+int HorlogeMs()
+{
+    return static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - debutProgramme)
+            .count());
 }
 
-void CreateThreadsRX() {
+void CreateThreadsRX()
+{
     // A thread still running from an earlier start is stopped and its log closed, so
     // that the new log does not take over the stream of one left open.
     FreeThreadsRX();
@@ -103,7 +110,8 @@ void CreateThreadsRX() {
     hEvent_Create.Wait();
 }
 
-void RX_Thread(void*) {
+void RX_Thread(void*)
+{
     fichier = std::fopen(kNomParcours, "w+");
     if (fichier == nullptr)
         std::printf("Impossible de créer le fichier %s : le parcours ne sera pas enregistré\n", kNomParcours);
@@ -134,12 +142,14 @@ void RX_Thread(void*) {
     }
 }
 
-void ArreterThreadRX() {
+void ArreterThreadRX()
+{
     endThread = 1;
     if (threadRX.joinable()) threadRX.join();
 }
 
-void FreeThreadsRX() {
+void FreeThreadsRX()
+{
     ArreterThreadRX();
     nBytes_TX = 0;
     if (fichier != nullptr) {
@@ -148,7 +158,8 @@ void FreeThreadsRX() {
     }
 }
 
-CompteursTrames CompteursReception() {
+CompteursTrames CompteursReception()
+{
     CompteursTrames compteurs;
     compteurs.acceptees = tramesAcceptees;
     compteurs.refusees = tramesRefusees;
@@ -159,4 +170,7 @@ CompteursTrames CompteursReception() {
     return compteurs;
 }
 
-const char* LignePerdue() { return lignePerdue.load(); }
+const char* LignePerdue()
+{
+    return lignePerdue.load();
+}

@@ -27,7 +27,8 @@ constexpr int sommeSansObstacle = 400;
 constexpr int sommeObstacleCertain = 1000;
 }  // namespace
 
-float FonctionVarFloue(int distance) {
+float FonctionVarFloue(int distance)
+{
     double presence;
     if (distance < sommeSansObstacle) {
         presence = 0;
@@ -40,7 +41,8 @@ float FonctionVarFloue(int distance) {
     return PresenceObstacle;
 }
 
-void ProbCapteur() {
+void ProbCapteur()
+{
     dataSensor table[64];
     accesRobot.lireCapteurs(table);
     for (int g = 0; g < 3; g++) {
@@ -50,7 +52,8 @@ void ProbCapteur() {
     }
 }
 
-void CalculProba() {
+void CalculProba()
+{
     for (int k = 0; k < 8; k++) {
         const float gauche = (k & 1) ? Prob[0] : NotProb[0];
         const float centre = (k & 2) ? Prob[1] : NotProb[1];
@@ -59,7 +62,8 @@ void CalculProba() {
     }
 }
 
-void ProbVitesseAngle() {
+void ProbVitesseAngle()
+{
     vitesse = 0;
     angle = 0;
     ProbCapteur();
@@ -70,7 +74,8 @@ void ProbVitesseAngle() {
     }
 }
 
-void ChoixBumpIR() {
+void ChoixBumpIR()
+{
     dataSensor table[64];
     accesRobot.lireCapteurs(table);
     SumBump = table[paquetBumps].data[0] & 3;

@@ -20,7 +20,8 @@ std::atomic<unsigned> commandesNonEnvoyees{0};
 // one per command, and a new one if they begin again after a command got through.
 bool enEchec = false;
 
-bool Envoyer(int nBytes) {
+bool Envoyer(int nBytes)
+{
     nBytes_TX = nBytes;
     int ecrits = 0;
     const bool envoye = WriteCOM(TxBuffer, nBytes, &ecrits) != 0;
@@ -40,7 +41,8 @@ bool Envoyer(int nBytes) {
 }
 
 // High byte first, in 16-bit two's complement: -1 gives 0xFF 0xFF, 255 gives 0x00 0xFF.
-void EcrireMot(unsigned char* destination, long valeur) {
+void EcrireMot(unsigned char* destination, long valeur)
+{
     long octetBas = valeur & 0xFF;
     destination[0] = static_cast<unsigned char>((valeur - octetBas) / 256);
     destination[1] = static_cast<unsigned char>(octetBas);
@@ -48,34 +50,39 @@ void EcrireMot(unsigned char* destination, long valeur) {
 
 }  // namespace
 
-void InitRobot() {
+void InitRobot()
+{
     TxBuffer[0] = oi::opcode::Start;
     TxBuffer[1] = oi::opcode::Safe;
     Envoyer(2);
 }
 
-bool RetourModePassif() {
+bool RetourModePassif()
+{
     TxBuffer[0] = oi::opcode::Start;
     return Envoyer(1);
 }
 
-bool DrivePWM(long RightPWM, long LeftPWM) {
+bool DrivePWM(long RightPWM, long LeftPWM)
+{
     TxBuffer[0] = oi::opcode::DrivePwm;
     EcrireMot(TxBuffer + 1, RightPWM);
     EcrireMot(TxBuffer + 3, LeftPWM);
     return Envoyer(5);
 }
 
-void Motors(int SensBrosse, int SensBalais, int MarcheBrosse, int MarcheAspiration, int MarcheBalais) {
+void Motors(int SensBrosse, int SensBalais, int MarcheBrosse, int MarcheAspiration, int MarcheBalais)
+{
     auto octet = [](int v) { return static_cast<int>(static_cast<signed char>(v)); };
-    int bits = 16 * octet(SensBrosse) + 8 * octet(SensBalais) + 4 * octet(MarcheBrosse) +
-               2 * octet(MarcheAspiration) + octet(MarcheBalais);
+    int bits = 16 * octet(SensBrosse) + 8 * octet(SensBalais) + 4 * octet(MarcheBrosse) + 2 * octet(MarcheAspiration) +
+               octet(MarcheBalais);
     TxBuffer[0] = oi::opcode::Motors;
     TxBuffer[1] = static_cast<unsigned char>(bits);
     Envoyer(2);
 }
 
-unsigned Stream(unsigned NombreDePaquets, const unsigned* ID) {
+unsigned Stream(unsigned NombreDePaquets, const unsigned* ID)
+{
     // The count travels in one byte: a longer list would reach the robot as a short
     // request followed by ids that it would take for commands.
     if (NombreDePaquets > 255) return 0;
@@ -94,12 +101,14 @@ unsigned Stream(unsigned NombreDePaquets, const unsigned* ID) {
     return longueur;
 }
 
-bool StreamMarcheArret(unsigned d) {
+bool StreamMarcheArret(unsigned d)
+{
     TxBuffer[0] = oi::opcode::PauseResumeStream;
     TxBuffer[1] = static_cast<unsigned char>(d);
     return Envoyer(2);
 }
 
-unsigned CommandesNonEnvoyees() {
+unsigned CommandesNonEnvoyees()
+{
     return commandesNonEnvoyees.load();
 }

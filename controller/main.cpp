@@ -5,7 +5,8 @@
 #include "LigneDeCommande.h"
 #include "ProgramVersion.h"
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     OptionsTrundel options;
     std::string erreur;
     if (!AnalyserLigneDeCommande(argc, argv, options, erreur)) {

@@ -24,7 +24,7 @@ private:
 extern AutoResetEvent hEvent_RX;      // set after every read pass of the reception thread
 extern AutoResetEvent hEvent_Create;  // set once when the reception thread is ready
 extern std::atomic<int> endThread;
-extern FILE* fichier;                 // the trajectory log "Parcours_CodeBlocks.txt"
+extern FILE* fichier;  // the trajectory log "Parcours_CodeBlocks.txt"
 
 // Milliseconds since the program started: the log's time stamps and the PID's clock.
 int HorlogeMs();
@@ -34,7 +34,7 @@ void RX_Thread(void* pX);
 // Stops the reception thread and waits for it to end (idempotent). Call before the
 // port is closed so the thread never reads a closed port.
 void ArreterThreadRX();
-void FreeThreadsRX();    // ArreterThreadRX, then closes the log
+void FreeThreadsRX();  // ArreterThreadRX, then closes the log
 
 // Frames taken and refused by the reception thread since it was last created.
 CompteursTrames CompteursReception();

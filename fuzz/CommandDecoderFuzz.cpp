@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(pendingWhole == pendingCut);
     for (std::size_t i = 0; i < whole.size(); ++i) {
         FUZZ_CHECK(whole[i].opcode == cut[i].opcode && whole[i].data == cut[i].data);
-        FUZZ_CHECK(static_cast<int>(whole[i].data.size()) == emulator::CommandDataLength(whole[i].opcode, whole[i].data));
+        FUZZ_CHECK(static_cast<int>(whole[i].data.size()) ==
+                   emulator::CommandDataLength(whole[i].opcode, whole[i].data));
     }
     // A command left unfinished is shorter than the longest one (a Song of 255 notes).
     FUZZ_CHECK(pendingWhole < 2 + 2 + 2 * 255);

@@ -21,11 +21,10 @@ inline std::vector<std::string> ArgumentsOf(const std::uint8_t* data, std::size_
 }
 
 // Stops the fuzzer with a message libFuzzer keeps next to the crashing input.
-#define FUZZ_CHECK(condition)                                                             \
-    do {                                                                                  \
-        if (!(condition)) {                                                               \
-            std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition, __FILE__, \
-                         __LINE__);                                                       \
-            std::abort();                                                                 \
-        }                                                                                 \
+#define FUZZ_CHECK(condition)                                                                                          \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);                   \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)

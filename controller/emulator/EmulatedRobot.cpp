@@ -26,11 +26,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int Signed16(unsigned char high, unsigned char low) {
+int Signed16(unsigned char high, unsigned char low)
+{
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(high << 8 | low));
 }
 
-bool MovesWheels(Mode mode) { return mode == Mode::Safe || mode == Mode::Full; }
+bool MovesWheels(Mode mode)
+{
+    return mode == Mode::Safe || mode == Mode::Full;
+}
 
 constexpr std::size_t kKeptBytes = 1 << 22;
 constexpr std::size_t kKeptCommands = 1000000;
@@ -38,7 +42,8 @@ constexpr std::size_t kKeptCommands = 1000000;
 // Drops the oldest half once a record is full: memory stays bounded, and the erase costs
 // little spread over the entries that filled it.
 template <class T>
-void KeepLatest(std::vector<T>& record, std::size_t kept) {
+void KeepLatest(std::vector<T>& record, std::size_t kept)
+{
     if (record.size() > kept) record.erase(record.begin(), record.begin() + static_cast<std::ptrdiff_t>(kept / 2));
 }
 
@@ -47,7 +52,8 @@ void KeepLatest(std::vector<T>& record, std::size_t kept) {
 struct EmulatedRobot::State {
     explicit State(const RobotOptions& opts)
         : options(opts), body(opts.roomWidthMm, opts.roomDepthMm, opts.start), random(opts.seed),
-          batteryMah(opts.batteryChargeMah) {
+          batteryMah(opts.batteryChargeMah)
+    {
         if (opts.randomEncoderStart) body.SetEncoderCounts(random() % 65536, random() % 65536);
     }
 
@@ -86,9 +92,10 @@ struct EmulatedRobot::State {
     void Apply(const Command& command);  // with `mutex` held
     void Answer(const std::vector<unsigned char>& ids);
     void Tick(double seconds);
-    void FallBackOnDanger();  // with `mutex` held
+    void FallBackOnDanger();     // with `mutex` held
     void Drain(double seconds);  // with `mutex` held
-    SensorState Sensors() const {  // with `mutex` held
+    SensorState Sensors() const
+    {  // with `mutex` held
         return SensorState{body, mode, static_cast<int>(streamIds.size()), batteryMah, options.docked};
     }
     void SendFrame(std::vector<unsigned char> frame);
@@ -96,7 +103,8 @@ struct EmulatedRobot::State {
     std::vector<unsigned char> Noise();
 };
 
-void EmulatedRobot::State::Run() {
+void EmulatedRobot::State::Run()
+{
     const auto period = std::chrono::milliseconds(options.streamPeriodMs);
     auto nextTick = Clock::now() + period;
     while (running) {
@@ -112,8 +120,7 @@ void EmulatedRobot::State::Run() {
         if (options.faults.muteAfterMs >= 0 && elapsedMs >= options.faults.muteAfterMs) muted = true;
         const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - Clock::now());
         pollfd line{master, POLLIN, 0};
-        if (::poll(&line, 1, static_cast<int>(std::max<long long>(0, wait.count()))) > 0 &&
-            (line.revents & POLLIN))
+        if (::poll(&line, 1, static_cast<int>(std::max<long long>(0, wait.count()))) > 0 && (line.revents & POLLIN))
             TakeInput();
         if (Clock::now() >= nextTick) {
             Tick(options.streamPeriodMs / 1000.0);
@@ -124,7 +131,8 @@ void EmulatedRobot::State::Run() {
     }
 }
 
-void EmulatedRobot::State::TakeInput() {
+void EmulatedRobot::State::TakeInput()
+{
     unsigned char bytes[256];
     const ssize_t count = ::read(master, bytes, sizeof bytes);
     if (count <= 0) return;
@@ -147,61 +155,76 @@ void EmulatedRobot::State::TakeInput() {
     for (const auto& ids : queries) Answer(ids);
 }
 
-void EmulatedRobot::State::Apply(const Command& command) {
+void EmulatedRobot::State::Apply(const Command& command)
+{
     const auto& d = command.data;
     if (mode == Mode::Off && command.opcode != oi::opcode::Start) return;  // asleep until Start
     switch (command.opcode) {
-        case oi::opcode::Start:
-        case 133:  // Power
-        case 134:  // Spot
-        case 135:  // Clean
-        case 136:  // Max
-        case 143:  // Seek Dock
-            mode = Mode::Passive;
-            body.SetWheelSpeeds(0, 0);
-            break;
-        case 130:  // Control, the older name of Safe
-        case oi::opcode::Safe: mode = Mode::Safe; break;
-        case oi::opcode::Full: mode = Mode::Full; break;
-        case 173:  // Stop
-            mode = Mode::Off;
-            body.SetWheelSpeeds(0, 0);
-            streamIds.clear();
-            break;
-        case 137: {  // Drive: velocity and turn radius
-            if (!MovesWheels(mode)) break;
-            const double velocity = Signed16(d[0], d[1]);
-            const int radius = Signed16(d[2], d[3]);
-            const double half = RobotBody::kWheelBaseMm / 2;
-            if (radius == -32768 || radius == 32767 || radius == 0) body.SetWheelSpeeds(velocity, velocity);
-            else if (radius == 1) body.SetWheelSpeeds(velocity, -velocity);
-            else if (radius == -1) body.SetWheelSpeeds(-velocity, velocity);
-            else body.SetWheelSpeeds(velocity * (radius + half) / radius, velocity * (radius - half) / radius);
-            break;
-        }
-        case oi::opcode::Motors: motorBits = d[0]; break;
-        case 145:  // Drive Direct: right then left velocity
-            if (MovesWheels(mode)) body.SetWheelSpeeds(Signed16(d[0], d[1]), Signed16(d[2], d[3]));
-            break;
-        case oi::opcode::DrivePwm:  // right then left duty
-            if (MovesWheels(mode)) body.SetDuties(Signed16(d[0], d[1]), Signed16(d[2], d[3]));
-            break;
-        case oi::opcode::Stream: {
-            // A frame whose count byte would wrap cannot be sent: the request is ignored.
-            std::size_t payload = 0;
-            for (std::size_t i = 1; i < d.size(); ++i)
-                if (PacketSize(d[i]) > 0) payload += 1 + static_cast<std::size_t>(PacketSize(d[i]));
-            if (payload > oi::kLongestPayload) break;
-            streamIds.assign(d.begin() + 1, d.end());
-            streamPaused = false;
-            break;
-        }
-        case oi::opcode::PauseResumeStream: streamPaused = d[0] == 0; break;
-        default: break;  // taken with its data, without effect here
+    case oi::opcode::Start:
+    case 133:  // Power
+    case 134:  // Spot
+    case 135:  // Clean
+    case 136:  // Max
+    case 143:  // Seek Dock
+        mode = Mode::Passive;
+        body.SetWheelSpeeds(0, 0);
+        break;
+    case 130:  // Control, the older name of Safe
+    case oi::opcode::Safe:
+        mode = Mode::Safe;
+        break;
+    case oi::opcode::Full:
+        mode = Mode::Full;
+        break;
+    case 173:  // Stop
+        mode = Mode::Off;
+        body.SetWheelSpeeds(0, 0);
+        streamIds.clear();
+        break;
+    case 137: {  // Drive: velocity and turn radius
+        if (!MovesWheels(mode)) break;
+        const double velocity = Signed16(d[0], d[1]);
+        const int radius = Signed16(d[2], d[3]);
+        const double half = RobotBody::kWheelBaseMm / 2;
+        if (radius == -32768 || radius == 32767 || radius == 0)
+            body.SetWheelSpeeds(velocity, velocity);
+        else if (radius == 1)
+            body.SetWheelSpeeds(velocity, -velocity);
+        else if (radius == -1)
+            body.SetWheelSpeeds(-velocity, velocity);
+        else
+            body.SetWheelSpeeds(velocity * (radius + half) / radius, velocity * (radius - half) / radius);
+        break;
+    }
+    case oi::opcode::Motors:
+        motorBits = d[0];
+        break;
+    case 145:  // Drive Direct: right then left velocity
+        if (MovesWheels(mode)) body.SetWheelSpeeds(Signed16(d[0], d[1]), Signed16(d[2], d[3]));
+        break;
+    case oi::opcode::DrivePwm:  // right then left duty
+        if (MovesWheels(mode)) body.SetDuties(Signed16(d[0], d[1]), Signed16(d[2], d[3]));
+        break;
+    case oi::opcode::Stream: {
+        // A frame whose count byte would wrap cannot be sent: the request is ignored.
+        std::size_t payload = 0;
+        for (std::size_t i = 1; i < d.size(); ++i)
+            if (PacketSize(d[i]) > 0) payload += 1 + static_cast<std::size_t>(PacketSize(d[i]));
+        if (payload > oi::kLongestPayload) break;
+        streamIds.assign(d.begin() + 1, d.end());
+        streamPaused = false;
+        break;
+    }
+    case oi::opcode::PauseResumeStream:
+        streamPaused = d[0] == 0;
+        break;
+    default:
+        break;  // taken with its data, without effect here
     }
 }
 
-void EmulatedRobot::State::Answer(const std::vector<unsigned char>& ids) {
+void EmulatedRobot::State::Answer(const std::vector<unsigned char>& ids)
+{
     std::vector<unsigned char> reply;
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -211,7 +234,8 @@ void EmulatedRobot::State::Answer(const std::vector<unsigned char>& ids) {
     Write(reply.data(), reply.size());
 }
 
-void EmulatedRobot::State::Tick(double seconds) {
+void EmulatedRobot::State::Tick(double seconds)
+{
     std::vector<unsigned char> frame;
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -224,7 +248,8 @@ void EmulatedRobot::State::Tick(double seconds) {
     SendFrame(std::move(frame));
 }
 
-void EmulatedRobot::State::Drain(double seconds) {
+void EmulatedRobot::State::Drain(double seconds)
+{
     constexpr double kIdleMa = 150;
     const double load = (std::abs(body.WheelSpeed(Wheel::Left)) + std::abs(body.WheelSpeed(Wheel::Right))) / 1000.0;
     const double currentMa = mode == Mode::Off ? 0 : kIdleMa + options.drivingCurrentMa * load;
@@ -233,7 +258,8 @@ void EmulatedRobot::State::Drain(double seconds) {
 
 // In Safe mode the robot looks after itself: a cliff ahead or a dropped wheel stops the
 // wheels and drops it to Passive, where it no longer obeys drive commands.
-void EmulatedRobot::State::FallBackOnDanger() {
+void EmulatedRobot::State::FallBackOnDanger()
+{
     if (!MovesWheels(mode) || mode == Mode::Full) return;
     const auto elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
     if (options.faults.wheelDropAfterMs >= 0 && elapsedMs >= options.faults.wheelDropAfterMs && !wheelDropped) {
@@ -253,7 +279,8 @@ void EmulatedRobot::State::FallBackOnDanger() {
     if (mode == Mode::Passive) body.SetWheelSpeeds(0, 0);
 }
 
-void EmulatedRobot::State::SendFrame(std::vector<unsigned char> frame) {
+void EmulatedRobot::State::SendFrame(std::vector<unsigned char> frame)
+{
     const FaultInjection& faults = options.faults;
     ++frameNumber;
     bool intact = true;
@@ -291,7 +318,8 @@ void EmulatedRobot::State::SendFrame(std::vector<unsigned char> frame) {
     changed.notify_all();
 }
 
-std::vector<unsigned char> EmulatedRobot::State::Noise() {
+std::vector<unsigned char> EmulatedRobot::State::Noise()
+{
     std::vector<unsigned char> noise;
     if (random() % 2 == 0) return noise;
     // A false header followed by a plausible count is the hardest noise to resynchronise on.
@@ -301,7 +329,8 @@ std::vector<unsigned char> EmulatedRobot::State::Noise() {
     return noise;
 }
 
-std::size_t EmulatedRobot::State::Write(const unsigned char* bytes, std::size_t count) {
+std::size_t EmulatedRobot::State::Write(const unsigned char* bytes, std::size_t count)
+{
     std::size_t written = 0;
     while (written < count) {
         const ssize_t n = ::write(master, bytes + written, count - written);
@@ -315,9 +344,13 @@ std::size_t EmulatedRobot::State::Write(const unsigned char* bytes, std::size_t 
 
 EmulatedRobot::EmulatedRobot(const RobotOptions& options) : state_(std::make_unique<State>(options)) {}
 
-EmulatedRobot::~EmulatedRobot() { Stop(); }
+EmulatedRobot::~EmulatedRobot()
+{
+    Stop();
+}
 
-bool EmulatedRobot::Start() {
+bool EmulatedRobot::Start()
+{
     State& s = *state_;
     if (s.running) return true;
     s.master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -349,7 +382,8 @@ bool EmulatedRobot::Start() {
     return true;
 }
 
-void EmulatedRobot::Stop() {
+void EmulatedRobot::Stop()
+{
     State& s = *state_;
     s.running = false;
     if (s.thread.joinable()) s.thread.join();
@@ -358,24 +392,31 @@ void EmulatedRobot::Stop() {
     s.slave = s.master = -1;
 }
 
-std::string EmulatedRobot::DevicePath() const {
+std::string EmulatedRobot::DevicePath() const
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->devicePath;
 }
 
-std::string EmulatedRobot::LastError() const { return state_->lastError; }
+std::string EmulatedRobot::LastError() const
+{
+    return state_->lastError;
+}
 
-std::vector<unsigned char> EmulatedRobot::ReceivedBytes() const {
+std::vector<unsigned char> EmulatedRobot::ReceivedBytes() const
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->received;
 }
 
-std::vector<Command> EmulatedRobot::ReceivedCommands() const {
+std::vector<Command> EmulatedRobot::ReceivedCommands() const
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->commands;
 }
 
-bool EmulatedRobot::WaitForCommand(unsigned char opcode, int timeoutMs, std::size_t count) const {
+bool EmulatedRobot::WaitForCommand(unsigned char opcode, int timeoutMs, std::size_t count) const
+{
     std::unique_lock<std::mutex> lock(state_->mutex);
     return state_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
         std::size_t seen = 0;
@@ -384,60 +425,74 @@ bool EmulatedRobot::WaitForCommand(unsigned char opcode, int timeoutMs, std::siz
     });
 }
 
-std::vector<SentFrame> EmulatedRobot::SentFrames() const {
+std::vector<SentFrame> EmulatedRobot::SentFrames() const
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->frames;
 }
 
-bool EmulatedRobot::WaitForFrames(std::size_t count, int timeoutMs) const {
+bool EmulatedRobot::WaitForFrames(std::size_t count, int timeoutMs) const
+{
     std::unique_lock<std::mutex> lock(state_->mutex);
     return state_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                                     [&] { return state_->frames.size() >= count; });
 }
 
-Pose EmulatedRobot::CurrentPose() const {
+Pose EmulatedRobot::CurrentPose() const
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->body.CurrentPose();
 }
 
-void EmulatedRobot::SetPose(const Pose& pose) {
+void EmulatedRobot::SetPose(const Pose& pose)
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->body.SetPose(pose);
 }
 
-double EmulatedRobot::BatteryChargeMah() const {
+double EmulatedRobot::BatteryChargeMah() const
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->batteryMah;
 }
 
-std::size_t EmulatedRobot::SentFrameCount() const {
+std::size_t EmulatedRobot::SentFrameCount() const
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->framesSent;
 }
 
-Mode EmulatedRobot::CurrentMode() const {
+Mode EmulatedRobot::CurrentMode() const
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->mode;
 }
 
-bool EmulatedRobot::Streaming() const {
+bool EmulatedRobot::Streaming() const
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->mode != Mode::Off && !state_->streamIds.empty() && !state_->streamPaused;
 }
 
-std::array<std::uint16_t, 2> EmulatedRobot::EncoderCounts() const {
+std::array<std::uint16_t, 2> EmulatedRobot::EncoderCounts() const
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     return {state_->body.EncoderCount(Wheel::Left), state_->body.EncoderCount(Wheel::Right)};
 }
 
-void EmulatedRobot::Mute(bool muted) { state_->muted = muted; }
+void EmulatedRobot::Mute(bool muted)
+{
+    state_->muted = muted;
+}
 
-void EmulatedRobot::Unplug() {
+void EmulatedRobot::Unplug()
+{
     state_->unplugRequested = true;
     if (state_->thread.joinable()) state_->thread.join();
 }
 
-void EmulatedRobot::StallWheel(Wheel wheel, bool stalled) {
+void EmulatedRobot::StallWheel(Wheel wheel, bool stalled)
+{
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->body.Stall(wheel, stalled);
 }

@@ -15,13 +15,13 @@ namespace emulator {
 
 // Faults put into the sensor stream, to exercise the controller's reception.
 struct FaultInjection {
-    bool splitFrames = false;  // each frame reaches the line in two or three writes
-    bool noise = false;        // stray bytes, often with a false header 19, before frames
-    int corruptEvery = 0;      // every n-th frame carries a wrong checksum (0: none)
-    bool silent = false;       // commands are taken but nothing is ever streamed
-    int muteAfterMs = -1;      // from then on nothing is streamed, commands still taken (-1: never)
-    int unplugAfterMs = -1;    // the line is hung up then (-1: never)
-    int wheelDropAfterMs = -1; // a wheel drops then: Safe falls back to Passive (-1: never)
+    bool splitFrames = false;   // each frame reaches the line in two or three writes
+    bool noise = false;         // stray bytes, often with a false header 19, before frames
+    int corruptEvery = 0;       // every n-th frame carries a wrong checksum (0: none)
+    bool silent = false;        // commands are taken but nothing is ever streamed
+    int muteAfterMs = -1;       // from then on nothing is streamed, commands still taken (-1: never)
+    int unplugAfterMs = -1;     // the line is hung up then (-1: never)
+    int wheelDropAfterMs = -1;  // a wheel drops then: Safe falls back to Passive (-1: never)
 };
 
 // A hole in the floor (a stair, a table's edge): a square of the room that the cliff
@@ -49,7 +49,7 @@ struct RobotOptions {
     double roomDepthMm = 3000;
     Pose start{1500, 1500, 90};
     int streamPeriodMs = 15;
-    unsigned seed = 1;  // drives the fault injection, so a run can be repeated
+    unsigned seed = 1;                // drives the fault injection, so a run can be repeated
     bool randomEncoderStart = false;  // the encoders start at a count drawn from the seed
     bool docked = false;              // on its charger: Safe falls back to Passive at once
     double batteryChargeMah = 2500;   // of a 2696 mAh battery (packet 26)
@@ -79,7 +79,7 @@ public:
     // Opens the pseudo-terminal and starts the robot. On failure returns false and
     // LastError() says why.
     bool Start();
-    void Stop();  // idempotent; closes the pseudo-terminal
+    void Stop();                     // idempotent; closes the pseudo-terminal
     std::string DevicePath() const;  // the terminal the controller opens, e.g. /dev/pts/3
     std::string LastError() const;
 
@@ -101,7 +101,7 @@ public:
     void SetPose(const Pose& pose);
     Mode CurrentMode() const;
     double BatteryChargeMah() const;
-    bool Streaming() const;  // a stream was requested and is not paused
+    bool Streaming() const;                              // a stream was requested and is not paused
     std::array<std::uint16_t, 2> EncoderCounts() const;  // left, right
     // A stalled wheel stops turning: it neither moves the robot nor advances its encoder.
     void StallWheel(Wheel wheel, bool stalled);

@@ -42,7 +42,7 @@ private:
     double depth_;
     double x_;
     double y_;
-    double heading_;  // radians, not wrapped
+    double heading_;            // radians, not wrapped
     double speed_[2] = {0, 0};  // indexed by Wheel
     bool stalled_[2] = {false, false};
     double counts_[2] = {0, 0};

@@ -13,29 +13,29 @@
 
 namespace {
 
-const char* const kUsage =
-    "Usage: trundel-robot [options]\n"
-    "  --split          write each frame in two or three pieces\n"
-    "  --noise          stray bytes, with false headers, between frames\n"
-    "  --corrupt N      a wrong checksum in every N-th frame\n"
-    "  --silent         take commands, never stream\n"
-    "  --faults         --split, --noise and --corrupt 5 together\n"
-    "  --mute-after S   stop streaming after S seconds, still taking commands\n"
-    "  --unplug-after S hang the line up after S seconds\n"
-    "  --wheel-drop-after S  a wheel drops after S seconds: Safe falls back to Passive\n"
-    "  --cliff-at X,Y   a 200 mm square hole in the floor centred there: Safe falls\n"
-    "                   back to Passive when the robot's front reaches it\n"
-    "  --seed N         random seed of the faults and of the encoders' start counts\n"
-    "                   (default 1)\n"
-    "  --room WxD       room size in mm (default 3000x3000)\n"
-    "  --start X,Y,DEG  start pose in mm and degrees (default 1500,1500,90)\n"
-    "  --link PATH      also make PATH a symbolic link to the terminal\n"
-    "  --dock           the robot sits on its charger (it then never stays in Safe mode)\n"
-    "  --help           this help\n"
-    "  --version        the program's version\n"
-    "Prints the terminal's path, then runs until interrupted.\n";
+const char* const kUsage = "Usage: trundel-robot [options]\n"
+                           "  --split          write each frame in two or three pieces\n"
+                           "  --noise          stray bytes, with false headers, between frames\n"
+                           "  --corrupt N      a wrong checksum in every N-th frame\n"
+                           "  --silent         take commands, never stream\n"
+                           "  --faults         --split, --noise and --corrupt 5 together\n"
+                           "  --mute-after S   stop streaming after S seconds, still taking commands\n"
+                           "  --unplug-after S hang the line up after S seconds\n"
+                           "  --wheel-drop-after S  a wheel drops after S seconds: Safe falls back to Passive\n"
+                           "  --cliff-at X,Y   a 200 mm square hole in the floor centred there: Safe falls\n"
+                           "                   back to Passive when the robot's front reaches it\n"
+                           "  --seed N         random seed of the faults and of the encoders' start counts\n"
+                           "                   (default 1)\n"
+                           "  --room WxD       room size in mm (default 3000x3000)\n"
+                           "  --start X,Y,DEG  start pose in mm and degrees (default 1500,1500,90)\n"
+                           "  --link PATH      also make PATH a symbolic link to the terminal\n"
+                           "  --dock           the robot sits on its charger (it then never stays in Safe mode)\n"
+                           "  --help           this help\n"
+                           "  --version        the program's version\n"
+                           "Prints the terminal's path, then runs until interrupted.\n";
 
-bool ParseSeconds(const char* text, int& milliseconds) {
+bool ParseSeconds(const char* text, int& milliseconds)
+{
     char* end = nullptr;
     const double seconds = std::strtod(text, &end);
     if (end == text || *end != '\0' || !(seconds >= 0 && seconds <= 1e6)) return false;
@@ -43,7 +43,8 @@ bool ParseSeconds(const char* text, int& milliseconds) {
     return true;
 }
 
-bool ParseInt(const char* text, int& value) {
+bool ParseInt(const char* text, int& value)
+{
     char* end = nullptr;
     const long parsed = std::strtol(text, &end, 10);
     if (end == text || *end != '\0' || parsed < 0 || parsed > 1000000) return false;
@@ -51,21 +52,28 @@ bool ParseInt(const char* text, int& value) {
     return true;
 }
 
-bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::string& link) {
+bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::string& link)
+{
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         auto takesValue = [&] { return value != nullptr && ++i; };
         int number = 0;
-        if (option == "--split") options.faults.splitFrames = true;
-        else if (option == "--noise") options.faults.noise = true;
-        else if (option == "--silent") options.faults.silent = true;
-        else if (option == "--dock") options.docked = true;
+        if (option == "--split")
+            options.faults.splitFrames = true;
+        else if (option == "--noise")
+            options.faults.noise = true;
+        else if (option == "--silent")
+            options.faults.silent = true;
+        else if (option == "--dock")
+            options.docked = true;
         else if (option == "--faults") {
             options.faults.splitFrames = options.faults.noise = true;
             options.faults.corruptEvery = 5;
-        } else if (option == "--corrupt" && takesValue() && ParseInt(value, number)) options.faults.corruptEvery = number;
-        else if (option == "--seed" && takesValue() && ParseInt(value, number)) options.seed = static_cast<unsigned>(number);
+        } else if (option == "--corrupt" && takesValue() && ParseInt(value, number))
+            options.faults.corruptEvery = number;
+        else if (option == "--seed" && takesValue() && ParseInt(value, number))
+            options.seed = static_cast<unsigned>(number);
         else if (option == "--mute-after" && takesValue() && ParseSeconds(value, options.faults.muteAfterMs)) {
         } else if (option == "--unplug-after" && takesValue() && ParseSeconds(value, options.faults.unplugAfterMs)) {
         } else if (option == "--wheel-drop-after" && takesValue() &&
@@ -73,22 +81,24 @@ bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::s
         } else if (option == "--cliff-at" && takesValue() &&
                    std::sscanf(value, "%lf,%lf", &options.cliff.xMm, &options.cliff.yMm) == 2) {
             options.cliff.present = true;
-        }
-        else if (option == "--room" && takesValue() &&
-                 std::sscanf(value, "%lfx%lf", &options.roomWidthMm, &options.roomDepthMm) == 2 &&
-                 options.roomWidthMm > 400 && options.roomDepthMm > 400) {
+        } else if (option == "--room" && takesValue() &&
+                   std::sscanf(value, "%lfx%lf", &options.roomWidthMm, &options.roomDepthMm) == 2 &&
+                   options.roomWidthMm > 400 && options.roomDepthMm > 400) {
         } else if (option == "--start" && takesValue() &&
                    std::sscanf(value, "%lf,%lf,%lf", &options.start.xMm, &options.start.yMm,
                                &options.start.headingDeg) == 3) {
-        } else if (option == "--link" && takesValue()) link = value;
-        else return false;
+        } else if (option == "--link" && takesValue())
+            link = value;
+        else
+            return false;
     }
     return true;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     emulator::RobotOptions options;
     // A real robot's encoders hold whatever count they reached: start anywhere, so that
     // the controller meets the roll-over.
@@ -143,8 +153,9 @@ int main(int argc, char** argv) {
     const auto frames = robot.SentFrames();
     for (const auto& frame : frames) intact += frame.intact;
     const auto pose = robot.CurrentPose();
-    std::fprintf(stderr, "trundel-robot: %zu commands received, %zu frames sent (%zu of the last %zu intact), "
-                         "pose %.0f mm, %.0f mm, %.1f degrees, battery %.0f mAh\n",
+    std::fprintf(stderr,
+                 "trundel-robot: %zu commands received, %zu frames sent (%zu of the last %zu intact), "
+                 "pose %.0f mm, %.0f mm, %.1f degrees, battery %.0f mAh\n",
                  robot.ReceivedCommands().size(), robot.SentFrameCount(), intact, frames.size(), pose.xMm, pose.yMm,
                  pose.headingDeg, robot.BatteryChargeMah());
     return 0;

@@ -15,14 +15,16 @@ const cv::Scalar kDepart(0, 170, 0);
 const cv::Scalar kArrivee(0, 0, 220);
 }  // namespace
 
-double LongueurEchelleMm(double maxMm) {
+double LongueurEchelleMm(double maxMm)
+{
     double puissance = std::pow(10.0, std::floor(std::log10(std::max(maxMm, 1.0))));
     for (double facteur : {5.0, 2.0, 1.0})
         if (facteur * puissance <= maxMm) return facteur * puissance;
     return puissance;
 }
 
-cv::Mat DessinerTrajet(const std::vector<PointTrajet>& trajet, int cotePixels) {
+cv::Mat DessinerTrajet(const std::vector<PointTrajet>& trajet, int cotePixels)
+{
     cv::Mat image(cotePixels, cotePixels, CV_8UC3, kBlanc);
     if (trajet.empty()) return image;
     double xMin = trajet[0].xMm, xMax = xMin, yMin = trajet[0].yMm, yMax = yMin;

@@ -11,30 +11,34 @@ constexpr double kDiametreRoueMm = 72.0;
 constexpr double kEntraxeMm = 235.0;
 constexpr double kMmParCoup = kPi * kDiametreRoueMm / kCoupsParTour;
 
-double Avance(unsigned avant, unsigned apres) {
+double Avance(unsigned avant, unsigned apres)
+{
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(apres - avant)) * kMmParCoup;
 }
 }  // namespace
 
-bool LireJournalParcours(std::istream& journal, std::vector<LectureCodeurs>& lectures, std::string& erreur) {
+bool LireJournalParcours(std::istream& journal, std::vector<LectureCodeurs>& lectures, std::string& erreur)
+{
     std::vector<LectureCodeurs> lues;
     std::string ligne;
     for (int numero = 1; std::getline(journal, ligne); numero++) {
         std::istringstream champs(ligne);
         long temps = 0, gauche = 0, droite = 0;
         std::string reste;
-        if (!(champs >> temps >> gauche >> droite) || (champs >> reste) || gauche < 0 || gauche > 65535 ||
-            droite < 0 || droite > 65535) {
+        if (!(champs >> temps >> gauche >> droite) || (champs >> reste) || gauche < 0 || gauche > 65535 || droite < 0 ||
+            droite > 65535) {
             erreur = "ligne " + std::to_string(numero) + " illisible : « " + ligne + " »";
             return false;
         }
-        lues.push_back(LectureCodeurs{static_cast<int>(temps), static_cast<unsigned>(gauche), static_cast<unsigned>(droite)});
+        lues.push_back(
+            LectureCodeurs{static_cast<int>(temps), static_cast<unsigned>(gauche), static_cast<unsigned>(droite)});
     }
     lectures = std::move(lues);
     return true;
 }
 
-std::vector<PointTrajet> ReconstruireTrajet(const std::vector<LectureCodeurs>& lectures) {
+std::vector<PointTrajet> ReconstruireTrajet(const std::vector<LectureCodeurs>& lectures)
+{
     std::vector<PointTrajet> trajet;
     if (lectures.empty()) return trajet;
     PointTrajet point{0, 0, 0};
@@ -54,7 +58,8 @@ std::vector<PointTrajet> ReconstruireTrajet(const std::vector<LectureCodeurs>& l
     return trajet;
 }
 
-double LongueurTrajet(const std::vector<PointTrajet>& trajet) {
+double LongueurTrajet(const std::vector<PointTrajet>& trajet)
+{
     double longueur = 0;
     for (std::size_t i = 1; i < trajet.size(); i++)
         longueur += std::hypot(trajet[i].xMm - trajet[i - 1].xMm, trajet[i].yMm - trajet[i - 1].yMm);

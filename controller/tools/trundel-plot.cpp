@@ -14,21 +14,22 @@
 #include "TrajetCodeurs.h"
 
 namespace {
-const char* const kUsage =
-    "Usage : trundel-plot JOURNAL [--out FICHIER.png]\n"
-    "        trundel-plot --help | --version\n"
-    "Redessine le parcours du robot à partir du journal des codeurs de trundel\n"
-    "(Parcours_CodeBlocks.txt) : départ en vert, arrivée en rouge, échelle en mm.\n"
-    "Par défaut l'image est écrite à côté du journal, avec l'extension .png.\n";
+const char* const kUsage = "Usage : trundel-plot JOURNAL [--out FICHIER.png]\n"
+                           "        trundel-plot --help | --version\n"
+                           "Redessine le parcours du robot à partir du journal des codeurs de trundel\n"
+                           "(Parcours_CodeBlocks.txt) : départ en vert, arrivée en rouge, échelle en mm.\n"
+                           "Par défaut l'image est écrite à côté du journal, avec l'extension .png.\n";
 
-std::string ImageParDefaut(const std::string& journal) {
+std::string ImageParDefaut(const std::string& journal)
+{
     const std::size_t point = journal.find_last_of('.');
     const std::size_t barre = journal.find_last_of('/');
     const bool extension = point != std::string::npos && (barre == std::string::npos || point > barre);
     return (extension ? journal.substr(0, point) : journal) + ".png";
 }
 
-bool Ecrire(const std::string& chemin, const cv::Mat& image, std::string& erreur) {
+bool Ecrire(const std::string& chemin, const cv::Mat& image, std::string& erreur)
+{
     AtomicFile fichier(chemin);
     if (!fichier.IsOpen()) {
         erreur = fichier.Error();
@@ -52,7 +53,8 @@ bool Ecrire(const std::string& chemin, const cv::Mat& image, std::string& erreur
 }
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     std::string journal;
     std::string sortie;
     for (int i = 1; i < argc; i++) {

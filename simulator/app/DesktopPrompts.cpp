@@ -66,8 +66,7 @@ UserPrompts::UnsavedChoice ChoiceOf(QMessageBox::ButtonRole role)
 QString DesktopPrompts::ChooseInferenceFile(QWidget* parent, FileMode mode)
 {
     const auto dialog = MakeInferenceFileDialog(parent, mode);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return QString();
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return QString();
     return dialog->selectedFiles().constFirst();
 }
 

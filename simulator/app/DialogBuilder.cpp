@@ -62,9 +62,9 @@ QWidget* CreatePicture(const QPixmap& picture, QWidget& parent)
 
 // Windows draws a group's title on its frame's top line, which is where the layouts
 // expect it; Qt's own styles put it above the frame.
-const QString kGroupStyle = QStringLiteral(
-    "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
-    "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
+const QString kGroupStyle =
+    QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
+                   "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
 
 QWidget* CreateGroup(const ControlTemplate& control, QWidget& parent)
 {
@@ -75,16 +75,11 @@ QWidget* CreateGroup(const ControlTemplate& control, QWidget& parent)
 
 QWidget* CreateControl(const ControlTemplate& control, QWidget& parent, const DialogUnits& units, bool& defaultTaken)
 {
-    if (control.kind == QLatin1String("button"))
-        return CreateButton(control, parent, defaultTaken);
-    if (control.kind == QLatin1String("group"))
-        return CreateGroup(control, parent);
-    if (control.kind == QLatin1String("label"))
-        return CreateLabel(control, parent, units);
-    if (control.kind == QLatin1String("edit"))
-        return CreateEdit(control, parent);
-    if (control.kind == QLatin1String("bitmap"))
-        return CreatePicture(LoadBitmap(control.text.toInt()), parent);
+    if (control.kind == QLatin1String("button")) return CreateButton(control, parent, defaultTaken);
+    if (control.kind == QLatin1String("group")) return CreateGroup(control, parent);
+    if (control.kind == QLatin1String("label")) return CreateLabel(control, parent, units);
+    if (control.kind == QLatin1String("edit")) return CreateEdit(control, parent);
+    if (control.kind == QLatin1String("bitmap")) return CreatePicture(LoadBitmap(control.text.toInt()), parent);
     if (control.kind == QLatin1String("icon"))
         return CreatePicture(LoadIcon(control.text.toInt()).pixmap(32, 32), parent);
     throw std::runtime_error("unknown control kind " + control.kind.toStdString());
@@ -92,20 +87,19 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget& parent, const Di
 
 Qt::FocusPolicy FocusPolicyOf(const ControlTemplate& control, const QWidget& widget)
 {
-    if (control.Has("tabstop"))
-        return Qt::StrongFocus;
+    if (control.Has("tabstop")) return Qt::StrongFocus;
     // A field or button left out of the tab chain can still be clicked into.
-    if (qobject_cast<const QLineEdit*>(&widget) || qobject_cast<const QPushButton*>(&widget))
-        return Qt::ClickFocus;
+    if (qobject_cast<const QLineEdit*>(&widget) || qobject_cast<const QPushButton*>(&widget)) return Qt::ClickFocus;
     return Qt::NoFocus;
 }
 
-} // namespace
+}  // namespace
 
 DialogUnits::DialogUnits(const QFont& font)
 {
     const QFontMetrics metrics(font);
-    const int alphabetWidth = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int alphabetWidth =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_baseWidth = (alphabetWidth / 26 + 1) / 2;
     m_baseHeight = metrics.height();
 }
@@ -144,8 +138,7 @@ void BuildDialog(QDialog& dialog, const DialogTemplate& layout)
     QWidget* previousInTabChain = nullptr;
     for (const ControlTemplate& control : layout.controls) {
         QWidget* widget = CreateControl(control, dialog, units, defaultTaken);
-        if (control.id != kStaticControlId)
-            widget->setObjectName(QString::number(control.id));
+        if (control.id != kStaticControlId) widget->setObjectName(QString::number(control.id));
         const QRect rect = units.ToPixels(control.rect);
         if (widget->minimumSize() == widget->maximumSize())
             widget->move(rect.topLeft());
@@ -153,8 +146,7 @@ void BuildDialog(QDialog& dialog, const DialogTemplate& layout)
             widget->setGeometry(rect);
         widget->setFocusPolicy(FocusPolicyOf(control, *widget));
         if (widget->focusPolicy() & Qt::TabFocus) {
-            if (previousInTabChain)
-                QWidget::setTabOrder(previousInTabChain, widget);
+            if (previousInTabChain) QWidget::setTabOrder(previousInTabChain, widget);
             previousInTabChain = widget;
         }
     }

@@ -21,20 +21,19 @@ ControlTemplate ReadControl(const QJsonObject& object)
     control.kind = object.value(QStringLiteral("kind")).toString();
     control.text = object.value(QStringLiteral("text")).toString();
     control.rect = ReadRect(object.value(QStringLiteral("rect")).toArray());
-    for (const QJsonValue& style : object.value(QStringLiteral("styles")).toArray())
-        control.styles << style.toString();
+    for (const QJsonValue& style : object.value(QStringLiteral("styles")).toArray()) control.styles << style.toString();
     return control;
 }
 
-} // namespace
+}  // namespace
 
 DialogTemplate LoadDialogTemplate(int id)
 {
-    const QJsonArray templates = LoadJsonResource(QStringLiteral(":/dialogs.json")).value(QStringLiteral("templates")).toArray();
+    const QJsonArray templates =
+        LoadJsonResource(QStringLiteral(":/dialogs.json")).value(QStringLiteral("templates")).toArray();
     for (const QJsonValue& value : templates) {
         const QJsonObject object = value.toObject();
-        if (object.value(QStringLiteral("id")).toInt() != id)
-            continue;
+        if (object.value(QStringLiteral("id")).toInt() != id) continue;
         DialogTemplate dialog;
         dialog.id = id;
         dialog.title = object.value(QStringLiteral("title")).toString();

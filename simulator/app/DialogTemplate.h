@@ -14,9 +14,9 @@ inline constexpr int kStaticControlId = -1;
 
 struct ControlTemplate {
     int id = kStaticControlId;
-    QString kind;   // "button", "group", "label", "edit", "bitmap", "icon"
-    QString text;   // caption, or the picture's resource id for "bitmap" and "icon"
-    QRect rect;     // dialog units
+    QString kind;        // "button", "group", "label", "edit", "bitmap", "icon"
+    QString text;        // caption, or the picture's resource id for "bitmap" and "icon"
+    QRect rect;          // dialog units
     QStringList styles;  // "default", "tabstop", "border", "readonly", "center", "autohscroll"
 
     bool Has(const char* style) const { return styles.contains(QLatin1String(style)); }

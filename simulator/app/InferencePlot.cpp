@@ -35,8 +35,7 @@ QString Fixed(double value, int decimals)
 
 InferencePlot::InferencePlot(QWidget* parent) : QWidget(parent)
 {
-    for (int k = 0; k < InferenceTable::kSituations; ++k)
-        m_pictures[k] = LoadBitmap(kSituationPictures[k]);
+    for (int k = 0; k < InferenceTable::kSituations; ++k) m_pictures[k] = LoadBitmap(kSituationPictures[k]);
     setMinimumSize(sizeHint());
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -55,8 +54,7 @@ void InferencePlot::Clear()
 
 void InferencePlot::SetReading(const InferenceReading& reading)
 {
-    if (!m_hasReading || reading.nearDistance != m_reading.nearDistance ||
-        reading.farDistance != m_reading.farDistance)
+    if (!m_hasReading || reading.nearDistance != m_reading.nearDistance || reading.farDistance != m_reading.farDistance)
         m_background = QPixmap();
     m_reading = reading;
     m_hasReading = true;
@@ -101,15 +99,13 @@ void InferencePlot::paintEvent(QPaintEvent*)
 {
     // What stays for a whole run (axes, ramps, labels, pictures) is drawn once; the
     // repaints that follow the passes draw only the numbers and the marks.
-    if (m_background.size() != size())
-        m_background = QPixmap();
+    if (m_background.size() != size()) m_background = QPixmap();
     if (m_background.isNull()) {
         m_background = QPixmap(size());
         m_background.fill(palette().color(QPalette::Base));
         QPainter painter(&m_background);
         painter.setRenderHint(QPainter::Antialiasing);
-        for (int j = 0; j < 3; ++j)
-            PaintRamp(painter, j);
+        for (int j = 0; j < 3; ++j) PaintRamp(painter, j);
         PaintTruthFrames(painter);
         painter.setPen(palette().color(QPalette::Text));
         const QRect command = CommandArea();
@@ -125,8 +121,7 @@ void InferencePlot::paintEvent(QPaintEvent*)
         return;
     }
     painter.setRenderHint(QPainter::Antialiasing);
-    for (int j = 0; j < 3; ++j)
-        PaintSectorValues(painter, j);
+    for (int j = 0; j < 3; ++j) PaintSectorValues(painter, j);
     PaintTruthValues(painter);
     PaintCommand(painter);
 }
@@ -136,23 +131,21 @@ void InferencePlot::PaintRamp(QPainter& painter, int sector) const
     const QRect area = SectorArea(sector);
     const QRect plot = RampArea(sector);
     painter.setPen(palette().color(QPalette::Text));
-    if (!m_hasReading)
-        painter.drawText(area.left(), area.top() + 16, kSectorNames[sector]);
+    if (!m_hasReading) painter.drawText(area.left(), area.top() + 16, kSectorNames[sector]);
     painter.setPen(QPen(Qt::gray, 1));
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
-    if (!m_hasReading)
-        return;
+    if (!m_hasReading) return;
 
     // The ramp over 0 .. 3 × far, where the controller's judgement changes.
     auto y = [&](double degree) { return plot.bottom() - degree * plot.height(); };
     const double nearX = RampX(plot, m_reading.nearDistance), farX = RampX(plot, m_reading.farDistance);
     painter.setPen(QPen(kFreeColour, 2));
-    painter.drawPolyline(QPolygonF({QPointF(plot.left(), y(0)), QPointF(nearX, y(0)), QPointF(farX, y(1)),
-                                    QPointF(plot.right(), y(1))}));
+    painter.drawPolyline(QPolygonF(
+        {QPointF(plot.left(), y(0)), QPointF(nearX, y(0)), QPointF(farX, y(1)), QPointF(plot.right(), y(1))}));
     painter.setPen(QPen(kBlockedColour, 2));
-    painter.drawPolyline(QPolygonF({QPointF(plot.left(), y(1)), QPointF(nearX, y(1)), QPointF(farX, y(0)),
-                                    QPointF(plot.right(), y(0))}));
+    painter.drawPolyline(QPolygonF(
+        {QPointF(plot.left(), y(1)), QPointF(nearX, y(1)), QPointF(farX, y(0)), QPointF(plot.right(), y(0))}));
     painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
     painter.drawLine(QPointF(nearX, plot.top()), QPointF(nearX, plot.bottom() + 4));
     painter.drawLine(QPointF(farX, plot.top()), QPointF(farX, plot.bottom() + 4));
@@ -171,7 +164,8 @@ void InferencePlot::PaintSectorValues(QPainter& painter, int sector) const
     const QRect plot = RampArea(sector);
     const double distance = m_reading.sectorDistance[sector];
     painter.setPen(palette().color(QPalette::Text));
-    painter.drawText(area.left(), area.top() + 16, QStringLiteral("%1 : %2 px").arg(kSectorNames[sector], Fixed(distance, 2)));
+    painter.drawText(area.left(), area.top() + 16,
+                     QStringLiteral("%1 : %2 px").arg(kSectorNames[sector], Fixed(distance, 2)));
 
     // The distance itself; beyond the axis it stands at the edge.
     auto y = [&](double degree) { return plot.bottom() - degree * plot.height(); };
@@ -219,7 +213,8 @@ void InferencePlot::PaintTruthValues(QPainter& painter) const
         const int top = area.top() + 28 + k * kTruthRow;
         const bool winner = k == m_reading.inference.winner;
         const double truth = m_reading.inference.truth[k];
-        painter.fillRect(QRectF(barLeft, top + 3, truth * barWidth, kTruthRow - 6), winner ? kWinnerColour : kBarColour);
+        painter.fillRect(QRectF(barLeft, top + 3, truth * barWidth, kTruthRow - 6),
+                         winner ? kWinnerColour : kBarColour);
         painter.drawText(barLeft + barWidth + 8, top + 15,
                          winner ? QStringLiteral("%1  ◀ retenue").arg(Fixed(truth, 3)) : Fixed(truth, 3));
     }

@@ -8,9 +8,7 @@
 #include <QVBoxLayout>
 
 InferenceView::InferenceView(QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      m_plot(new InferencePlot(this)),
-      m_replay(new QLabel(this)),
+    : QWidget(parent, Qt::Window), m_plot(new InferencePlot(this)), m_replay(new QLabel(this)),
       m_surface(new CommandSurfaceWindow(this))
 {
     setWindowTitle(QStringLiteral("Inférence floue"));
@@ -68,14 +66,14 @@ void InferenceView::ShowRunState(int passesPerSecond, bool paused)
     const QString pace = passesPerSecond > 0 ? QStringLiteral("%1 pas par seconde").arg(passesPerSecond)
                                              : QStringLiteral("sans cadence");
     m_plot->SetStatus(paused ? QStringLiteral("Cadence : %1 (touches + et -). En pause : valeurs du dernier pas ; "
-                                              "n fait un pas.").arg(pace)
+                                              "n fait un pas.")
+                                   .arg(pace)
                              : QStringLiteral("Cadence : %1 (touches + et -).").arg(pace));
 }
 
 void InferenceView::Repaint()
 {
-    if (!m_changed)
-        return;
+    if (!m_changed) return;
     m_changed = false;
     m_plot->SetReading(m_reading);
     if (isVisible()) {

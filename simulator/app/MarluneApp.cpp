@@ -18,21 +18,21 @@ void InstallQtFrenchTranslation()
     // application object that owns it, and one is enough however often the
     // application object is built.
     const QString name = QStringLiteral("qtbase_fr");
-    if (QCoreApplication::instance()->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly))
-        return;
+    if (QCoreApplication::instance()->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly)) return;
     auto* translator = new QTranslator(QCoreApplication::instance());
     translator->setObjectName(name);
     const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
     if (!translator->load(name, folder)) {
         qWarning("Marlune: no qtbase_fr translation in %s (package qttranslations5-l10n): "
-                 "the file dialogs will speak English", qUtf8Printable(folder));
+                 "the file dialogs will speak English",
+                 qUtf8Printable(folder));
         delete translator;
         return;
     }
     QCoreApplication::installTranslator(translator);
 }
 
-} // namespace
+}  // namespace
 
 CMarluneApp::CMarluneApp(DesktopOptions options) : m_options(std::move(options))
 {
@@ -47,10 +47,8 @@ bool CMarluneApp::InitInstance()
 {
     {
         CMarluneDlg dialog;
-        if (m_options.table)
-            dialog.ShowTable(*m_options.table);
-        if (m_options.seed)
-            dialog.m_sim.rng.Seed(*m_options.seed);
+        if (m_options.table) dialog.ShowTable(*m_options.table);
+        if (m_options.seed) dialog.m_sim.rng.Seed(*m_options.seed);
         dialog.exec();
     }
     return false;

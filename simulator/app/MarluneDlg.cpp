@@ -16,11 +16,11 @@
 
 #include "AboutDlg.h"
 #include "DataExchange.h"
-#include "DialogControlIds.h"
 #include "DesktopPrompts.h"
 #include "DialogBuilder.h"
-#include "InferenceView.h"
+#include "DialogControlIds.h"
 #include "DialogNumbers.h"
+#include "InferenceView.h"
 #include "Resources.h"
 
 namespace {
@@ -39,16 +39,11 @@ bool IsLeavingByUser(Qt::FocusReason reason)
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
-} // namespace
+}  // namespace
 
 CMarluneDlg::CMarluneDlg(QWidget* parent)
-    : QDialog(parent),
-      m_angle{},
-      m_speed{},
-      m_collisionCount(0),
-      m_hIcon(LoadIcon(kAppIcon)),
-      m_sim(kWorldSize, kWorldSize),
-      m_prompts(std::make_unique<DesktopPrompts>()),
+    : QDialog(parent), m_angle{}, m_speed{}, m_collisionCount(0), m_hIcon(LoadIcon(kAppIcon)),
+      m_sim(kWorldSize, kWorldSize), m_prompts(std::make_unique<DesktopPrompts>()),
       m_keyPoll([](int delayMs) { return cv::waitKey(delayMs); })
 {
     BuildDialog(*this, LoadDialogTemplate(kMainTemplate));
@@ -116,8 +111,8 @@ void CMarluneDlg::DoDataExchange(DataExchange& dx)
 QLineEdit* CMarluneDlg::TableField(int index) const
 {
     // The tab order: the eight angles, then the eight speeds.
-    const int id = index < InferenceTable::kSituations ? kAngleFields[index]
-                                                        : kSpeedFields[index - InferenceTable::kSituations];
+    const int id =
+        index < InferenceTable::kSituations ? kAngleFields[index] : kSpeedFields[index - InferenceTable::kSituations];
     return findChild<QLineEdit*>(QString::number(id));
 }
 
@@ -125,8 +120,7 @@ bool CMarluneDlg::UpdateData(bool saveAndValidate)
 {
     DataExchange dx(*this, saveAndValidate ? DataExchange::Direction::Validate : DataExchange::Direction::Show);
     DoDataExchange(dx);
-    if (!dx.Failed())
-        return true;
+    if (!dx.Failed()) return true;
     ComplainAbout(*dx.FailedControl(), dx.FailurePrompt());
     return false;
 }
@@ -144,8 +138,7 @@ void CMarluneDlg::CheckLeftField(QLineEdit* field)
 {
     // By now the user may be back in the field, or a command may already have
     // reported it (a click on "Quitter" both leaves the field and validates).
-    if (m_complaining || field->hasFocus() || TypedNumber(field->text()))
-        return;
+    if (m_complaining || field->hasFocus() || TypedNumber(field->text())) return;
     ComplainAbout(*field, DataExchange::NumberPrompt());
 }
 
@@ -157,8 +150,7 @@ bool CMarluneDlg::eventFilter(QObject* watched, QEvent* event)
         // would open the message box in the middle of the click that moved the focus.
         QPointer<QLineEdit> field = qobject_cast<QLineEdit*>(watched);
         QTimer::singleShot(0, this, [this, field] {
-            if (field)
-                CheckLeftField(field);
+            if (field) CheckLeftField(field);
         });
     }
     return QDialog::eventFilter(watched, event);
@@ -188,8 +180,7 @@ bool CMarluneDlg::HasUnsavedChanges() const
 
 bool CMarluneDlg::ConfirmLosingChanges()
 {
-    if (!HasUnsavedChanges())
-        return true;
+    if (!HasUnsavedChanges()) return true;
     switch (m_prompts->AskToSaveChanges(this)) {
     case UserPrompts::UnsavedChoice::Save:
         OnSaveInferences();
@@ -204,8 +195,7 @@ bool CMarluneDlg::ConfirmLosingChanges()
 
 void CMarluneDlg::OnOK()
 {
-    if (!UpdateData(true) || !ConfirmLosingChanges())
-        return;
+    if (!UpdateData(true) || !ConfirmLosingChanges()) return;
     if (m_running) {
         // The run loop notices at the end of its pass and closes the dialog once its
         // window is gone.

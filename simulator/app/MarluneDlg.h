@@ -107,9 +107,9 @@ private:
 
     std::unique_ptr<UserPrompts> m_prompts;
     KeyPoll m_keyPoll;
-    QTimer m_runTimer;  // timer 1: the 20 ms clock of a run's statistics
+    QTimer m_runTimer;               // timer 1: the 20 ms clock of a run's statistics
     InferenceView* m_inferenceView;  // a child window, deleted with the dialog
-    RunPace m_runPace;  // kept from run to run, like the pause and the beams
+    RunPace m_runPace;               // kept from run to run, like the pause and the beams
     int m_tickCount = 0;
     bool m_tickPending = false;
     bool m_startClicked = false;

@@ -10,16 +10,14 @@ namespace {
 const QString kWriteFailed = QStringLiteral("Impossible d'ouvrir le fichier en écriture !");
 const QString kReadFailed = QStringLiteral("Impossible d'ouvrir le fichier en lecture !");
 
-} // namespace
+}  // namespace
 
 void CMarluneDlg::OnSaveInferences()
 {
     // A field left half-typed would be saved with its previous value, unseen.
-    if (!UpdateData(true))
-        return;
+    if (!UpdateData(true)) return;
     const QString path = m_prompts->ChooseInferenceFile(this, UserPrompts::FileMode::Save);
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     // A file that could be opened but not written or closed is as lost as one that
     // could not be opened: the user hears about it the same way.
     if (!SaveInferenceFile(path.toStdString(), m_table)) {
@@ -44,8 +42,7 @@ void CMarluneDlg::ShowTable(const InferenceTable& table)
 void CMarluneDlg::OnLoadInferences()
 {
     const QString path = m_prompts->ChooseInferenceFile(this, UserPrompts::FileMode::Load);
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     const TableFileFormat format = TableFileFormatOf(path.toStdString());
     if (format == TableFileFormat::Fll || format == TableFileFormat::Fis || format == TableFileFormat::Fcl) {
         // An engine is taken whole or not at all: a refused one changes nothing.
@@ -68,7 +65,9 @@ void CMarluneDlg::OnLoadInferences()
     if (valuesRead < kTableValues) {
         m_prompts->ShowMessage(this,
                                QStringLiteral("Fichier incomplet : valeurs lues : %1 sur %2 ; "
-                                              "les autres n'ont pas changé.").arg(valuesRead).arg(kTableValues),
+                                              "les autres n'ont pas changé.")
+                                   .arg(valuesRead)
+                                   .arg(kTableValues),
                                QMessageBox::NoIcon);
     }
 }
@@ -76,11 +75,9 @@ void CMarluneDlg::OnLoadInferences()
 void CMarluneDlg::OnExportInferences()
 {
     // A field left half-typed would be exported with its previous value, unseen.
-    if (!UpdateData(true))
-        return;
+    if (!UpdateData(true)) return;
     const QString path = m_prompts->ChooseInferenceFile(this, UserPrompts::FileMode::Export);
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     TableRefusal refusal;
     if (!ExportTableFile(path.toStdString(), m_table, refusal))
         m_prompts->ShowMessage(this, QString::fromStdString(refusal.french), QMessageBox::Warning);

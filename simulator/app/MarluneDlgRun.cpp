@@ -50,13 +50,12 @@ private:
     QPushButton& m_runButton;
 };
 
-} // namespace
+}  // namespace
 
 void CMarluneDlg::OnRunSimulation()
 {
     // A field left half-typed would run with its previous value, unseen.
-    if (m_running || !UpdateData(true))
-        return;
+    if (m_running || !UpdateData(true)) return;
     m_quitAfterRun = false;
     {
         RunningScope running(m_running, *findChild<QPushButton*>(QString::number(kRunButton)));
@@ -84,8 +83,7 @@ void CMarluneDlg::OnRunSimulation()
         for (;;) {
             // Nothing but the timer sets the flag, and it only runs inside the key poll:
             // a pending tick skips the short wait, otherwise the pass waits 1 ms.
-            if (!m_tickPending)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            if (!m_tickPending) std::this_thread::sleep_for(std::chrono::milliseconds(1));
             m_tickPending = false;
 
             const RunStatistics statistics = FormatRunStatistics(m_sim, m_tickCount);
@@ -97,8 +95,7 @@ void CMarluneDlg::OnRunSimulation()
             window.ShowOverlay(hint.text, hint.durationMs);
 
             const int key = m_keyPoll(m_runPace.PollDelayMs(RunPace::Clock::now()));
-            if (!window.IsOpen())
-                closed = true;
+            if (!window.IsOpen()) closed = true;
 
             // The pace and the inference window may be chosen before the start already.
             if (key == kKeyFaster)
@@ -120,13 +117,11 @@ void CMarluneDlg::OnRunSimulation()
             }
             if (key == kKeyPause || key == kKeyFaster || key == kKeySlower)
                 m_inferenceView->ShowRunState(m_runPace.PassesPerSecond(), m_sim.paused);
-            if (key == kKeyEscape || closed || m_quitAfterRun)
-                break;
+            if (key == kKeyEscape || closed || m_quitAfterRun) break;
         }
         m_runTimer.stop();
     }
-    if (m_quitAfterRun)
-        accept();
+    if (m_quitAfterRun) accept();
 }
 
 void CMarluneDlg::RunOnePass(SimulationWindow& window)
@@ -144,8 +139,7 @@ void CMarluneDlg::RunOnePass(SimulationWindow& window)
 
 void CMarluneDlg::ShowInferenceView()
 {
-    if (m_inferenceView->isVisible())
-        return;
+    if (m_inferenceView->isVisible()) return;
     // Beside the dialog, where the simulation window does not cover it: on its right
     // when the screen has room, else on its left, else against the screen's edge.
     constexpr int kGap = 10;
@@ -172,10 +166,8 @@ void CMarluneDlg::ShakeWindow(SimulationWindow& window, bool oddTick)
 
 void CMarluneDlg::OnTimer(unsigned timerId)
 {
-    if (timerId != 1)
-        return;
-    if (!m_sim.paused)
-        ++m_tickCount;
+    if (timerId != 1) return;
+    if (!m_sim.paused) ++m_tickCount;
     m_tickPending = true;
 }
 
@@ -184,6 +176,5 @@ void CMarluneDlg::OnSimulationMouse(int event, int x, int y, int flags, void* pa
     (void)x;
     (void)y;
     (void)flags;
-    if (event == cv::EVENT_LBUTTONDOWN)
-        static_cast<CMarluneDlg*>(param)->m_startClicked = true;
+    if (event == cv::EVENT_LBUTTONDOWN) static_cast<CMarluneDlg*>(param)->m_startClicked = true;
 }

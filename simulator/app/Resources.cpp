@@ -21,8 +21,7 @@ QJsonObject LoadJsonResource(const QString& path)
 {
     RegisterResources();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("missing resource " + path.toStdString());
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("missing resource " + path.toStdString());
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
@@ -33,15 +32,19 @@ QJsonObject LoadJsonResource(const QString& path)
 QString LoadResourceString(int id)
 {
     return LoadJsonResource(QStringLiteral(":/strings.json"))
-        .value(QStringLiteral("strings")).toObject()
-        .value(QString::number(id)).toString();
+        .value(QStringLiteral("strings"))
+        .toObject()
+        .value(QString::number(id))
+        .toString();
 }
 
 QString LoadVersionField(const QString& field)
 {
     return LoadJsonResource(QStringLiteral(":/strings.json"))
-        .value(QStringLiteral("version")).toObject()
-        .value(field).toString();
+        .value(QStringLiteral("version"))
+        .toObject()
+        .value(field)
+        .toString();
 }
 
 QPixmap LoadBitmap(int id)
@@ -55,7 +58,6 @@ QIcon LoadIcon(int id)
     RegisterResources();
     QIcon icon;
     const QDir images(QStringLiteral(":/icon/%1").arg(id));
-    for (const QString& image : images.entryList(QDir::Files, QDir::Name))
-        icon.addFile(images.filePath(image));
+    for (const QString& image : images.entryList(QDir::Files, QDir::Name)) icon.addFile(images.filePath(image));
     return icon;
 }

@@ -11,12 +11,8 @@ struct KeyHint {
     const char* action;
 };
 constexpr KeyHint kRunKeys[] = {
-    {"p", "pause"},
-    {"t", "faisceaux"},
-    {"+ -", "cadence"},
-    {"n", "un pas en pause"},
-    {"i", "inférence"},
-    {"Échap", "fin"},
+    {"p", "pause"},           {"t", "faisceaux"}, {"+ -", "cadence"},
+    {"n", "un pas en pause"}, {"i", "inférence"}, {"Échap", "fin"},
 };
 
 constexpr int kRunningHintMs = 4000;
@@ -29,17 +25,15 @@ QString KeyList()
     return entries.join(QStringLiteral("   "));
 }
 
-} // namespace
+}  // namespace
 
 RunHint RunHintFor(bool started, bool paused)
 {
     QString first;
-    if (!started)
-        first = QStringLiteral("En attente de g ou d'un clic");
+    if (!started) first = QStringLiteral("En attente de g ou d'un clic");
     if (paused)
         first = first.isEmpty() ? QStringLiteral("PAUSE : p pour reprendre")
                                 : QStringLiteral("PAUSE (p pour reprendre) - ") + first;
-    if (first.isEmpty())
-        return {KeyList(), kRunningHintMs};
+    if (first.isEmpty()) return {KeyList(), kRunningHintMs};
     return {first + QLatin1Char('\n') + KeyList(), 0};
 }

@@ -27,10 +27,8 @@ RunPace::Clock::duration RunPace::Period() const
 
 bool RunPace::TakePass(Clock::time_point now)
 {
-    if (PassesPerSecond() == 0)
-        return true;
-    if (now < m_due)
-        return false;
+    if (PassesPerSecond() == 0) return true;
+    if (now < m_due) return false;
     const Clock::duration period = Period();
     m_due = now - m_due > period ? now + period : m_due + period;
     return true;
@@ -38,8 +36,7 @@ bool RunPace::TakePass(Clock::time_point now)
 
 int RunPace::PollDelayMs(Clock::time_point now) const
 {
-    if (PassesPerSecond() == 0 || now >= m_due)
-        return 1;
+    if (PassesPerSecond() == 0 || now >= m_due) return 1;
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(m_due - now);
     return static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 1));
 }

@@ -19,40 +19,34 @@ SimulationWindow::~SimulationWindow()
 
 void SimulationWindow::Show(const cv::Mat& image)
 {
-    if (!IsOpen())
-        return;
+    if (!IsOpen()) return;
     cv::flip(image, m_upright, 0);
     cv::imshow(m_name, m_upright);
 }
 
 void SimulationWindow::Move(int x, int y)
 {
-    if (IsOpen())
-        cv::moveWindow(m_name, x, y);
+    if (IsOpen()) cv::moveWindow(m_name, x, y);
 }
 
 void SimulationWindow::SetMouseCallback(cv::MouseCallback callback, void* param)
 {
-    if (IsOpen())
-        cv::setMouseCallback(m_name, callback, param);
+    if (IsOpen()) cv::setMouseCallback(m_name, callback, param);
 }
 
 void SimulationWindow::ShowOverlay(const QString& text, int durationMs)
 {
-    if (text == m_overlay || !IsOpen())
-        return;
+    if (text == m_overlay || !IsOpen()) return;
     m_overlay = text;
     cv::displayOverlay(m_name, text.toStdString(), durationMs);
     // The window draws its overlay with the image: while paused no new image comes, so
     // the last one is shown again for the overlay to appear.
-    if (!m_upright.empty())
-        cv::imshow(m_name, m_upright);
+    if (!m_upright.empty()) cv::imshow(m_name, m_upright);
 }
 
 bool SimulationWindow::IsOpen()
 {
-    if (!m_open)
-        return false;
+    if (!m_open) return false;
     try {
         m_open = cv::getWindowProperty(m_name, cv::WND_PROP_VISIBLE) > 0;
     } catch (const cv::Exception&) {

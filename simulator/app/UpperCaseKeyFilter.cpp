@@ -18,11 +18,9 @@ UpperCaseKeyFilter::~UpperCaseKeyFilter()
 
 bool UpperCaseKeyFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
-        return false;
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window()->windowTitle() != m_windowTitle)
-        return false;
+    if (!widget || widget->window()->windowTitle() != m_windowTitle) return false;
     const QString text = static_cast<QKeyEvent*>(event)->text();
     return text.size() == 1 && text.front().isUpper();
 }

@@ -50,13 +50,15 @@ bool IsRamp(const fl::Term* term, double start, double end)
 bool CheckInput(const fl::Engine& engine, const std::string& name, RampBounds ramp, TableRefusal& refusal)
 {
     if (!engine.hasInputVariable(name))
-        return Refuse(refusal, "la variable d'entrée « " + name + " » manque", "the input variable '" + name + "' is missing");
+        return Refuse(refusal, "la variable d'entrée « " + name + " » manque",
+                      "the input variable '" + name + "' is missing");
     const fl::InputVariable* input = engine.getInputVariable(name);
     if (!input->isEnabled() || input->isLockValueInRange())
         return Refuse(refusal, "la variable d'entrée « " + name + " » est désactivée ou bornée",
                       "the input variable '" + name + "' is disabled or locked to its range");
     if (input->numberOfTerms() != 2 || !input->hasTerm("blocked") || !input->hasTerm("free"))
-        return Refuse(refusal, "la variable d'entrée « " + name + " » doit avoir les seuls termes « blocked » et « free »",
+        return Refuse(refusal,
+                      "la variable d'entrée « " + name + " » doit avoir les seuls termes « blocked » et « free »",
                       "the input variable '" + name + "' must have exactly the terms 'blocked' and 'free'");
     if (!IsRamp(input->getTerm("blocked"), ramp.farDistance, ramp.nearDistance) ||
         !IsRamp(input->getTerm("free"), ramp.nearDistance, ramp.farDistance)) {
@@ -71,7 +73,8 @@ bool CheckInput(const fl::Engine& engine, const std::string& name, RampBounds ra
 bool CheckOutput(const fl::Engine& engine, const std::string& name, TableRefusal& refusal)
 {
     if (!engine.hasOutputVariable(name))
-        return Refuse(refusal, "la variable de sortie « " + name + " » manque", "the output variable '" + name + "' is missing");
+        return Refuse(refusal, "la variable de sortie « " + name + " » manque",
+                      "the output variable '" + name + "' is missing");
     const fl::OutputVariable* output = engine.getOutputVariable(name);
     if (!output->isEnabled() || output->isLockValueInRange())
         return Refuse(refusal, "la variable de sortie « " + name + " » est désactivée ou bornée",
@@ -87,7 +90,8 @@ bool CheckOutput(const fl::Engine& engine, const std::string& name, TableRefusal
         const fl::Term* term = output->hasTerm(SituationName(k)) ? output->getTerm(SituationName(k)) : nullptr;
         const auto* constant = dynamic_cast<const fl::Constant*>(term);
         if (!constant || !std::isfinite(constant->getValue()))
-            return Refuse(refusal, "le terme « " + SituationName(k) + " » de « " + name + " » doit être une constante finie",
+            return Refuse(refusal,
+                          "le terme « " + SituationName(k) + " » de « " + name + " » doit être une constante finie",
                           "the term '" + SituationName(k) + "' of '" + name + "' must be a finite Constant");
     }
     return true;
@@ -143,7 +147,8 @@ bool CheckRules(const fl::Engine& engine, TableRefusal& refusal)
         return Refuse(refusal, "le bloc de règles doit utiliser l'activation « General »",
                       "the rule block must use the activation 'General'");
     if (block->numberOfRules() != InferenceTable::kSituations)
-        return Refuse(refusal, "il faut huit règles, une par situation", "there must be eight rules, one per situation");
+        return Refuse(refusal, "il faut huit règles, une par situation",
+                      "there must be eight rules, one per situation");
     bool seen[InferenceTable::kSituations] = {};
     for (std::size_t i = 0; i < block->numberOfRules(); ++i) {
         const int situation = SituationOf(*block->getRule(i));
@@ -206,7 +211,8 @@ bool ReadTableEngine(const fl::Engine& engine, RampBounds ramp, InferenceTable& 
 
     for (int k = 0; k < InferenceTable::kSituations; ++k) {
         const auto value = [&](const char* output) {
-            return static_cast<const fl::Constant*>(engine.getOutputVariable(output)->getTerm(SituationName(k)))->getValue();
+            return static_cast<const fl::Constant*>(engine.getOutputVariable(output)->getTerm(SituationName(k)))
+                ->getValue();
         };
         table.angles[k] = value("angle");
         table.speeds[k] = value("speed");

@@ -43,14 +43,15 @@ bool LoadIfi(const std::string& path, InferenceTable& table, TableRefusal& refus
                           " contient un octet qui n'est pas du texte",
                       Quoted(path) + " is not a table: line " + std::to_string(nonTextLine) +
                           " holds a byte that is not text");
-    if (numbers < 0)
-        return Refuse(refusal, "Impossible de lire " + Guillemets(path), "cannot read " + Quoted(path));
+    if (numbers < 0) return Refuse(refusal, "Impossible de lire " + Guillemets(path), "cannot read " + Quoted(path));
     if (numbers < 2 * InferenceTable::kSituations)
-        return Refuse(refusal, Guillemets(path) + " contient " + std::to_string(numbers) + " nombres lisibles, il en faut 16",
+        return Refuse(refusal,
+                      Guillemets(path) + " contient " + std::to_string(numbers) + " nombres lisibles, il en faut 16",
                       Quoted(path) + " holds " + std::to_string(numbers) + " readable numbers, a table needs 16");
     for (int k = 0; k < InferenceTable::kSituations; ++k)
         if (!std::isfinite(read.angles[k]) || !std::isfinite(read.speeds[k]))
-            return Refuse(refusal, Guillemets(path) + " contient un nombre infini ou indéfini (S" + std::to_string(k + 1) + ")",
+            return Refuse(refusal,
+                          Guillemets(path) + " contient un nombre infini ou indéfini (S" + std::to_string(k + 1) + ")",
                           Quoted(path) + " holds a number that is not finite (S" + std::to_string(k + 1) + ")");
     table = read;
     return true;

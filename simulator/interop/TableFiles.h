@@ -13,10 +13,9 @@ TableFileFormat TableFileFormatOf(const std::string& path);
 RampBounds RunRampBounds();
 
 // Reads a whole table for steering: .fll and .fis as fuzzylite engines, .fcl refused,
-// any other name as an .ifi, which must hold sixteen finite numbers; an .fll or .fis must be an engine of exactly the exported shape with
-// the run's ramp. On refusal `table` is left as it was and `refusal` says why, naming the
-// file. (The dialog's lenient .ifi loading, which keeps old entries after a short file,
-// stays LoadInferenceFile's.)
+// any other name as an .ifi, which must hold sixteen finite numbers; an .fll or .fis must be an engine of exactly the
+// exported shape with the run's ramp. On refusal `table` is left as it was and `refusal` says why, naming the file.
+// (The dialog's lenient .ifi loading, which keeps old entries after a short file, stays LoadInferenceFile's.)
 bool LoadTableFile(const std::string& path, InferenceTable& table, TableRefusal& refusal);
 
 // Writes the table as a fuzzylite engine with the run's ramp, 17 significant digits, in

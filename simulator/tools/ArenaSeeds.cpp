@@ -18,8 +18,7 @@ ArenaSeeds DeriveArenaSeeds(std::uint64_t seed, int arenasPerSet)
     auto fill = [&](SplitMix64& stream, std::vector<std::uint64_t>& out) {
         while (out.size() < count) {
             const std::uint64_t candidate = stream.Next();
-            if (taken.insert(RandomState::EffectiveSeed(candidate)).second)
-                out.push_back(candidate);
+            if (taken.insert(RandomState::EffectiveSeed(candidate)).second) out.push_back(candidate);
         }
     };
     ArenaSeeds seeds;

@@ -42,8 +42,8 @@ bool ReadInformationOption(const std::string& argument, InformationOptions& info
     return false;
 }
 
-bool AnswerInformationOptions(const InformationOptions& information, const std::string& program,
-                              std::string_view help, std::ostream& out)
+bool AnswerInformationOptions(const InformationOptions& information, const std::string& program, std::string_view help,
+                              std::ostream& out)
 {
     if (information.help)
         out << help;

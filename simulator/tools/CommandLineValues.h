@@ -23,8 +23,8 @@ bool ReadInformationOption(const std::string& argument, InformationOptions& info
 
 // Writes the help text, or else the version line, when either was asked for; returns
 // whether it did, and the program is then done (exit code 0). Help wins over version.
-bool AnswerInformationOptions(const InformationOptions& information, const std::string& program,
-                              std::string_view help, std::ostream& out);
+bool AnswerInformationOptions(const InformationOptions& information, const std::string& program, std::string_view help,
+                              std::ostream& out);
 
 // The one line on err with which a program gives up, "program: message", and the exit
 // code it gives up with: 2 for a command line it cannot act on, 1 for an output it

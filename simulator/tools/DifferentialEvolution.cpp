@@ -7,11 +7,9 @@
 
 bool SearchBox::Contains(const std::vector<double>& point) const
 {
-    if (point.size() != Dimension())
-        return false;
+    if (point.size() != Dimension()) return false;
     for (std::size_t i = 0; i < point.size(); ++i)
-        if (!(point[i] >= lower[i] && point[i] <= upper[i]))
-            return false;
+        if (!(point[i] >= lower[i] && point[i] <= upper[i])) return false;
     return true;
 }
 
@@ -26,10 +24,8 @@ void CheckArguments(const SearchBox& box, const DifferentialEvolutionSettings& s
         if (!(box.lower[i] <= box.upper[i]))
             throw std::invalid_argument("search box: a lower bound is above its upper bound");
     // rand/1 needs the target and three other distinct members.
-    if (settings.populationSize < 4)
-        throw std::invalid_argument("population size must be at least 4");
-    if (settings.generations < 0)
-        throw std::invalid_argument("generation count must not be negative");
+    if (settings.populationSize < 4) throw std::invalid_argument("population size must be at least 4");
+    if (settings.generations < 0) throw std::invalid_argument("generation count must not be negative");
     if (start && start->size() != box.Dimension())
         throw std::invalid_argument("start point does not match the search box");
 }
@@ -39,10 +35,8 @@ void CheckArguments(const SearchBox& box, const DifferentialEvolutionSettings& s
 // table's best speed often lies) and does not pile up on it.
 double BounceBack(double value, double base, double lower, double upper, SplitMix64& random)
 {
-    if (value < lower)
-        return lower + (base - lower) * random.NextUnit();
-    if (value > upper)
-        return upper - (upper - base) * random.NextUnit();
+    if (value < lower) return lower + (base - lower) * random.NextUnit();
+    if (value > upper) return upper - (upper - base) * random.NextUnit();
     return value;
 }
 
@@ -54,8 +48,8 @@ int IndexOfBest(const std::vector<double>& scores)
 }  // namespace
 
 SearchResult MaximiseByDifferentialEvolution(const SearchBox& box, const DifferentialEvolutionSettings& settings,
-                                              const BatchObjective& objective, const std::vector<double>* start,
-                                              const ProgressCallback& progress)
+                                             const BatchObjective& objective, const std::vector<double>* start,
+                                             const ProgressCallback& progress)
 {
     CheckArguments(box, settings, start);
     const std::size_t dimension = box.Dimension();
@@ -82,8 +76,7 @@ SearchResult MaximiseByDifferentialEvolution(const SearchBox& box, const Differe
         result.best = population[best];
         result.bestScore = scores[best];
         result.generationsDone = generation;
-        if (progress)
-            progress({generation, settings.generations, scores[best]});
+        if (progress) progress({generation, settings.generations, scores[best]});
     };
     publish(0);
 
@@ -92,9 +85,12 @@ SearchResult MaximiseByDifferentialEvolution(const SearchBox& box, const Differe
     for (int generation = 1; generation <= settings.generations; ++generation) {
         for (int target = 0; target < size; ++target) {
             int a, b, c;
-            do a = random.NextBelow(size); while (a == target);
-            do b = random.NextBelow(size); while (b == target || b == a);
-            do c = random.NextBelow(size); while (c == target || c == a || c == b);
+            do a = random.NextBelow(size);
+            while (a == target);
+            do b = random.NextBelow(size);
+            while (b == target || b == a);
+            do c = random.NextBelow(size);
+            while (c == target || c == a || c == b);
             // At least one coordinate comes from the mutant, or the trial would repeat the target.
             const std::size_t forced = static_cast<std::size_t>(random.NextBelow(static_cast<int>(dimension)));
             const auto& base = population[a];

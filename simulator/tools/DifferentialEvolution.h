@@ -18,7 +18,7 @@ struct SearchBox {
 
 struct DifferentialEvolutionSettings {
     int populationSize = 16;
-    int generations = 40;     // generations after the initial population
+    int generations = 40;  // generations after the initial population
     double differentialWeight = 0.6;
     double crossoverRate = 0.9;
     std::uint64_t seed = 1;
@@ -30,8 +30,8 @@ using BatchObjective =
     std::function<bool(const std::vector<std::vector<double>>& candidates, std::vector<double>& scores)>;
 
 struct SearchProgress {
-    int generation;        // 0 = the initial population
-    int generations;       // the last generation that will run
+    int generation;   // 0 = the initial population
+    int generations;  // the last generation that will run
     double bestScore;
 };
 using ProgressCallback = std::function<void(const SearchProgress&)>;
@@ -48,6 +48,6 @@ struct SearchResult {
 // before any score is known, the result is the first random member: still a point
 // of the box.
 SearchResult MaximiseByDifferentialEvolution(const SearchBox& box, const DifferentialEvolutionSettings& settings,
-                                              const BatchObjective& objective,
-                                              const std::vector<double>* start = nullptr,
-                                              const ProgressCallback& progress = {});
+                                             const BatchObjective& objective,
+                                             const std::vector<double>* start = nullptr,
+                                             const ProgressCallback& progress = {});

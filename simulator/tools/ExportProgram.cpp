@@ -84,7 +84,8 @@ void WriteSurface(const std::string& path, const cv::Mat& picture)
         written = false;
     }
     if (!written || !file.Commit())
-        throw std::runtime_error("--surface: cannot write '" + path + "'" + (file.Error().empty() ? "" : ": " + file.Error()));
+        throw std::runtime_error("--surface: cannot write '" + path + "'" +
+                                 (file.Error().empty() ? "" : ": " + file.Error()));
 }
 
 const char* ExportHelp()
@@ -133,8 +134,8 @@ int RunExport(const std::vector<std::string>& arguments, std::ostream& out, std:
         }
         if (!options.surfacePath.empty()) {
             const RampBounds ramp = RunRampBounds();
-            const double front = std::isnan(options.frontDistance) ? (ramp.nearDistance + ramp.farDistance) / 2
-                                                                   : options.frontDistance;
+            const double front =
+                std::isnan(options.frontDistance) ? (ramp.nearDistance + ramp.farDistance) / 2 : options.frontDistance;
             WriteSurface(options.surfacePath, DrawCommandSurface({table, ramp.nearDistance, ramp.farDistance, front}));
         }
     } catch (const std::exception& error) {

@@ -29,7 +29,7 @@ public:
     {
         if (m_file.IsOpen())
             m_writer.open(m_file.TemporaryPath(), cv::CAP_FFMPEG, cv::VideoWriter::fourcc('m', 'p', '4', 'v'),
-                         framesPerSecond, frameSize);
+                          framesPerSecond, frameSize);
         if (!m_writer.isOpened()) throw std::runtime_error("--video: cannot write '" + m_path + "'" + Because());
     }
 

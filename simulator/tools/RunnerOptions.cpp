@@ -33,9 +33,8 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
             options.beams = true;
             continue;
         }
-        static const std::vector<std::string> kValueOptions = {"--table", "--seed",    "--passes", "--trace",
-                                                               "--arena", "--freemap", "--frame",  "--plot",
-                                                               "--video", "--fps"};
+        static const std::vector<std::string> kValueOptions = {"--table",   "--seed",  "--passes", "--trace", "--arena",
+                                                               "--freemap", "--frame", "--plot",   "--video", "--fps"};
         if (std::find(kValueOptions.begin(), kValueOptions.end(), option) == kValueOptions.end()) {
             if (option.rfind("-", 0) == 0) throw UnknownOption(option);
             throw UnexpectedArgument(option);
@@ -70,12 +69,8 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
 
 std::vector<NamedFile> RunnerOutputs(const RunnerOptions& options)
 {
-    return {{"--trace", options.tracePath},
-            {"--arena", options.arenaPath},
-            {"--freemap", options.freeMapPath},
-            {"--frame", options.framePath},
-            {"--plot", options.plotPath},
-            {"--video", options.videoPath}};
+    return {{"--trace", options.tracePath}, {"--arena", options.arenaPath}, {"--freemap", options.freeMapPath},
+            {"--frame", options.framePath}, {"--plot", options.plotPath},   {"--video", options.videoPath}};
 }
 
 const char* RunnerHelp()

@@ -9,8 +9,8 @@
 
 // What marlune-run was asked to do. Empty paths mean "do not write that output".
 struct RunnerOptions : InformationOptions {
-    std::string tablePath;               // empty: the all-zero table of a fresh dialog
-    std::optional<std::uint64_t> seed;   // none: the tick counter seeds the world
+    std::string tablePath;              // empty: the all-zero table of a fresh dialog
+    std::optional<std::uint64_t> seed;  // none: the tick counter seeds the world
     long long passes = 3000;
     bool beams = false;
     std::string tracePath;
@@ -18,7 +18,7 @@ struct RunnerOptions : InformationOptions {
     std::string freeMapPath;
     std::string framePath;
     std::string plotPath;
-    std::string videoPath;               // .mp4 or .gif: every pass's frame
+    std::string videoPath;  // .mp4 or .gif: every pass's frame
     int framesPerSecond = 25;
 };
 

@@ -39,8 +39,7 @@ double RunTotals::ExploredShare() const
 
 double ScoreFormula::Score(const RunTotals& totals) const
 {
-    if (totals.thrownOut > 0)
-        return -std::numeric_limits<double>::infinity();
+    if (totals.thrownOut > 0) return -std::numeric_limits<double>::infinity();
     return totals.MeanSpeed() * totals.ExploredShare() - collisionWeight * totals.CollisionsPer1000Passes();
 }
 
@@ -80,8 +79,8 @@ ParallelEvaluator::ParallelEvaluator(int threads, int passesPerArena)
 }
 
 std::optional<std::vector<RunTotals>> ParallelEvaluator::Evaluate(const std::vector<InferenceTable>& tables,
-                                                                 const std::vector<std::uint64_t>& seeds,
-                                                                 const std::atomic<bool>* stop) const
+                                                                  const std::vector<std::uint64_t>& seeds,
+                                                                  const std::atomic<bool>* stop) const
 {
     const std::size_t arenas = seeds.size();
     const std::size_t pairs = tables.size() * arenas;
@@ -103,26 +102,21 @@ std::optional<std::vector<RunTotals>> ParallelEvaluator::Evaluate(const std::vec
             }
         } catch (...) {
             std::lock_guard lock(failureMutex);
-            if (!failure)
-                failure = std::current_exception();
+            if (!failure) failure = std::current_exception();
             stopped = true;
             next = pairs;
         }
     };
-    const std::size_t threadCount = std::min<std::size_t>(static_cast<std::size_t>(m_threads), std::max<std::size_t>(pairs, 1));
+    const std::size_t threadCount =
+        std::min<std::size_t>(static_cast<std::size_t>(m_threads), std::max<std::size_t>(pairs, 1));
     std::vector<std::thread> pool;
-    for (std::size_t t = 1; t < threadCount; ++t)
-        pool.emplace_back(worker);
+    for (std::size_t t = 1; t < threadCount; ++t) pool.emplace_back(worker);
     worker();
-    for (auto& thread : pool)
-        thread.join();
-    if (failure)
-        std::rethrow_exception(failure);
-    if (stopped)
-        return std::nullopt;
+    for (auto& thread : pool) thread.join();
+    if (failure) std::rethrow_exception(failure);
+    if (stopped) return std::nullopt;
 
     std::vector<RunTotals> perTable(tables.size());
-    for (std::size_t pair = 0; pair < pairs; ++pair)
-        perTable[pair / arenas].Add(perPair[pair]);
+    for (std::size_t pair = 0; pair < pairs; ++pair) perTable[pair / arenas].Add(perPair[pair]);
     return perTable;
 }

@@ -11,8 +11,8 @@
 struct RunTotals {
     long long passes = 0;
     long long collisions = 0;
-    double distance = 0;  // pixels travelled by the robot's centre
-    long long escapes = 0;  // arenas whose robot left the world
+    double distance = 0;      // pixels travelled by the robot's centre
+    long long escapes = 0;    // arenas whose robot left the world
     long long thrownOut = 0;  // of those, arenas whose robot went beyond any meaningful range
     long long arenas = 0;
     long long cellsVisited = 0;  // summed over the arenas; see ExploredShare

@@ -16,7 +16,6 @@ InferenceTable LoadTableForRun(const std::string& path, const std::string& optio
 bool IsFiniteTable(const InferenceTable& table)
 {
     for (int k = 0; k < InferenceTable::kSituations; ++k)
-        if (!std::isfinite(table.angles[k]) || !std::isfinite(table.speeds[k]))
-            return false;
+        if (!std::isfinite(table.angles[k]) || !std::isfinite(table.speeds[k])) return false;
     return true;
 }

@@ -38,13 +38,10 @@ TuningOutcome TuneTable(const TuningSettings& settings, const std::vector<std::u
     auto objective = [&](const std::vector<std::vector<double>>& candidates, std::vector<double>& scores) {
         std::vector<InferenceTable> tables;
         tables.reserve(candidates.size());
-        for (const auto& candidate : candidates)
-            tables.push_back(PointToTable(candidate));
+        for (const auto& candidate : candidates) tables.push_back(PointToTable(candidate));
         const auto totals = evaluator.Evaluate(tables, tuningSeeds, stop);
-        if (!totals)
-            return false;
-        for (std::size_t i = 0; i < totals->size(); ++i)
-            scores[i] = formula.Score((*totals)[i]);
+        if (!totals) return false;
+        for (std::size_t i = 0; i < totals->size(); ++i) scores[i] = formula.Score((*totals)[i]);
         return true;
     };
 
@@ -54,10 +51,9 @@ TuningOutcome TuneTable(const TuningSettings& settings, const std::vector<std::u
     // The search's own draws follow --seed too, apart from the arena seeds' stream.
     search.seed = settings.seed ^ 0x5345'4152'4348'0000u;
     std::vector<double> start;
-    if (settings.start)
-        start = TableToPoint(*settings.start);
+    if (settings.start) start = TableToPoint(*settings.start);
     const SearchResult result = MaximiseByDifferentialEvolution(TableSearchBox(settings), search, objective,
-                                                               settings.start ? &start : nullptr, progress);
+                                                                settings.start ? &start : nullptr, progress);
     return {PointToTable(result.best), result.bestScore, result.generationsDone, result.interrupted};
 }
 
@@ -74,9 +70,8 @@ std::string FiguresLine(const char* label, const RunTotals& totals, const ScoreF
 
 }  // namespace
 
-std::string FormatTuningReport(const TuningSettings& settings, const TuningOutcome& outcome,
-                               const TableFigures& best, const std::optional<TableFigures>& reference,
-                               const std::string& referenceName)
+std::string FormatTuningReport(const TuningSettings& settings, const TuningOutcome& outcome, const TableFigures& best,
+                               const std::optional<TableFigures>& reference, const std::string& referenceName)
 {
     const ScoreFormula formula{settings.collisionWeight};
     char text[512];
@@ -84,9 +79,9 @@ std::string FormatTuningReport(const TuningSettings& settings, const TuningOutco
     std::snprintf(text, sizeof text,
                   "settings: --seed %llu --arenas %d --passes %d --population %d --generations %d "
                   "--collision-weight %g --angles %g:%g --speeds %g:%g\n",
-                  static_cast<unsigned long long>(settings.seed), settings.arenas, settings.passes,
-                  settings.population, settings.generations, settings.collisionWeight, settings.angleMin,
-                  settings.angleMax, settings.speedMin, settings.speedMax);
+                  static_cast<unsigned long long>(settings.seed), settings.arenas, settings.passes, settings.population,
+                  settings.generations, settings.collisionWeight, settings.angleMin, settings.angleMax,
+                  settings.speedMin, settings.speedMax);
     report += text;
     if (outcome.interrupted)
         std::snprintf(text, sizeof text, "search: stopped by the user after %d of %d generations\n",

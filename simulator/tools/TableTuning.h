@@ -12,8 +12,8 @@
 
 struct TuningSettings {
     std::uint64_t seed = 1;
-    int arenas = 6;         // K: tuning arenas, and as many validation arenas
-    int passes = 1000;      // P: passes per arena
+    int arenas = 6;     // K: tuning arenas, and as many validation arenas
+    int passes = 1000;  // P: passes per arena
     int population = 16;
     int generations = 30;
     int threads = 1;
@@ -46,6 +46,5 @@ struct TableFigures {
     RunTotals validation;
 };
 
-std::string FormatTuningReport(const TuningSettings& settings, const TuningOutcome& outcome,
-                               const TableFigures& best, const std::optional<TableFigures>& reference,
-                               const std::string& referenceName);
+std::string FormatTuningReport(const TuningSettings& settings, const TuningOutcome& outcome, const TableFigures& best,
+                               const std::optional<TableFigures>& reference, const std::string& referenceName);

@@ -17,8 +17,7 @@ constexpr double kLargestBound = 1e6;
 double ParseReal(const std::string& option, const std::string& text)
 {
     const std::optional<double> value = ParseExactNumber(text);
-    if (!value)
-        throw UsageError(option + ": '" + text + "' is not a finite number");
+    if (!value) throw UsageError(option + ": '" + text + "' is not a finite number");
     return *value;
 }
 
@@ -34,16 +33,14 @@ int ParseAtLeast(const std::string& option, const std::string& text, int minimum
 void ParseRange(const std::string& option, const std::string& text, double& low, double& high)
 {
     const auto colon = text.find(':', 1);  // a leading '-' belongs to the first number
-    if (colon == std::string::npos)
-        throw UsageError(option + " takes MIN:MAX, got '" + text + "'");
+    if (colon == std::string::npos) throw UsageError(option + " takes MIN:MAX, got '" + text + "'");
     low = ParseReal(option, text.substr(0, colon));
     high = ParseReal(option, text.substr(colon + 1));
     // Beyond a million degrees or pixels per pass a table means nothing, and sums of
     // such values in the search overflow to infinity.
     if (std::abs(low) > kLargestBound || std::abs(high) > kLargestBound)
         throw UsageError(option + ": bounds must lie within -1e6:1e6");
-    if (!(low <= high))
-        throw UsageError(option + ": MIN is above MAX");
+    if (!(low <= high)) throw UsageError(option + ": MIN is above MAX");
 }
 
 }  // namespace
@@ -64,10 +61,8 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
     s.threads = defaultThreads;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        if (ReadInformationOption(option, options))
-            continue;
-        if (option.rfind("--", 0) != 0)
-            throw UnexpectedArgument(option);
+        if (ReadInformationOption(option, options)) continue;
+        if (option.rfind("--", 0) != 0) throw UnexpectedArgument(option);
         const std::string& value = OptionValue(arguments, i);
         if (option == "--seed")
             s.seed = ParseSeed(option, value);
@@ -91,8 +86,7 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
             s.threads = ParseAtLeast(option, value, 1);
         else if (option == "--collision-weight") {
             s.collisionWeight = ParseReal(option, value);
-            if (!(s.collisionWeight >= 0))
-                throw UsageError(option + " must not be negative");
+            if (!(s.collisionWeight >= 0)) throw UsageError(option + " must not be negative");
         } else if (option == "--angles")
             ParseRange(option, value, s.angleMin, s.angleMax);
         else if (option == "--speeds")
@@ -100,10 +94,8 @@ TunerOptions ParseTunerOptions(const std::vector<std::string>& arguments, int de
         else
             throw UnknownOption(option);
     }
-    if (options.outPath.empty())
-        throw UsageError("--out needs a file name");
-    if (options.reportPath.empty())
-        options.reportPath = DefaultReportPath(options.outPath);
+    if (options.outPath.empty()) throw UsageError("--out needs a file name");
+    if (options.reportPath.empty()) options.reportPath = DefaultReportPath(options.outPath);
     return options;
 }
 
@@ -125,8 +117,7 @@ double TuningMemoryBytes(const TuningSettings& settings)
 void RefuseSearchesBeyondMemory(const TuningSettings& settings, double availableBytes)
 {
     const double needed = TuningMemoryBytes(settings);
-    if (needed <= availableBytes)
-        return;
+    if (needed <= availableBytes) return;
     char text[256];
     std::snprintf(text, sizeof text,
                   "--population %d, --arenas %d and --threads %d need about %.3g bytes of memory, more than the "

@@ -64,10 +64,8 @@ public:
 
     void Show(const SearchProgress& progress)
     {
-        if (!m_enabled)
-            return;
-        const double elapsed =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
+        if (!m_enabled) return;
+        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
         const double left = elapsed / (progress.generation + 1) * (progress.generations - progress.generation);
         // A search of billions of generations can be asked for; its estimate must not overflow.
         const long long seconds = static_cast<long long>(std::min(left, 1e15) + 0.5);
@@ -80,8 +78,7 @@ public:
 
     void Finish()
     {
-        if (m_shown)
-            m_err << '\n';
+        if (m_shown) m_err << '\n';
         m_shown = false;
     }
 
@@ -117,15 +114,12 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
     try {
         const int cores = static_cast<int>(std::thread::hardware_concurrency());
         options = ParseTunerOptions(arguments, cores > 0 ? cores : 1);
-        if (AnswerInformationOptions(options, kProgram, TunerHelp(), out))
-            return 0;
+        if (AnswerInformationOptions(options, kProgram, TunerHelp(), out)) return 0;
         RefuseSearchesBeyondMemory(options.settings, PhysicalMemoryBytes());
         RefuseOutputsOverInputs({{"--start", options.startPath}, {"--compare", options.comparePath}},
                                 TunerOutputs(options));
-        if (!options.startPath.empty())
-            options.settings.start = LoadTableForRun(options.startPath, "--start");
-        if (!options.comparePath.empty())
-            reference = LoadTableForRun(options.comparePath, "--compare");
+        if (!options.startPath.empty()) options.settings.start = LoadTableForRun(options.startPath, "--start");
+        if (!options.comparePath.empty()) reference = LoadTableForRun(options.comparePath, "--compare");
     } catch (const UsageError& error) {
         return RefuseCommandLine(kProgram, error.what(), err);
     }
@@ -138,14 +132,14 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
 
     const ArenaSeeds seeds = DeriveArenaSeeds(settings.seed, settings.arenas);
     const InterruptHandling interruptHandling;
-    out << "marlune-tune: seed " << settings.seed << ", " << settings.threads << " threads, "
-              << settings.population << " tables x " << static_cast<long long>(settings.generations) + 1 << " generations x "
-              << settings.arenas << " arenas x " << settings.passes << " passes" << std::endl;
+    out << "marlune-tune: seed " << settings.seed << ", " << settings.threads << " threads, " << settings.population
+        << " tables x " << static_cast<long long>(settings.generations) + 1 << " generations x " << settings.arenas
+        << " arenas x " << settings.passes << " passes" << std::endl;
 
     // The line redraws itself with carriage returns: only a terminal shows it as meant.
     ProgressLine progressLine(err, &err == &std::cerr && isatty(STDERR_FILENO) != 0);
-    TuningOutcome outcome = TuneTable(settings, seeds.tuning, &g_stopRequested,
-                                            [&](const SearchProgress& p) { progressLine.Show(p); });
+    TuningOutcome outcome =
+        TuneTable(settings, seeds.tuning, &g_stopRequested, [&](const SearchProgress& p) { progressLine.Show(p); });
     progressLine.Finish();
 
     if (!IsFiniteTable(outcome.best))
@@ -161,13 +155,12 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
     if (LoadInferenceFile(options.outPath, outcome.best) != 2 * InferenceTable::kSituations)
         return ReportUnwrittenOutput(kProgram, "'" + options.outPath + "' cannot be read back", err);
     out << "table written to " << options.outPath
-              << (outcome.interrupted ? " (search stopped early; computing the report, Ctrl-C again to skip it)" : "")
-              << std::endl;
+        << (outcome.interrupted ? " (search stopped early; computing the report, Ctrl-C again to skip it)" : "")
+        << std::endl;
 
     const ParallelEvaluator evaluator(settings.threads, settings.passes);
     std::optional<TableFigures> referenceFigures;
-    if (!options.comparePath.empty())
-        referenceFigures = Figures(evaluator, reference, seeds);
+    if (!options.comparePath.empty()) referenceFigures = Figures(evaluator, reference, seeds);
     const std::string report = FormatTuningReport(settings, outcome, Figures(evaluator, outcome.best, seeds),
                                                   referenceFigures, options.comparePath);
     out << report;

@@ -19,8 +19,8 @@ void RobotSimulation::GenerateArena(double polygonRadius, int obstacleCount)
     // the robot to pass, less a disc that keeps the start position clear.
     arena.setTo(kBlack);
     const int margin = TruncateToPixel(3.4 * radius + polygonRadius);
-    cv::rectangle(arena, cv::Point(margin + 4, margin + 4), cv::Point(width - margin - 4, height - margin - 4),
-                  kWhite, cv::FILLED, cv::LINE_8);
+    cv::rectangle(arena, cv::Point(margin + 4, margin + 4), cv::Point(width - margin - 4, height - margin - 4), kWhite,
+                  cv::FILLED, cv::LINE_8);
     cv::circle(arena, cv::Point(width / 2, height / 2), TruncateToPixel(2.6 * wheelBase), kBlack, cv::FILLED,
                cv::LINE_8);
 

@@ -28,7 +28,7 @@ void BuildFreeMap(const cv::Mat& arena, cv::Mat& freeMap, int dilationRadius)
     cv::Mat obstacles;
     cv::compare(blue, 255, obstacles, cv::CMP_NE);
     cv::Mat blocked;
-    cv::dilate(obstacles, blocked, DiscFootprintKernel(dilationRadius), cv::Point(-1, -1), 1,
-               cv::BORDER_CONSTANT, cv::Scalar(0));
+    cv::dilate(obstacles, blocked, DiscFootprintKernel(dilationRadius), cv::Point(-1, -1), 1, cv::BORDER_CONSTANT,
+               cv::Scalar(0));
     cv::bitwise_not(blocked, freeMap);
 }

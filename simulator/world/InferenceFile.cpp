@@ -39,8 +39,10 @@ int FirstNonTextLine(std::FILE* stream)
 {
     int line = 1;
     for (int byte = std::getc(stream); byte != EOF; byte = std::getc(stream)) {
-        if (byte == '\n') ++line;
-        else if ((byte < 0x20 && byte != '\t' && byte != '\r') || byte == 0x7f) return line;
+        if (byte == '\n')
+            ++line;
+        else if ((byte < 0x20 && byte != '\t' && byte != '\r') || byte == 0x7f)
+            return line;
     }
     return 0;
 }

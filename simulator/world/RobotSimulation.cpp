@@ -3,12 +3,8 @@
 #include <opencv2/core/utility.hpp>
 
 RobotSimulation::RobotSimulation(int width, int height)
-    : canvas(height, width, CV_8UC3),
-      arena(height, width, CV_8UC3),
-      freeMap(height, width, CV_8UC1),
-      width(width),
-      height(height),
-      rng(static_cast<std::uint64_t>(cv::getTickCount()))
+    : canvas(height, width, CV_8UC3), arena(height, width, CV_8UC3), freeMap(height, width, CV_8UC1), width(width),
+      height(height), rng(static_cast<std::uint64_t>(cv::getTickCount()))
 {
 }
 

@@ -39,8 +39,8 @@ public:
     void SenseEveryBeamToItsEnd(bool draw);
 
     // Fuzzy steering.
-    void SetController(const double* tableAngles, const double* tableSpeeds, double beamsPerSector,
-                       bool rampFromRadius, double lowerBound, double upperBound);
+    void SetController(const double* tableAngles, const double* tableSpeeds, double beamsPerSector, bool rampFromRadius,
+                       double lowerBound, double upperBound);
     static double FarMembership(double distance, double lower, double upper);
     // Infers from sectorDistance, keeps the reasoning in `inference`, sets speed and steer.
     void ComputeCommand();

@@ -192,8 +192,8 @@ inline int StepsSurelyInside(double at, double step, double size, int atMost)
 template <bool kDecreasing, class... MinorRuns>
 int FreeRun(double major, int steps, int checkpoint, const MarchFrame& frame, const MinorRuns&... minors)
 {
-    int run = StepsSurelyInside(major, kDecreasing ? -1.0 : 1.0, frame.majorSize,
-                                std::min(checkpoint - steps, kLongestRun));
+    int run =
+        StepsSurelyInside(major, kDecreasing ? -1.0 : 1.0, frame.majorSize, std::min(checkpoint - steps, kLongestRun));
     if (run == 0) return 0;
     const double fraction = major - static_cast<int>(major);
     if (!(fraction > kRunMargin && fraction < 1 - kRunMargin)) return 0;
@@ -424,16 +424,21 @@ constexpr int kFirstPixelPastBlindStretch = 1;
 class BeamCaster {
 public:
     BeamCaster(RobotSimulation& sim, double originX, double originY)
-        : m_originX(originX),
-          m_originY(originY),
-          m_correction(kBlindStretchPerWheelBase * sim.wheelBase),
+        : m_originX(originX), m_originY(originY), m_correction(kBlindStretchPerWheelBase * sim.wheelBase),
           // A beam from outside the picture ends where it starts: marching it would read
           // bytes that are not the arena.
-          m_originInside(sim.IsInsideImage(originX, originY)),
-          m_alongX{static_cast<double>(sim.width), static_cast<double>(sim.height), 3, sim.arena.step,
-                  sim.arena.data, sim.canvas.data},
-          m_alongY{static_cast<double>(sim.height), static_cast<double>(sim.width), sim.arena.step, 3,
-                  sim.arena.data, sim.canvas.data}
+          m_originInside(sim.IsInsideImage(originX, originY)), m_alongX{static_cast<double>(sim.width),
+                                                                        static_cast<double>(sim.height),
+                                                                        3,
+                                                                        sim.arena.step,
+                                                                        sim.arena.data,
+                                                                        sim.canvas.data},
+          m_alongY{static_cast<double>(sim.height),
+                   static_cast<double>(sim.width),
+                   sim.arena.step,
+                   3,
+                   sim.arena.data,
+                   sim.canvas.data}
     {
     }
 
@@ -549,7 +554,9 @@ private:
         constexpr double kNever = 1 << 30;
         const double along = 1 + 0.41421356237309515 * (beam.minorStep * beam.minorStep);
         const double steps = (leader.distance + m_correction) / along - StartOffset();
-        const int checkpoint = !(steps > 0) ? 0 : steps >= kNever ? static_cast<int>(kNever) : static_cast<int>(steps) + 1;
+        const int checkpoint = !(steps > 0)      ? 0
+                               : steps >= kNever ? static_cast<int>(kNever)
+                                                 : static_cast<int>(steps) + 1;
         return {who, beam.minor, beam.minorStep, checkpoint};
     }
 
@@ -661,8 +668,7 @@ void ForEachPairOfBeams(SweepBeams beams, int skipped, CastOne castOne, CastTwo 
 
 }  // namespace
 
-double RobotSimulation::CastRay(double direction, double originX, double originY, const cv::Vec3b& colour,
-                                bool draw)
+double RobotSimulation::CastRay(double direction, double originX, double originY, const cv::Vec3b& colour, bool draw)
 {
     return BeamCaster(*this, originX, originY).Cast(direction, colour, draw);
 }

@@ -44,10 +44,10 @@ TEST(DesktopOptionsTest, RefusesWhatItCannotActOn)
         file << "1 2 3\n";
     }
     const std::vector<std::vector<std::string>> refused = {
-        {"--seed"}, {"--seed", "12x"}, {"--speed", "3"}, {directory.filePath("none.ifi").toStdString()},
-        {shortTable}, {directory.filePath("a.ifi").toStdString(), "b.ifi"}};
-    for (const auto& arguments : refused)
-        EXPECT_THROW(ParseDesktopOptions(arguments), UsageError) << arguments.front();
+        {"--seed"},       {"--seed", "12x"},
+        {"--speed", "3"}, {directory.filePath("none.ifi").toStdString()},
+        {shortTable},     {directory.filePath("a.ifi").toStdString(), "b.ifi"}};
+    for (const auto& arguments : refused) EXPECT_THROW(ParseDesktopOptions(arguments), UsageError) << arguments.front();
 }
 
 }  // namespace

@@ -16,17 +16,12 @@ struct NamedControl {
 
 std::vector<NamedControl> NamedControls()
 {
-    std::vector<NamedControl> named{{kQuitButton, "button", false},
-                                    {kRunButton, "button", false},
-                                    {kLoadButton, "button", false},
-                                    {kSaveButton, "button", false},
-                                    {kCollisionCountField, "edit", true},
-                                    {kMeanCollisionsField, "edit", true},
+    std::vector<NamedControl> named{{kQuitButton, "button", false},       {kRunButton, "button", false},
+                                    {kLoadButton, "button", false},       {kSaveButton, "button", false},
+                                    {kCollisionCountField, "edit", true}, {kMeanCollisionsField, "edit", true},
                                     {kMeanSpeedField, "edit", true}};
-    for (const int id : kAngleFields)
-        named.push_back({id, "edit", false});
-    for (const int id : kSpeedFields)
-        named.push_back({id, "edit", false});
+    for (const int id : kAngleFields) named.push_back({id, "edit", false});
+    for (const int id : kSpeedFields) named.push_back({id, "edit", false});
     return named;
 }
 
@@ -37,8 +32,7 @@ TEST(DialogControlIds, NameEveryNumberedControlOfTheMainLayoutOnceWithItsKind)
     const DialogTemplate layout = LoadDialogTemplate(kMainTemplate);
     std::map<int, const ControlTemplate*> byId;
     for (const ControlTemplate& control : layout.controls) {
-        if (control.id == kStaticControlId)
-            continue;
+        if (control.id == kStaticControlId) continue;
         EXPECT_TRUE(byId.emplace(control.id, &control).second) << "id " << control.id << " twice in the layout";
     }
 

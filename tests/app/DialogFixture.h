@@ -34,8 +34,7 @@ public:
     QString ChooseInferenceFile(QWidget*, FileMode mode) override
     {
         asked.push_back(mode);
-        if (paths.empty())
-            return QString();
+        if (paths.empty()) return QString();
         QString path = paths.front();
         paths.pop_front();
         return path;
@@ -44,8 +43,7 @@ public:
     UnsavedChoice AskToSaveChanges(QWidget*) override
     {
         ++unsavedQuestions;
-        if (unsavedChoices.empty())
-            return UnsavedChoice::Discard;
+        if (unsavedChoices.empty()) return UnsavedChoice::Discard;
         const UnsavedChoice choice = unsavedChoices.front();
         unsavedChoices.pop_front();
         return choice;

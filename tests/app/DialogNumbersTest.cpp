@@ -19,4 +19,4 @@ TEST(DialogNumbersTest, ShowsFifteenDigits)
     EXPECT_EQ(TypedNumber(ShownNumber(-0.1)), -0.1);
 }
 
-} // namespace
+}  // namespace

@@ -16,12 +16,9 @@ using DialogTest = DialogFixture;
 QStringList TextsOf(const QWidget& parent)
 {
     QStringList texts;
-    for (const QLabel* label : parent.findChildren<QLabel*>())
-        texts << label->text();
-    for (const QGroupBox* group : parent.findChildren<QGroupBox*>())
-        texts << group->title();
-    for (const QPushButton* button : parent.findChildren<QPushButton*>())
-        texts << button->text();
+    for (const QLabel* label : parent.findChildren<QLabel*>()) texts << label->text();
+    for (const QGroupBox* group : parent.findChildren<QGroupBox*>()) texts << group->title();
+    for (const QPushButton* button : parent.findChildren<QPushButton*>()) texts << button->text();
     return texts;
 }
 
@@ -36,7 +33,8 @@ TEST_F(DialogTest, StartsWithZeroTableAndEmptyMeans)
     EXPECT_EQ(Field(kCollisionCountField)->text(), "0");
     EXPECT_EQ(Field(kMeanCollisionsField)->text(), "");
     EXPECT_EQ(Field(kMeanSpeedField)->text(), "");
-    EXPECT_TRUE(Field(kCollisionCountField)->isReadOnly() && Field(kMeanCollisionsField)->isReadOnly() && Field(kMeanSpeedField)->isReadOnly());
+    EXPECT_TRUE(Field(kCollisionCountField)->isReadOnly() && Field(kMeanCollisionsField)->isReadOnly() &&
+                Field(kMeanSpeedField)->isReadOnly());
     EXPECT_EQ(dialog.windowTitle(), "Robot KALO : Evitement d'Obstacles");
     EXPECT_EQ(QCoreApplication::applicationName(), "Marlune");
     EXPECT_FALSE(dialog.windowIcon().isNull());
@@ -45,11 +43,26 @@ TEST_F(DialogTest, StartsWithZeroTableAndEmptyMeans)
 TEST_F(DialogTest, ShowsEveryTextExactly)
 {
     const QStringList texts = TextsOf(dialog);
-    for (const char* expected :
-         {"Quitter", "Simulation", "Inférences", "Angle", "Vitesse", "S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8",
-          "Charger inférences", "Sauvegarder inférences", "Lancer la simulation", "Statistiques",
-          "Nombre de collisions :", "     Collision moyenne          (collisions / 10s) :",
-          "  Vitesse moyenne    (pix / s)"}) {
+    for (const char* expected : {"Quitter",
+                                 "Simulation",
+                                 "Inférences",
+                                 "Angle",
+                                 "Vitesse",
+                                 "S1",
+                                 "S2",
+                                 "S3",
+                                 "S4",
+                                 "S5",
+                                 "S6",
+                                 "S7",
+                                 "S8",
+                                 "Charger inférences",
+                                 "Sauvegarder inférences",
+                                 "Lancer la simulation",
+                                 "Statistiques",
+                                 "Nombre de collisions :",
+                                 "     Collision moyenne          (collisions / 10s) :",
+                                 "  Vitesse moyenne    (pix / s)"}) {
         EXPECT_TRUE(texts.contains(QString::fromUtf8(expected))) << expected;
     }
     // Eight situation pictures, each 24 x 24.
@@ -83,16 +96,13 @@ TEST_F(DialogTest, TabsThroughControlsInTemplateOrderFromQuitter)
     QStringList order;
     QWidget* widget = Button(kQuitButton);
     do {
-        if (widget->focusPolicy() & Qt::TabFocus)
-            order << widget->objectName();
+        if (widget->focusPolicy() & Qt::TabFocus) order << widget->objectName();
         widget = widget->nextInFocusChain();
     } while (widget != Button(kQuitButton));
     // Quit, the angles, the speeds, load, save, run.
     QStringList expected{QString::number(kQuitButton)};
-    for (const int id : kAngleFields)
-        expected << QString::number(id);
-    for (const int id : kSpeedFields)
-        expected << QString::number(id);
+    for (const int id : kAngleFields) expected << QString::number(id);
+    for (const int id : kSpeedFields) expected << QString::number(id);
     expected << QString::number(kLoadButton) << QString::number(kSaveButton) << QString::number(kRunButton);
     EXPECT_EQ(order, expected);
 }
@@ -202,7 +212,7 @@ TEST_F(DialogTest, AboutBoxFollowsItsTemplate)
     EXPECT_EQ(texts.size(), 4);  // the second line, and the icon's empty text
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -212,8 +222,7 @@ TEST(MarluneAppTest, TheProgramEndsWhenItsDialogIsClosed)
     QTimer::singleShot(0, [&sawDialog] {
         auto* dialog = qobject_cast<CMarluneDlg*>(QApplication::activeModalWidget());
         sawDialog = dialog != nullptr;
-        if (dialog)
-            dialog->close();
+        if (dialog) dialog->close();
     });
     CMarluneApp app;
     EXPECT_FALSE(app.InitInstance());
@@ -221,4 +230,4 @@ TEST(MarluneAppTest, TheProgramEndsWhenItsDialogIsClosed)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-} // namespace
+}  // namespace

@@ -67,8 +67,7 @@ TEST_F(FileCommandsTest, SavesAFreshTableAsEightZeroLines)
     prompts->paths = {PathOf("fresh.ifi")};
     dialog.OnSaveInferences();
     std::string expected;
-    for (int k = 0; k < 8; ++k)
-        expected += "0.000000 0.000000\n";
+    for (int k = 0; k < 8; ++k) expected += "0.000000 0.000000\n";
     EXPECT_EQ(Contents(PathOf("fresh.ifi")), expected);
     EXPECT_TRUE(prompts->messages.empty());
     ASSERT_EQ(prompts->asked.size(), 1u);
@@ -119,8 +118,7 @@ TEST_F(FileCommandsTest, ReportsAFileThatCannotBeWritten)
     EXPECT_EQ(prompts->messages.front(), "Impossible d'ouvrir le fichier en écriture !");
 
     // Opens fine, but no byte reaches the disk: that is no success either.
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     prompts->paths = {QStringLiteral("/dev/full")};
     dialog.OnSaveInferences();
     ASSERT_EQ(prompts->messages.size(), 2u);
@@ -129,8 +127,7 @@ TEST_F(FileCommandsTest, ReportsAFileThatCannotBeWritten)
 
 TEST_F(FileCommandsTest, AShortFileLoadsWhatItHasAndSaysHowMuch)
 {
-    for (int k = 0; k < 8; ++k)
-        Field(kSpeedFields[k])->setText("4");
+    for (int k = 0; k < 8; ++k) Field(kSpeedFields[k])->setText("4");
     Write(PathOf("short.ifi"), "10\t20\r\n30 oops 40\n");
     prompts->paths = {PathOf("short.ifi")};
     dialog.OnLoadInferences();
@@ -142,7 +139,8 @@ TEST_F(FileCommandsTest, AShortFileLoadsWhatItHasAndSaysHowMuch)
     EXPECT_EQ(Field(kAngleFields[1])->text(), "30");
     EXPECT_EQ(Field(kSpeedFields[1])->text(), "4");
     ASSERT_EQ(prompts->messages.size(), 1u);
-    EXPECT_TRUE(prompts->messages.front().contains("valeurs lues : 3 sur 16")) << prompts->messages.front().toStdString();
+    EXPECT_TRUE(prompts->messages.front().contains("valeurs lues : 3 sur 16"))
+        << prompts->messages.front().toStdString();
 }
 
 TEST_F(FileCommandsTest, ReadsSixteenNumbersOnOneLineAndIgnoresTheRest)
@@ -160,9 +158,10 @@ TEST(DesktopPromptsTest, FileDialogOffersInferenceFilesOnlyAndNeverAsksToReplace
 {
     for (const auto mode : {UserPrompts::FileMode::Save, UserPrompts::FileMode::Load}) {
         const auto dialog = MakeInferenceFileDialog(nullptr, mode);
-        EXPECT_EQ(dialog->nameFilters(), QStringList({mode == UserPrompts::FileMode::Save
-                                                          ? QStringLiteral("Fichiers d'inférences (*.ifi)")
-                                                          : QStringLiteral("Fichiers d'inférences (*.ifi *.fll *.fis)")}));
+        EXPECT_EQ(dialog->nameFilters(),
+                  QStringList({mode == UserPrompts::FileMode::Save
+                                   ? QStringLiteral("Fichiers d'inférences (*.ifi)")
+                                   : QStringLiteral("Fichiers d'inférences (*.ifi *.fll *.fis)")}));
         EXPECT_EQ(dialog->defaultSuffix(), "ifi");
         EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
         EXPECT_EQ(dialog->acceptMode(),
@@ -246,13 +245,12 @@ TEST(DesktopPromptsTest, FileDialogsSpeakFrenchAndStartWithStarDotIfi)
         dialog->show();
         QApplication::processEvents();
         QStringList texts;
-        for (const QPushButton* button : dialog->findChildren<QPushButton*>())
-            texts << button->text();
-        for (const QLabel* label : dialog->findChildren<QLabel*>())
-            texts << label->text();
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>()) texts << button->text();
+        for (const QLabel* label : dialog->findChildren<QLabel*>()) texts << label->text();
         const char* confirm = mode == UserPrompts::FileMode::Save ? "&Enregistrer" : "&Ouvrir";
         for (const char* expected : {confirm, "Annuler", "Voir dans :", "&Nom de fichier :", "Fichiers de type :"})
-            EXPECT_TRUE(texts.contains(QString::fromUtf8(expected))) << expected << " in " << texts.join('|').toStdString();
+            EXPECT_TRUE(texts.contains(QString::fromUtf8(expected)))
+                << expected << " in " << texts.join('|').toStdString();
         const auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(name, nullptr);
         EXPECT_EQ(name->text(), "*.ifi");
@@ -283,11 +281,12 @@ TEST(DesktopPromptsTest, UnsavedChangesQuestionOffersSaveQuitOrStay)
 
 TEST(DesktopPromptsTest, MessageBoxIsCaptionedWithTheProgramAndOffersOkOnly)
 {
-    const auto box = MakeMessageBox(nullptr, QStringLiteral("Impossible d'ouvrir le fichier en lecture !"), QMessageBox::NoIcon);
+    const auto box =
+        MakeMessageBox(nullptr, QStringLiteral("Impossible d'ouvrir le fichier en lecture !"), QMessageBox::NoIcon);
     EXPECT_EQ(box->windowTitle(), "Marlune");
     EXPECT_EQ(box->text(), "Impossible d'ouvrir le fichier en lecture !");
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
     EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
 }
 
-} // namespace
+}  // namespace

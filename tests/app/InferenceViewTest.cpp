@@ -27,8 +27,7 @@ protected:
             EXPECT_EQ(shown.inference.degree[j][FuzzyInference::kBlocked],
                       sim.inference.degree[j][FuzzyInference::kBlocked]);
         }
-        for (int k = 0; k < 8; ++k)
-            EXPECT_EQ(shown.inference.truth[k], sim.inference.truth[k]);
+        for (int k = 0; k < 8; ++k) EXPECT_EQ(shown.inference.truth[k], sim.inference.truth[k]);
         EXPECT_EQ(shown.inference.winner, sim.inference.winner);
         EXPECT_EQ(shown.nearDistance, sim.nearDistance);
         EXPECT_EQ(shown.farDistance, sim.farDistance);
@@ -86,27 +85,22 @@ TEST_F(InferenceViewTest, WhilePausedShowsTheLastPassAndNRunsExactlyOneMore)
     Run([&](int pass) {
         // Unpaced, every key poll after the start follows exactly one pass, except the
         // one right after the start and right after 'p'.
-        if (pass == 0)
-            return int('g');
-        if (pass < kPauseAt)
-            return kNoKey;
+        if (pass == 0) return int('g');
+        if (pass < kPauseAt) return kNoKey;
         if (pass == kPauseAt) {
             passesDone = pass - 1;
-            for (int k = 0; k < passesDone; ++k)
-                RunPass(reference);
+            for (int k = 0; k < passesDone; ++k) RunPass(reference);
             EXPECT_EQ(dialog.m_sim.centerX, reference.centerX);
             EXPECT_EQ(dialog.m_sim.centerY, reference.centerY);
             return int('p');
         }
-        if (pass == kPauseAt + 1)
-            centerAtPause = dialog.m_sim.centerX;
+        if (pass == kPauseAt + 1) centerAtPause = dialog.m_sim.centerX;
         if (pass < kStepAt) {
             EXPECT_EQ(dialog.m_sim.centerX, centerAtPause);
             ExpectViewShowsTheWorld();
             return kNoKey;
         }
-        if (pass == kStepAt)
-            return int('n');
+        if (pass == kStepAt) return int('n');
         if (pass == kStepAt + 1) {
             RunPass(reference);
             EXPECT_EQ(dialog.m_sim.centerX, reference.centerX);

@@ -13,12 +13,11 @@ QtMessageHandler standard = nullptr;
 
 void QuietMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (message.contains(QLatin1String("propagateSizeHints")))
-        return;
+    if (message.contains(QLatin1String("propagateSizeHints"))) return;
     standard(type, context, message);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {

@@ -45,10 +45,8 @@ TEST_F(ReplayTest, TheShownGeneratorStateReplaysTheDesktopRunHeadlessPassForPass
         TraceWriter trace(desktopTrace.toStdString());
         Run([&](int pass) {
             // Poll k (k >= 2) follows pass k - 1; the beams change only the picture.
-            if (pass >= 2)
-                trace.Row(pass - 1, dialog.m_sim);
-            if (pass == 100)
-                return int('t');
+            if (pass >= 2) trace.Row(pass - 1, dialog.m_sim);
+            if (pass == 100) return int('t');
             return pass == 0 ? int('g') : pass <= kPasses ? kNoKey : kEscape;
         });
         trace.Finish();

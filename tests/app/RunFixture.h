@@ -39,8 +39,7 @@ protected:
     static QWidget* SimulationWindow()
     {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (widget->isVisible() && widget->windowTitle() == "Robot Simulation")
-                return widget;
+            if (widget->isVisible() && widget->windowTitle() == "Robot Simulation") return widget;
         }
         return nullptr;
     }
@@ -49,15 +48,13 @@ protected:
     static QWidget* ImageArea()
     {
         QWidget* window = SimulationWindow();
-        if (!window)
-            return nullptr;
+        if (!window) return nullptr;
         QWidget* area = window->childAt(window->rect().center());
         return area ? area : window;
     }
 
     void SetSpeeds(double speed)
     {
-        for (int k = 0; k < 8; ++k)
-            dialog.m_table.speeds[k] = speed;
+        for (int k = 0; k < 8; ++k) dialog.m_table.speeds[k] = speed;
     }
 };

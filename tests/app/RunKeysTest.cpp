@@ -70,10 +70,8 @@ TEST_F(RunKeysTest, APacedRunNeverRunsFasterThanItsPace)
     int passes = 0;
     double lastDistance = 0;
     Run([&](int pass) {
-        if (pass < 5)
-            return int("----g"[pass]);
-        if (pass == 5)
-            clock.start();
+        if (pass < 5) return int("----g"[pass]);
+        if (pass == 5) clock.start();
         if (dialog.m_sim.distance != lastDistance) {
             lastDistance = dialog.m_sim.distance;
             ++passes;

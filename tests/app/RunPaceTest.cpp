@@ -11,16 +11,14 @@ TEST(RunPaceTest, UnpacedByDefaultEveryPassRunsAndTheKeyPollWaitsOneMillisecond)
 {
     RunPace pace;
     EXPECT_EQ(pace.PassesPerSecond(), 0);
-    for (int k = 0; k < 5; ++k)
-        EXPECT_TRUE(pace.TakePass(t0));
+    for (int k = 0; k < 5; ++k) EXPECT_TRUE(pace.TakePass(t0));
     EXPECT_EQ(pace.PollDelayMs(t0), 1);
 }
 
 TEST(RunPaceTest, TwentyFivePassesPerSecondRunOneEveryFortyMilliseconds)
 {
     RunPace pace;
-    for (int k = 0; k < 4; ++k)
-        pace.Slower(t0);
+    for (int k = 0; k < 4; ++k) pace.Slower(t0);
     ASSERT_EQ(pace.PassesPerSecond(), 25);
     EXPECT_TRUE(pace.TakePass(t0));
     EXPECT_FALSE(pace.TakePass(t0 + milliseconds(39)));

@@ -57,8 +57,7 @@ TEST_F(RunTest, RunsFromGUntilEscapeAndPauseFreezesTheStatistics)
     int ticksAtPause = -1;
     int pausedAt = -1;
     Run([&](int pass) {
-        if (pass == 0)
-            return int('g');
+        if (pass == 0) return int('g');
         if (pausedAt < 0) {
             if (dialog.m_sim.distance > 0 && dialog.TickCount() >= 3) {
                 pausedAt = pass;
@@ -93,8 +92,7 @@ TEST_F(RunTest, CountsEachEntryIntoAnObstacleOnceAndShakesMeanwhile)
     int blockedSince = -1, freedAt = -1, blockedAgainAt = -1;
     Run([&](int pass) {
         cv::Mat& freeMap = dialog.m_sim.freeMap;
-        if (pass == 0)
-            return int('g');
+        if (pass == 0) return int('g');
         if (pass == 1) {
             freeMap.setTo(255);
             return kNoKey;
@@ -107,8 +105,7 @@ TEST_F(RunTest, CountsEachEntryIntoAnObstacleOnceAndShakesMeanwhile)
         }
         if (freedAt < 0 && pass > 4) {
             EXPECT_EQ(dialog.m_collisionCount, 1);
-            if (QWidget* window = SimulationWindow())
-                positionsWhileBlocked.insert({window->x(), window->y()});
+            if (QWidget* window = SimulationWindow()) positionsWhileBlocked.insert({window->x(), window->y()});
             if (dialog.TickCount() >= blockedSince + 3 && positionsWhileBlocked.size() >= 2) {
                 freeMap.setTo(255);
                 freedAt = pass;
@@ -121,8 +118,7 @@ TEST_F(RunTest, CountsEachEntryIntoAnObstacleOnceAndShakesMeanwhile)
             blockedAgainAt = pass;
             return kNoKey;
         }
-        if (blockedAgainAt > 0 && pass > blockedAgainAt + 3)
-            return kEscape;
+        if (blockedAgainAt > 0 && pass > blockedAgainAt + 3) return kEscape;
         return kNoKey;
     });
     EXPECT_EQ(positionsWhileBlocked, (std::set<std::pair<int, int>>{{45, 45}, {55, 55}}));
@@ -180,10 +176,8 @@ TEST_F(RunTest, TheCloseBoxEndsTheRunAndTheNextRunOpensAFreshWindow)
 {
     ShowActive();
     Run([&](int pass) {
-        if (pass == 0)
-            return int('g');
-        if (pass == 5)
-            SimulationWindow()->close();
+        if (pass == 0) return int('g');
+        if (pass == 5) SimulationWindow()->close();
         return kNoKey;
     });
     EXPECT_FALSE(dialog.IsRunning());
@@ -225,8 +219,7 @@ TEST_F(RunTest, QuitterDuringARunEndsTheRunThenClosesTheDialog)
     ShowActive();
     bool stillRunningAfterClick = false;
     Run([&](int pass) {
-        if (pass == 0)
-            return int('g');
+        if (pass == 0) return int('g');
         QTest::mouseClick(Button(kQuitButton), Qt::LeftButton);
         stillRunningAfterClick = dialog.IsRunning();
         return kNoKey;
@@ -241,8 +234,7 @@ TEST_F(RunTest, ClosingTheDialogDuringARunEndsTheRunThenClosesIt)
 {
     ShowActive();
     Run([&](int pass) {
-        if (pass == 2)
-            dialog.close();
+        if (pass == 2) dialog.close();
         return pass == 0 ? int('g') : kNoKey;
     });
     EXPECT_FALSE(dialog.isVisible());
@@ -261,8 +253,7 @@ TEST_F(RunTest, ANumberTypedDuringARunIsTakenAsTyped)
             field->setFocus();
             field->selectAll();
         }
-        if (pass >= 2 && pass <= 5)
-            QTest::keyClick(field, "1.50"[pass - 2]);
+        if (pass >= 2 && pass <= 5) QTest::keyClick(field, "1.50"[pass - 2]);
         return pass == 0 ? int('g') : pass < 8 ? kNoKey : kEscape;
     });
     EXPECT_EQ(dialog.m_table.speeds[2], 1.5);
@@ -304,8 +295,8 @@ TEST_F(RunTest, TheWindowTellsItsKeysWhileWaitingAndPauseWhilePaused)
     });
     ASSERT_GE(hints.size(), 3u);
     EXPECT_TRUE(hints[0].contains(QString::fromUtf8("En attente de g ou d'un clic"))) << hints[0].toStdString();
-    for (const char* key : {"p : pause", "t : faisceaux", "+ - : cadence", "n : un pas en pause", "i : inférence",
-                            "Échap : fin"})
+    for (const char* key :
+         {"p : pause", "t : faisceaux", "+ - : cadence", "n : un pas en pause", "i : inférence", "Échap : fin"})
         EXPECT_TRUE(hints[1].contains(QString::fromUtf8(key))) << key;
     EXPECT_FALSE(hints[1].contains("PAUSE"));
     EXPECT_TRUE(hints[2].startsWith("PAUSE")) << hints[2].toStdString();
@@ -330,11 +321,12 @@ TEST_F(RunTest, TheMeanSpeedSaysSoOnceTheRobotHasLeftTheWorld)
         Run([&](int pass) { return pass == 0 ? int('g') : pass < 6 ? kNoKey : kEscape; });
         EXPECT_FALSE(dialog.m_sim.IsInsideImage(dialog.m_sim.centerX, dialog.m_sim.centerY)) << speed;
         EXPECT_EQ(Field(kMeanSpeedField)->text(), "hors du monde") << speed;
-        EXPECT_TRUE(TypedNumber(Field(kMeanCollisionsField)->text()).has_value()) << Field(kMeanCollisionsField)->text().toStdString();
+        EXPECT_TRUE(TypedNumber(Field(kMeanCollisionsField)->text()).has_value())
+            << Field(kMeanCollisionsField)->text().toStdString();
     }
     // The speed then had no number left to show (the distance was NaN).
     EXPECT_FALSE(std::isfinite(dialog.m_sim.centerY) && std::isfinite(dialog.m_sim.centerX));
     EXPECT_TRUE(std::isnan(dialog.m_sim.distance));
 }
 
-} // namespace
+}  // namespace

@@ -118,7 +118,8 @@ TEST_F(TableEnginesInDialogTest, CommandSurfaceOpensFromTheInferenceWindowAndFol
 
     const RampBounds ramp = RunRampBounds();
     auto expectPictureOf = [&](const InferenceTable& table) {
-        const cv::Mat expected = DrawCommandSurface({table, ramp.nearDistance, ramp.farDistance, surface.FrontDistance()});
+        const cv::Mat expected =
+            DrawCommandSurface({table, ramp.nearDistance, ramp.farDistance, surface.FrontDistance()});
         const QImage shown = surface.Picture().convertToFormat(QImage::Format_BGR888);
         ASSERT_EQ(shown.width(), expected.cols);
         ASSERT_EQ(shown.height(), expected.rows);

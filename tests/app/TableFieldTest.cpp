@@ -82,8 +82,7 @@ TEST_F(TableFieldTest, TwoBadFieldsDoNotPassTheFocusToAndFro)
     Field(kAngleFields[1])->setText("-");
     Field(kAngleFields[1])->setFocus();
     Field(kAngleFields[0])->setFocus(Qt::MouseFocusReason);
-    for (int k = 0; k < 5; ++k)
-        QApplication::processEvents();
+    for (int k = 0; k < 5; ++k) QApplication::processEvents();
     EXPECT_EQ(prompts->messages.size(), 1u);
     EXPECT_EQ(QApplication::focusWidget(), Field(kAngleFields[1]));
 }
@@ -163,4 +162,4 @@ TEST_F(TableFieldTest, EachFieldShowsItsWholeValueAsItsTooltip)
     EXPECT_EQ(Field(kAngleFields[0])->toolTip(), "123.456789");
 }
 
-} // namespace
+}  // namespace

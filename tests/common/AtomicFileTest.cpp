@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -19,9 +19,8 @@ namespace {
 class AtomicFileTest : public testing::Test {
 protected:
     AtomicFileTest()
-        : folder_(fs::temp_directory_path() /
-                  ("atomic-" + std::to_string(getpid()) + "-" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name()))
+        : folder_(fs::temp_directory_path() / ("atomic-" + std::to_string(getpid()) + "-" +
+                                               testing::UnitTest::GetInstance()->current_test_info()->name()))
     {
         fs::remove_all(folder_);
         fs::create_directories(folder_);

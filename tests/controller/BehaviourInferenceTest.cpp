@@ -3,12 +3,13 @@
 #include <cstdlib>
 
 #include "Inferences_S1_a_S8.h"
-#include "VariablesFloues.h"
 #include "RobotScripte.h"
+#include "VariablesFloues.h"
 
 namespace {
 
-TEST(FonctionVarFloue, RampWithItsStepAtFourHundred) {
+TEST(FonctionVarFloue, RampWithItsStepAtFourHundred)
+{
     EXPECT_EQ(FonctionVarFloue(0), 0.0f);
     EXPECT_EQ(FonctionVarFloue(399), 0.0f);
     EXPECT_EQ(FonctionVarFloue(400), 0.25f);
@@ -24,7 +25,8 @@ protected:
     void SetUp() override { CasCapteursIR(); }
     void TearDown() override { CasCapteursIR(); }
     // Summed signal of each group, split over its two packets so both are counted.
-    void Signaux(unsigned gauche, unsigned centre, unsigned droite) {
+    void Signaux(unsigned gauche, unsigned centre, unsigned droite)
+    {
         robot.FixerPaquet(46, gauche / 2);
         robot.FixerPaquet(47, gauche - gauche / 2);
         robot.FixerPaquet(48, centre / 2);
@@ -35,7 +37,8 @@ protected:
     RobotScripte robot;
 };
 
-TEST_F(Inference, BuiltInTableStandsStillWhateverTheSignals) {
+TEST_F(Inference, BuiltInTableStandsStillWhateverTheSignals)
+{
     for (int k = 0; k < 8; k++) {
         DefVitesse[k] = 50 + k;
         DefAngle[k] = -20 + k;
@@ -51,7 +54,8 @@ TEST_F(Inference, BuiltInTableStandsStillWhateverTheSignals) {
     }
 }
 
-TEST_F(Inference, EachBlockedGroupSetsItsOwnBitOfTheSituation) {
+TEST_F(Inference, EachBlockedGroupSetsItsOwnBitOfTheSituation)
+{
     for (int k = 0; k < 8; k++) {
         DefVitesse[k] = 100 + k;
         DefAngle[k] = 10 * k;
@@ -66,7 +70,8 @@ TEST_F(Inference, EachBlockedGroupSetsItsOwnBitOfTheSituation) {
     }
 }
 
-TEST_F(Inference, EachWeightedCommandIsTruncatedOnItsOwn) {
+TEST_F(Inference, EachWeightedCommandIsTruncatedOnItsOwn)
+{
     DefAngle[4] = 10;
     DefAngle[5] = 10;
     DefVitesse[4] = -10;
@@ -79,11 +84,12 @@ TEST_F(Inference, EachWeightedCommandIsTruncatedOnItsOwn) {
     EXPECT_EQ(Truth[4], 0.75f);
     EXPECT_EQ(Truth[5], 0.25f);
     for (int k : {0, 1, 2, 3, 6, 7}) EXPECT_EQ(Truth[k], 0.0f) << k;
-    EXPECT_EQ(angle, 9);      // 7.5 -> 7 and 2.5 -> 2, not 10
-    EXPECT_EQ(vitesse, -9);   // truncated toward zero, not down
+    EXPECT_EQ(angle, 9);     // 7.5 -> 7 and 2.5 -> 2, not 10
+    EXPECT_EQ(vitesse, -9);  // truncated toward zero, not down
 }
 
-TEST_F(Inference, TruthDegreesShareOutOne) {
+TEST_F(Inference, TruthDegreesShareOutOne)
+{
     Signaux(523, 871, 444);
     ProbVitesseAngle();
     float somme = 0;
@@ -94,7 +100,8 @@ TEST_F(Inference, TruthDegreesShareOutOne) {
     EXPECT_NEAR(somme, 1.0f, 1e-6);
 }
 
-TEST_F(Inference, BumpersOverrideTheInference) {
+TEST_F(Inference, BumpersOverrideTheInference)
+{
     for (int k = 0; k < 8; k++) DefAngle[k] = 33;
     for (int k = 0; k < 8; k++) DefVitesse[k] = 44;
 
@@ -115,7 +122,8 @@ TEST_F(Inference, BumpersOverrideTheInference) {
     EXPECT_EQ(angle, 33);
 }
 
-TEST_F(Inference, BothBumpersAlwaysTurnAHalfTurn) {
+TEST_F(Inference, BothBumpersAlwaysTurnAHalfTurn)
+{
     robot.FixerOctet(7, 0x03);
     std::srand(1);
     bool gauche = false;

@@ -4,14 +4,15 @@
 #include <vector>
 
 #include "CommandeRobot.h"
-#include "VariablesFloues.h"
 #include "RobotScripte.h"
+#include "VariablesFloues.h"
 
 namespace {
 
 using Commandes = std::vector<std::pair<long, long>>;
 
-TEST(CommandeRobotDroit, StraightCommandIsSentWithoutWaiting) {
+TEST(CommandeRobotDroit, StraightCommandIsSentWithoutWaiting)
+{
     RobotScripte robot;
     vitesse = 60;
     angle = 0;
@@ -22,7 +23,8 @@ TEST(CommandeRobotDroit, StraightCommandIsSentWithoutWaiting) {
     EXPECT_EQ(robot.Passes(), 0);
 }
 
-TEST(CommandeRobotRotation, LeftTurnOfFortyFiveDegreesNeedsThePassAfterFortyFourPointTwo) {
+TEST(CommandeRobotRotation, LeftTurnOfFortyFiveDegreesNeedsThePassAfterFortyFourPointTwo)
+{
     RobotScripte robot;
     // (right, left): start, then 200 counts each way, then a little more.
     robot.Codeurs({{100, 200}, {300, 0}, {305, 65531}});
@@ -40,7 +42,8 @@ TEST(CommandeRobotRotation, LeftTurnOfFortyFiveDegreesNeedsThePassAfterFortyFour
     EXPECT_GE(thetaUn, 45.0f);
 }
 
-TEST(CommandeRobotRotation, FirstReadingOfATurnIsEstimatedExactly) {
+TEST(CommandeRobotRotation, FirstReadingOfATurnIsEstimatedExactly)
+{
     RobotScripte robot;
     robot.Codeurs({{100, 200}, {300, 0}});
     robot.ToucheApres(2);  // stop right after the first reading inside the loop
@@ -54,7 +57,8 @@ TEST(CommandeRobotRotation, FirstReadingOfATurnIsEstimatedExactly) {
     EXPECT_EQ(robot.Commandes().back(), (std::pair<long, long>{0, 0}));
 }
 
-TEST(CommandeRobotRotation, RightCountRollingOverDuringALeftTurnKeepsCounting) {
+TEST(CommandeRobotRotation, RightCountRollingOverDuringALeftTurnKeepsCounting)
+{
     RobotScripte robot;
     robot.Codeurs({{65500, 1000}, {20, 944}, {20, 944}});
     robot.ToucheApres(2);
@@ -66,7 +70,8 @@ TEST(CommandeRobotRotation, RightCountRollingOverDuringALeftTurnKeepsCounting) {
     EXPECT_EQ(NbPulsLeft, 944);
 }
 
-TEST(CommandeRobotRotation, RightTurnWrapsBothCountersTheOtherWay) {
+TEST(CommandeRobotRotation, RightTurnWrapsBothCountersTheOtherWay)
+{
     RobotScripte robot;
     // Right wheel backwards through 0, left wheel forwards through 65535.
     robot.Codeurs({{10, 65530}, {65526, 14}, {65400, 140}});
@@ -80,7 +85,8 @@ TEST(CommandeRobotRotation, RightTurnWrapsBothCountersTheOtherWay) {
     EXPECT_EQ(robot.Passes(), 3);
 }
 
-TEST(CommandeRobotRotation, NegativeSpeedReversesTheSpinAndItsRollOvers) {
+TEST(CommandeRobotRotation, NegativeSpeedReversesTheSpinAndItsRollOvers)
+{
     RobotScripte robot;
     // Right wheel backwards through 0, left wheel forwards through 65535: 205 counts each.
     robot.Codeurs({{100, 65500}, {65531, 69}, {65431, 169}});
@@ -94,7 +100,8 @@ TEST(CommandeRobotRotation, NegativeSpeedReversesTheSpinAndItsRollOvers) {
     EXPECT_LE(thetaUn, -45.0f);
 }
 
-TEST(CommandeRobotRotation, StalledWheelEndsTheTurnAfterTwoSecondsWithoutProgress) {
+TEST(CommandeRobotRotation, StalledWheelEndsTheTurnAfterTwoSecondsWithoutProgress)
+{
     RobotScripte robot;
     robot.Codeurs({{100, 100}, {110, 90}});  // moves once, then nothing more
     vitesse = 90;
@@ -110,7 +117,8 @@ TEST(CommandeRobotRotation, StalledWheelEndsTheTurnAfterTwoSecondsWithoutProgres
     EXPECT_LT(robot.Maintenant() - debut, delaiSansProgresMs + 4 * RobotScripte::periodeMs);
 }
 
-TEST(CommandeRobotRotation, SilentRobotCannotHangTheStartOfATurn) {
+TEST(CommandeRobotRotation, SilentRobotCannotHangTheStartOfATurn)
+{
     RobotScripte robot;
     robot.SilencieuxApres(0);
     vitesse = 0;
@@ -125,7 +133,8 @@ TEST(CommandeRobotRotation, SilentRobotCannotHangTheStartOfATurn) {
     EXPECT_EQ(robot.Commandes(), (Commandes{{0, 0}}));
 }
 
-TEST(CommandeRobotRotation, FramesStoppingInsideTheTurnStopTheWheelsWithinAQuarterSecond) {
+TEST(CommandeRobotRotation, FramesStoppingInsideTheTurnStopTheWheelsWithinAQuarterSecond)
+{
     RobotScripte robot;
     robot.Codeurs({{500, 500}});
     robot.SilencieuxApres(1);
@@ -139,7 +148,8 @@ TEST(CommandeRobotRotation, FramesStoppingInsideTheTurnStopTheWheelsWithinAQuart
     EXPECT_LT(robot.Maintenant() - debut, RobotScripte::periodeMs + 250);
 }
 
-TEST(CommandeRobotRotation, KeyBeforeTheFirstReadingStopsTheWheels) {
+TEST(CommandeRobotRotation, KeyBeforeTheFirstReadingStopsTheWheels)
+{
     RobotScripte robot;
     robot.ToucheApres(0);
     vitesse = 90;
@@ -149,7 +159,8 @@ TEST(CommandeRobotRotation, KeyBeforeTheFirstReadingStopsTheWheels) {
     EXPECT_EQ(robot.Passes(), 0);
 }
 
-TEST(CommandeRobotRotation, KeyDuringTheTurnStopsTheWheels) {
+TEST(CommandeRobotRotation, KeyDuringTheTurnStopsTheWheels)
+{
     RobotScripte robot;
     robot.Codeurs({{0, 0}, {10, 65526}, {20, 65516}});
     robot.ToucheApres(3);
@@ -160,7 +171,8 @@ TEST(CommandeRobotRotation, KeyDuringTheTurnStopsTheWheels) {
     EXPECT_EQ(robot.Passes(), 3);
 }
 
-TEST(CoefficientsVitesse, RampsAndTheirBounds) {
+TEST(CoefficientsVitesse, RampsAndTheirBounds)
+{
     EXPECT_EQ(coefVitesseRight(-500), 1.0f);
     EXPECT_EQ(coefVitesseRight(20), 1.0f);
     EXPECT_NEAR(coefVitesseRight(20.5f), 0.9963f, 1e-4);

@@ -16,17 +16,19 @@ namespace {
 class FichierTable : public ::testing::Test {
 protected:
     void TearDown() override { std::filesystem::remove(chemin); }
-    bool Lire(const std::string& contenu) {
+    bool Lire(const std::string& contenu)
+    {
         std::ofstream(chemin) << contenu;
         return LireTableSituations(chemin.c_str(), table, erreur);
     }
-    const std::string chemin = (std::filesystem::temp_directory_path() /
-                                ("trundel_table_" + std::to_string(::getpid()) + ".txt")).string();
+    const std::string chemin =
+        (std::filesystem::temp_directory_path() / ("trundel_table_" + std::to_string(::getpid()) + ".txt")).string();
     TableSituations table{};
     std::string erreur;
 };
 
-TEST_F(FichierTable, EightLinesInSituationOrderWithCommentsAndBlankLines) {
+TEST_F(FichierTable, EightLinesInSituationOrderWithCommentsAndBlankLines)
+{
     ASSERT_TRUE(Lire("# k vitesse angle\n"
                      "60 0\n"
                      "40 -30\n\n"
@@ -50,7 +52,8 @@ TEST_F(FichierTable, EightLinesInSituationOrderWithCommentsAndBlankLines) {
     CasCapteursIR();
 }
 
-TEST_F(FichierTable, MalformedFilesAreRefusedWholeAndSayWhere) {
+TEST_F(FichierTable, MalformedFilesAreRefusedWholeAndSayWhere)
+{
     const std::string huit = "1 1\n2 2\n3 3\n4 4\n5 5\n6 6\n7 7\n";
     const struct {
         std::string contenu;
@@ -78,7 +81,8 @@ TEST_F(FichierTable, MalformedFilesAreRefusedWholeAndSayWhere) {
     }
 }
 
-TEST_F(FichierTable, BytesThatAreNotTextAreRefusedWithTheirLineWhereverTheyAre) {
+TEST_F(FichierTable, BytesThatAreNotTextAreRefusedWithTheirLineWhereverTheyAre)
+{
     const std::string sept = "1 1\n2 2\n3 3\n4 4\n5 5\n6 6\n7 7\n";
     const std::string nul(1, '\0');
     const struct {
@@ -104,12 +108,14 @@ TEST_F(FichierTable, BytesThatAreNotTextAreRefusedWithTheirLineWhereverTheyAre) 
     EXPECT_TRUE(Lire(sept + "8\t8\r\n")) << erreur;
 }
 
-TEST_F(FichierTable, MissingFileIsAnError) {
+TEST_F(FichierTable, MissingFileIsAnError)
+{
     EXPECT_FALSE(LireTableSituations("/nonexistent/table.txt", table, erreur));
     EXPECT_NE(erreur.find("/nonexistent/table.txt"), std::string::npos) << erreur;
 }
 
-TEST(LigneDeCommande, DefaultsDeviceTableAndHelp) {
+TEST(LigneDeCommande, DefaultsDeviceTableAndHelp)
+{
     OptionsTrundel options;
     std::string erreur;
     const char* seul[] = {"trundel"};
@@ -135,7 +141,8 @@ TEST(LigneDeCommande, DefaultsDeviceTableAndHelp) {
     EXPECT_FALSE(options.aide);
 }
 
-TEST(LigneDeCommande, MisusesAreRefused) {
+TEST(LigneDeCommande, MisusesAreRefused)
+{
     const char* sansFichier[] = {"trundel", "--table"};
     const char* inconnue[] = {"trundel", "--vite"};
     const char* deuxPorts[] = {"trundel", "/dev/a", "/dev/b"};

@@ -36,7 +36,8 @@ constexpr unsigned char kPauseResume = 150;
 // Generous: the suite also runs under sanitizers on a loaded two-core machine.
 constexpr int kAttenteMs = 20000;
 
-std::string LireFichier(const fs::path& chemin) {
+std::string LireFichier(const fs::path& chemin)
+{
     std::ifstream entree(chemin, std::ios::binary);
     std::ostringstream contenu;
     contenu << entree.rdbuf();
@@ -48,7 +49,8 @@ std::string LireFichier(const fs::path& chemin) {
 // Taper writes into, or the given terminal.
 class Trundel {
 public:
-    explicit Trundel(std::vector<std::string> arguments, int terminal = -1, int sortie = -1) {
+    explicit Trundel(std::vector<std::string> arguments, int terminal = -1, int sortie = -1)
+    {
         dossier_ = fs::temp_directory_path() /
                    ("trundel_e2e_" + std::to_string(::getpid()) + "_" + std::to_string(compteur_++));
         fs::create_directories(dossier_);
@@ -80,7 +82,8 @@ public:
         if (terminal < 0) ::close(tube[0]);
     }
 
-    ~Trundel() {
+    ~Trundel()
+    {
         if (pid_ > 0 && !termine_) {
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, nullptr, 0);
@@ -90,18 +93,21 @@ public:
         fs::remove_all(dossier_, ignore);
     }
 
-    void Taper(const char* texte) {
+    void Taper(const char* texte)
+    {
         const auto longueur = static_cast<ssize_t>(std::strlen(texte));
         ASSERT_EQ(::write(clavier_, texte, longueur), longueur);
     }
-    void FermerClavier() {
+    void FermerClavier()
+    {
         if (clavier_ >= 0) ::close(clavier_);
         clavier_ = -1;
     }
     void Signaler(int signal) { ::kill(pid_, signal); }
 
     // The exit code, or -1 when the program is still running after the delay.
-    int AttendreFin(int delaiMs = kAttenteMs) {
+    int AttendreFin(int delaiMs = kAttenteMs)
+    {
         const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(delaiMs);
         while (EnCours()) {
             if (std::chrono::steady_clock::now() > limite) return -1;
@@ -109,12 +115,14 @@ public:
         }
         return WIFEXITED(etat_) ? WEXITSTATUS(etat_) : 128 + WTERMSIG(etat_);
     }
-    bool EnCours() {
+    bool EnCours()
+    {
         if (!termine_ && ::waitpid(pid_, &etat_, WNOHANG) == pid_) termine_ = true;
         return !termine_;
     }
     // True once the program has stopped itself (Ctrl-Z); false after the delay.
-    bool AttendreSuspension(int delaiMs = kAttenteMs) {
+    bool AttendreSuspension(int delaiMs = kAttenteMs)
+    {
         const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(delaiMs);
         int etat = 0;
         while (std::chrono::steady_clock::now() < limite) {
@@ -142,21 +150,26 @@ private:
     int etat_ = 0;
 };
 
-std::vector<Command> Commandes(const EmulatedRobot& robot, unsigned char opcode) {
+std::vector<Command> Commandes(const EmulatedRobot& robot, unsigned char opcode)
+{
     std::vector<Command> trouvees;
     for (const Command& c : robot.ReceivedCommands())
         if (c.opcode == opcode) trouvees.push_back(c);
     return trouvees;
 }
 
-bool EstArretRoues(const Command& c) { return c.opcode == kDrivePwm && c.data == std::vector<unsigned char>{0, 0, 0, 0}; }
+bool EstArretRoues(const Command& c)
+{
+    return c.opcode == kDrivePwm && c.data == std::vector<unsigned char>{0, 0, 0, 0};
+}
 
 const std::vector<unsigned char> kTourAGauche = {0, 40, 0xFF, 0xD8};  // right 40, left -40
 
 // Waits until the robot has received `nombre` Drive PWM commands after the first one with
 // these duties (0: that one itself); returns the Drive PWM commands received by then.
 std::vector<Command> AttendreApres(const EmulatedRobot& robot, const std::vector<unsigned char>& duties,
-                                   std::size_t nombre) {
+                                   std::size_t nombre)
+{
     const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
     for (;;) {
         const std::vector<Command> drives = Commandes(robot, kDrivePwm);
@@ -174,7 +187,8 @@ std::vector<Command> AttendreApres(const EmulatedRobot& robot, const std::vector
 // The orderly stop: the stream paused, the wheels stopped, then Start (back to Passive),
 // and nothing after. The program may have ended before the robot read its last bytes:
 // waits for them and returns every command received.
-std::vector<Command> VerifierArretOrdonne(const EmulatedRobot& robot) {
+std::vector<Command> VerifierArretOrdonne(const EmulatedRobot& robot)
+{
     EXPECT_TRUE(robot.WaitForCommand(kStart, kAttenteMs, 2));
     const std::vector<Command> recues = robot.ReceivedCommands();
     EXPECT_GE(recues.size(), 3u);
@@ -191,7 +205,8 @@ std::vector<Command> VerifierArretOrdonne(const EmulatedRobot& robot) {
 
 const std::string kFinAttendue = "\nLiberation Threads...\n...OK\n";
 
-bool FinitPar(const std::string& texte, const std::string& fin) {
+bool FinitPar(const std::string& texte, const std::string& fin)
+{
     return texte.size() >= fin.size() && texte.compare(texte.size() - fin.size(), fin.size(), fin) == 0;
 }
 
@@ -199,11 +214,13 @@ class TrundelContreEmulateur : public ::testing::Test {
 protected:
     void SetUp() override { fs::create_directories(dossierTables); }
     void TearDown() override { fs::remove_all(dossierTables); }
-    void Demarrer(const emulator::RobotOptions& options = {}) {
+    void Demarrer(const emulator::RobotOptions& options = {})
+    {
         robot = std::make_unique<EmulatedRobot>(options);
         ASSERT_TRUE(robot->Start()) << robot->LastError();
     }
-    std::string EcrireTable(const std::string& contenu) {
+    std::string EcrireTable(const std::string& contenu)
+    {
         const fs::path chemin = dossierTables / "table.txt";
         std::ofstream(chemin) << contenu;
         return chemin.string();
@@ -213,7 +230,8 @@ protected:
     std::string TableUnQuartDeTour() { return EcrireTable("0 0\n0 0\n40 45\n0 0\n0 0\n0 0\n0 0\n0 0\n"); }
     // Facing the east wall 290 mm away: both centre sensors see it strongly, the front
     // sensors not at all; 45 degrees to the left the front right one sees it fully.
-    static emulator::RobotOptions DevantLeMur() {
+    static emulator::RobotOptions DevantLeMur()
+    {
         emulator::RobotOptions options;
         options.start = emulator::Pose{options.roomWidthMm - 290, 1500, 0};
         return options;
@@ -222,7 +240,8 @@ protected:
     std::unique_ptr<EmulatedRobot> robot;
 };
 
-TEST_F(TrundelContreEmulateur, BuiltInTableHoldsTheRobotStillUntilAKey) {
+TEST_F(TrundelContreEmulateur, BuiltInTableHoldsTheRobotStillUntilAKey)
+{
     Demarrer();
     Trundel trundel({robot->DevicePath()});
     ASSERT_TRUE(robot->WaitForFrames(5, kAttenteMs));
@@ -256,7 +275,8 @@ TEST_F(TrundelContreEmulateur, BuiltInTableHoldsTheRobotStillUntilAKey) {
     EXPECT_EQ(lignes, static_cast<int>(milieu.size()));
 }
 
-TEST_F(TrundelContreEmulateur, TerminalTakesSingleKeysWithoutEchoAndIsRestoredOnEveryWayOut) {
+TEST_F(TrundelContreEmulateur, TerminalTakesSingleKeysWithoutEchoAndIsRestoredOnEveryWayOut)
+{
     const int maitre = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_GE(maitre, 0);
     ASSERT_EQ(::grantpt(maitre), 0);
@@ -301,7 +321,8 @@ TEST_F(TrundelContreEmulateur, TerminalTakesSingleKeysWithoutEchoAndIsRestoredOn
     ::close(maitre);
 }
 
-TEST_F(TrundelContreEmulateur, MissingDeviceIsReportedWithExitCode255) {
+TEST_F(TrundelContreEmulateur, MissingDeviceIsReportedWithExitCode255)
+{
     Trundel trundel({"/dev/trundel-absent"});
     ASSERT_EQ(trundel.AttendreFin(), 255);
     EXPECT_EQ(trundel.Sortie(),
@@ -311,7 +332,8 @@ TEST_F(TrundelContreEmulateur, MissingDeviceIsReportedWithExitCode255) {
     EXPECT_FALSE(fs::exists(trundel.Dossier() / "Parcours_CodeBlocks.txt"));
 }
 
-TEST_F(TrundelContreEmulateur, CtrlCStopsTheRobotLikeAKey) {
+TEST_F(TrundelContreEmulateur, CtrlCStopsTheRobotLikeAKey)
+{
     Demarrer();
     Trundel trundel({robot->DevicePath()});
     ASSERT_TRUE(robot->WaitForCommand(kDrivePwm, kAttenteMs, 10));
@@ -321,7 +343,8 @@ TEST_F(TrundelContreEmulateur, CtrlCStopsTheRobotLikeAKey) {
     EXPECT_TRUE(FinitPar(trundel.Sortie(), kFinAttendue)) << trundel.Sortie();
 }
 
-TEST_F(TrundelContreEmulateur, CommandedQuarterTurnIsMeasuredByTheRobotsHeading) {
+TEST_F(TrundelContreEmulateur, CommandedQuarterTurnIsMeasuredByTheRobotsHeading)
+{
     Demarrer(DevantLeMur());
     Trundel trundel({"--table", TableUnQuartDeTour(), robot->DevicePath()});
 
@@ -337,15 +360,18 @@ TEST_F(TrundelContreEmulateur, CommandedQuarterTurnIsMeasuredByTheRobotsHeading)
     const std::vector<Command> drives = Commandes(*robot, kDrivePwm);
     std::size_t tours = 0;
     for (const Command& c : drives) {
-        if (c.data == kTourAGauche) tours++;
-        else EXPECT_TRUE(EstArretRoues(c));
+        if (c.data == kTourAGauche)
+            tours++;
+        else
+            EXPECT_TRUE(EstArretRoues(c));
     }
     EXPECT_EQ(tours, 1u);
     EXPECT_NEAR(cap, 45.0, 5.0);
     RecordProperty("cap_degres", std::to_string(cap));
 }
 
-TEST_F(TrundelContreEmulateur, TurnWithBlockedWheelsEndsByTheTimeOut) {
+TEST_F(TrundelContreEmulateur, TurnWithBlockedWheelsEndsByTheTimeOut)
+{
     Demarrer(DevantLeMur());
     robot->StallWheel(emulator::Wheel::Left, true);
     robot->StallWheel(emulator::Wheel::Right, true);
@@ -361,7 +387,8 @@ TEST_F(TrundelContreEmulateur, TurnWithBlockedWheelsEndsByTheTimeOut) {
     trundel.Taper("\n");
     ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
 
-    const auto tour = std::find_if(drives.begin(), drives.end(), [](const Command& c) { return c.data == kTourAGauche; });
+    const auto tour =
+        std::find_if(drives.begin(), drives.end(), [](const Command& c) { return c.data == kTourAGauche; });
     ASSERT_NE(tour + 1, drives.end());
     EXPECT_TRUE(EstArretRoues(*(tour + 1))) << "the wheels stopped after the turn";
     EXPECT_NE(trundel.Sortie().find("Rotation abandonnée"), std::string::npos) << trundel.Sortie();
@@ -369,7 +396,8 @@ TEST_F(TrundelContreEmulateur, TurnWithBlockedWheelsEndsByTheTimeOut) {
     VerifierArretOrdonne(*robot);
 }
 
-TEST_F(TrundelContreEmulateur, TerminationSignalEndsATurnAtOnce) {
+TEST_F(TrundelContreEmulateur, TerminationSignalEndsATurnAtOnce)
+{
     Demarrer(DevantLeMur());
     robot->StallWheel(emulator::Wheel::Left, true);
     robot->StallWheel(emulator::Wheel::Right, true);
@@ -383,7 +411,8 @@ TEST_F(TrundelContreEmulateur, TerminationSignalEndsATurnAtOnce) {
     VerifierArretOrdonne(*robot);
 }
 
-TEST_F(TrundelContreEmulateur, ShippedTableDrivesAroundWithoutTouchingAWall) {
+TEST_F(TrundelContreEmulateur, ShippedTableDrivesAroundWithoutTouchingAWall)
+{
     emulator::RobotOptions options;
     options.start = emulator::Pose{1500, 2400, 80};  // heading for the north wall
     Demarrer(options);
@@ -411,7 +440,8 @@ TEST_F(TrundelContreEmulateur, ShippedTableDrivesAroundWithoutTouchingAWall) {
     VerifierArretOrdonne(*robot);
 }
 
-TEST_F(TrundelContreEmulateur, MalformedTableIsRefusedBeforeTheRobotIsTouched) {
+TEST_F(TrundelContreEmulateur, MalformedTableIsRefusedBeforeTheRobotIsTouched)
+{
     Demarrer();
     Trundel trundel({"--table", EcrireTable("0 0\n0 0\n60 45\n"), robot->DevicePath()});
     EXPECT_EQ(trundel.AttendreFin(), 2);
@@ -420,10 +450,14 @@ TEST_F(TrundelContreEmulateur, MalformedTableIsRefusedBeforeTheRobotIsTouched) {
     EXPECT_TRUE(robot->ReceivedBytes().empty());
 }
 
-bool Roule(const Command& c) { return c.opcode == kDrivePwm && !EstArretRoues(c); }
+bool Roule(const Command& c)
+{
+    return c.opcode == kDrivePwm && !EstArretRoues(c);
+}
 
 // Waits until the robot has been sent a command that makes it move.
-bool AttendreConduite(const EmulatedRobot& robot) {
+bool AttendreConduite(const EmulatedRobot& robot)
+{
     const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
     while (std::chrono::steady_clock::now() < limite) {
         for (const Command& c : Commandes(robot, kDrivePwm))
@@ -434,13 +468,15 @@ bool AttendreConduite(const EmulatedRobot& robot) {
 }
 
 // In the middle of the room, heading for no wall soon: the shipped table drives straight.
-emulator::RobotOptions AuLarge() {
+emulator::RobotOptions AuLarge()
+{
     emulator::RobotOptions options;
     options.start = emulator::Pose{1500, 600, 90};
     return options;
 }
 
-TEST_F(TrundelContreEmulateur, ARobotThatNeverStreamsIsNeverDrivenAndEndsWithCode4) {
+TEST_F(TrundelContreEmulateur, ARobotThatNeverStreamsIsNeverDrivenAndEndsWithCode4)
+{
     emulator::RobotOptions options = AuLarge();
     options.faults.silent = true;
     Demarrer(options);
@@ -454,7 +490,8 @@ TEST_F(TrundelContreEmulateur, ARobotThatNeverStreamsIsNeverDrivenAndEndsWithCod
     EXPECT_NEAR(robot->CurrentPose().yMm, 600.0, 1e-9);
 }
 
-TEST_F(TrundelContreEmulateur, FramesStoppingMidRunStopTheWheelsThenEndTheRunWithCode4) {
+TEST_F(TrundelContreEmulateur, FramesStoppingMidRunStopTheWheelsThenEndTheRunWithCode4)
+{
     Demarrer(AuLarge());
     Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
     ASSERT_TRUE(AttendreConduite(*robot));
@@ -482,7 +519,8 @@ TEST_F(TrundelContreEmulateur, FramesStoppingMidRunStopTheWheelsThenEndTheRunWit
                    std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(arret - muet).count()));
 }
 
-TEST_F(TrundelContreEmulateur, FramesComingBackGiveControlBack) {
+TEST_F(TrundelContreEmulateur, FramesComingBackGiveControlBack)
+{
     Demarrer(AuLarge());
     Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
     ASSERT_TRUE(AttendreConduite(*robot));
@@ -504,17 +542,17 @@ TEST_F(TrundelContreEmulateur, FramesComingBackGiveControlBack) {
     EXPECT_NE(trundel.Erreurs().find("reprise du pilotage"), std::string::npos) << trundel.Erreurs();
 }
 
-TEST_F(TrundelContreEmulateur, AnUnpluggedLineEndsTheRunWithCode255NamingTheDevice) {
+TEST_F(TrundelContreEmulateur, AnUnpluggedLineEndsTheRunWithCode255NamingTheDevice)
+{
     Demarrer(AuLarge());
     Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
     ASSERT_TRUE(AttendreConduite(*robot));
     robot->Unplug();
     const auto debranche = std::chrono::steady_clock::now();
     EXPECT_EQ(trundel.AttendreFin(), 255) << trundel.Erreurs();
-    RecordProperty("fin_apres_debranchement_ms",
-                   std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                      std::chrono::steady_clock::now() - debranche)
-                                      .count()));
+    RecordProperty("fin_apres_debranchement_ms", std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                                    std::chrono::steady_clock::now() - debranche)
+                                                                    .count()));
     const std::string erreurs = trundel.Erreurs();
     EXPECT_NE(erreurs.find("Liaison perdue avec le robot sur " + robot->DevicePath()), std::string::npos) << erreurs;
     // The stop could not be sent: said so, and never claimed.
@@ -523,7 +561,8 @@ TEST_F(TrundelContreEmulateur, AnUnpluggedLineEndsTheRunWithCode255NamingTheDevi
     EXPECT_EQ(trundel.Sortie().find("roues arrêtées"), std::string::npos);
 }
 
-TEST_F(TrundelContreEmulateur, CtrlBackslashStopsTheRobotLikeAKey) {
+TEST_F(TrundelContreEmulateur, CtrlBackslashStopsTheRobotLikeAKey)
+{
     Demarrer(AuLarge());
     Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
     ASSERT_TRUE(AttendreConduite(*robot));
@@ -532,7 +571,8 @@ TEST_F(TrundelContreEmulateur, CtrlBackslashStopsTheRobotLikeAKey) {
     VerifierArretOrdonne(*robot);
 }
 
-TEST_F(TrundelContreEmulateur, AClosedOutputPipeStopsTheRobotInOrder) {
+TEST_F(TrundelContreEmulateur, AClosedOutputPipeStopsTheRobotInOrder)
+{
     Demarrer(AuLarge());
     // Standard output a pipe whose reader has gone, as with `trundel ... | head`.
     int tube[2];
@@ -547,7 +587,8 @@ TEST_F(TrundelContreEmulateur, AClosedOutputPipeStopsTheRobotInOrder) {
     VerifierArretOrdonne(*robot);
 }
 
-TEST_F(TrundelContreEmulateur, CtrlZStopsTheWheelsBeforeSuspendingAndControlResumesAfter) {
+TEST_F(TrundelContreEmulateur, CtrlZStopsTheWheelsBeforeSuspendingAndControlResumesAfter)
+{
     Demarrer(AuLarge());
     Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
     ASSERT_TRUE(AttendreConduite(*robot));
@@ -578,7 +619,8 @@ TEST_F(TrundelContreEmulateur, CtrlZStopsTheWheelsBeforeSuspendingAndControlResu
     VerifierArretOrdonne(*robot);
 }
 
-TEST_F(TrundelContreEmulateur, ACliffDropsTheRobotToPassiveAndEndsTheRunWithCode3) {
+TEST_F(TrundelContreEmulateur, ACliffDropsTheRobotToPassiveAndEndsTheRunWithCode3)
+{
     emulator::RobotOptions options = AuLarge();
     options.cliff = emulator::Cliff{true, 1500, 1100, 200};  // straight ahead
     Demarrer(options);
@@ -595,7 +637,8 @@ TEST_F(TrundelContreEmulateur, ACliffDropsTheRobotToPassiveAndEndsTheRunWithCode
     EXPECT_EQ(std::vector<unsigned char>(octets.end() - 8, octets.end()), fin);
 }
 
-TEST_F(TrundelContreEmulateur, AWheelDropEndsTheRunWithCode3) {
+TEST_F(TrundelContreEmulateur, AWheelDropEndsTheRunWithCode3)
+{
     emulator::RobotOptions options = AuLarge();
     options.faults.wheelDropAfterMs = 300;
     Demarrer(options);

@@ -2,11 +2,11 @@
 // the line as the controller sees it.
 #include "EmulatedRobot.h"
 #include "LectureID.h"
+#include "LinkTestSupport.h"
 #include "OpenInterfaceDecoder.h"
 #include "RS232.h"
 #include "RobotBody.h"
 #include "SensorPackets.h"
-#include "LinkTestSupport.h"
 
 #include <chrono>
 #include <cmath>
@@ -28,7 +28,8 @@ constexpr double kCountsPerMm = 508.8 / (kPi * 72.0);
 
 // Polls a condition for up to ten seconds: the robot moves on its own clock.
 template <class Condition>
-bool Eventually(Condition condition) {
+bool Eventually(Condition condition)
+{
     for (int i = 0; i < 1000; ++i) {
         if (condition()) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -36,14 +37,15 @@ bool Eventually(Condition condition) {
     return condition();
 }
 
-TEST(OpenInterfaceDecoder, CutsCommandsByTheirDataLengthsHoweverTheBytesArrive) {
-    const Bytes line{128, 131, 140, 0, 2, 60, 8, 62, 8,  // Song of two notes
-                     148, 3, 43, 44, 7,                 // Stream of three packets
-                     146, 0, 19, 255, 237,              // Drive PWM holding a 19
-                     150, 0, 167, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
-                     200, 173};                         // no such opcode, then Stop
-    const std::vector<std::pair<int, std::size_t>> expected{
-        {128, 0}, {131, 0}, {140, 6}, {148, 4}, {146, 4}, {150, 1}, {167, 15}, {200, 0}, {173, 0}};
+TEST(OpenInterfaceDecoder, CutsCommandsByTheirDataLengthsHoweverTheBytesArrive)
+{
+    const Bytes line{128, 131, 140, 0,   2,   60, 8,  62, 8,  // Song of two notes
+                     148, 3,   43,  44,  7,                   // Stream of three packets
+                     146, 0,   19,  255, 237,                 // Drive PWM holding a 19
+                     150, 0,   167, 1,   2,   3,  4,  5,  6,   7,
+                     8,   9,   10,  11,  12,  13, 14, 15, 200, 173};  // no such opcode, then Stop
+    const std::vector<std::pair<int, std::size_t>> expected{{128, 0}, {131, 0},  {140, 6}, {148, 4}, {146, 4},
+                                                            {150, 1}, {167, 15}, {200, 0}, {173, 0}};
     for (int chunk : {1, 3, int(line.size())}) {
         emulator::OpenInterfaceDecoder decoder;
         std::vector<Command> commands;
@@ -60,7 +62,8 @@ TEST(OpenInterfaceDecoder, CutsCommandsByTheirDataLengthsHoweverTheBytesArrive) 
     }
 }
 
-TEST(RobotBody, DrivesAndSpinsAsItsWheelsAndEncodersSay) {
+TEST(RobotBody, DrivesAndSpinsAsItsWheelsAndEncodersSay)
+{
     RobotBody body(4000, 4000, Pose{2000, 1000, 90});
     body.SetDuties(255, 255);
     for (int i = 0; i < 100; ++i) body.Step(0.01);  // one second at 500 mm/s
@@ -83,7 +86,8 @@ TEST(RobotBody, DrivesAndSpinsAsItsWheelsAndEncodersSay) {
     EXPECT_NEAR(spinner.EncoderCount(Wheel::Left), 65536 - perWheel, 1.0);
 }
 
-TEST(RobotBody, AStalledWheelNeitherCountsNorCarries) {
+TEST(RobotBody, AStalledWheelNeitherCountsNorCarries)
+{
     RobotBody body(4000, 4000, Pose{2000, 2000, 0});
     body.Stall(Wheel::Left, true);
     body.SetDuties(255, 255);
@@ -94,7 +98,8 @@ TEST(RobotBody, AStalledWheelNeitherCountsNorCarries) {
     EXPECT_GT(body.CurrentPose().headingDeg, 30);
 }
 
-TEST(RobotBody, WallsStopTheRobotPressItsBumperAndLightItsSensors) {
+TEST(RobotBody, WallsStopTheRobotPressItsBumperAndLightItsSensors)
+{
     RobotBody body(2000, 2000, Pose{1000, 1000, 90});
     for (auto s : body.LightSignals()) EXPECT_EQ(s, 0) << "nothing in range in the middle";
     body.SetDuties(200, 200);
@@ -120,7 +125,8 @@ TEST(RobotBody, WallsStopTheRobotPressItsBumperAndLightItsSensors) {
     EXPECT_EQ(body.Bumps(), 0u);
 }
 
-TEST(SensorPackets, SizesAgreeWithTheControllersTable) {
+TEST(SensorPackets, SizesAgreeWithTheControllersTable)
+{
     InitTableauID();
     for (int id = 0; id < 64; ++id) EXPECT_EQ(emulator::PacketSize(id), tabData[id].nBytes) << id;
 }
@@ -128,22 +134,26 @@ TEST(SensorPackets, SizesAgreeWithTheControllersTable) {
 // The robot on its pseudo-terminal, driven through the controller's port.
 class RobotOnTheLine : public ::testing::Test {
 protected:
-    void Begin(const emulator::RobotOptions& options = {}) {
+    void Begin(const emulator::RobotOptions& options = {})
+    {
         robot_ = std::make_unique<emulator::EmulatedRobot>(options);
         ASSERT_TRUE(robot_->Start()) << robot_->LastError();
         ASSERT_EQ(OpenCOMDevice(robot_->DevicePath().c_str()), 1);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         CloseCOM();
         if (robot_) robot_->Stop();
     }
-    void Send(Bytes bytes, unsigned char awaitedOpcode, std::size_t count = 1) {
+    void Send(Bytes bytes, unsigned char awaitedOpcode, std::size_t count = 1)
+    {
         int written = 0;
         ASSERT_EQ(WriteCOM(bytes.data(), int(bytes.size()), &written), 1);
         ASSERT_TRUE(robot_->WaitForCommand(awaitedOpcode, 5000, count));
     }
     // Everything the robot writes within the time given.
-    Bytes Listen(int milliseconds) {
+    Bytes Listen(int milliseconds)
+    {
         Bytes got;
         unsigned char chunk[256];
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
@@ -158,7 +168,8 @@ protected:
     std::unique_ptr<emulator::EmulatedRobot> robot_;
 };
 
-TEST_F(RobotOnTheLine, MovesOnlyInSafeModeAndRecordsEverything) {
+TEST_F(RobotOnTheLine, MovesOnlyInSafeModeAndRecordsEverything)
+{
     Begin();
     EXPECT_EQ(robot_->CurrentMode(), emulator::Mode::Off);
     Send({146, 0, 200, 0, 200}, 146);
@@ -177,7 +188,8 @@ TEST_F(RobotOnTheLine, MovesOnlyInSafeModeAndRecordsEverything) {
     EXPECT_EQ(robot_->ReceivedBytes().size(), 5u + 1 + 5 + 6 + 5);
 }
 
-TEST_F(RobotOnTheLine, StreamsCheckedFramesUntilPausedAndAnswersQueries) {
+TEST_F(RobotOnTheLine, StreamsCheckedFramesUntilPausedAndAnswersQueries)
+{
     Begin();
     Send({128, 131, 148, 3, 43, 44, 46}, 148);
     ASSERT_TRUE(robot_->WaitForFrames(3, 5000));
@@ -207,7 +219,8 @@ TEST_F(RobotOnTheLine, StreamsCheckedFramesUntilPausedAndAnswersQueries) {
     EXPECT_EQ(heard.back(), 2) << "OI mode Safe";
 }
 
-TEST_F(RobotOnTheLine, InjectsTheFaultsItIsAskedFor) {
+TEST_F(RobotOnTheLine, InjectsTheFaultsItIsAskedFor)
+{
     emulator::RobotOptions options;
     options.faults.corruptEvery = 4;
     options.faults.splitFrames = true;
@@ -227,7 +240,8 @@ TEST_F(RobotOnTheLine, InjectsTheFaultsItIsAskedFor) {
     EXPECT_GT(heard.size(), frameBytes);
 }
 
-TEST_F(RobotOnTheLine, ASilentRobotTakesCommandsButNeverStreams) {
+TEST_F(RobotOnTheLine, ASilentRobotTakesCommandsButNeverStreams)
+{
     emulator::RobotOptions options;
     options.faults.silent = true;
     Begin(options);
@@ -237,7 +251,8 @@ TEST_F(RobotOnTheLine, ASilentRobotTakesCommandsButNeverStreams) {
     EXPECT_TRUE(robot_->SentFrames().empty());
 }
 
-TEST_F(RobotOnTheLine, AStalledWheelShowsInTheTruePose) {
+TEST_F(RobotOnTheLine, AStalledWheelShowsInTheTruePose)
+{
     Begin();
     robot_->StallWheel(Wheel::Right, true);
     Send({128, 131, 146, 0, 150, 0, 150}, 146);
@@ -247,7 +262,8 @@ TEST_F(RobotOnTheLine, AStalledWheelShowsInTheTruePose) {
     EXPECT_GT(robot_->EncoderCounts()[0], 0);
 }
 
-TEST(TrundelRobotProgram, ItsLinkNeverReplacesAFileThatIsNoLink) {
+TEST(TrundelRobotProgram, ItsLinkNeverReplacesAFileThatIsNoLink)
+{
     link_test::ScratchDirectory scratch;
     {
         std::ofstream("precious") << "keep me\n";
@@ -268,7 +284,8 @@ TEST(TrundelRobotProgram, ItsLinkNeverReplacesAFileThatIsNoLink) {
     EXPECT_NE(said.find("precious"), std::string::npos) << said;
 }
 
-TEST_F(RobotOnTheLine, SafeModeFallsBackToPassiveOnACliffAWheelDropOrTheDock) {
+TEST_F(RobotOnTheLine, SafeModeFallsBackToPassiveOnACliffAWheelDropOrTheDock)
+{
     emulator::RobotOptions cliff;
     cliff.start = Pose{1500, 1000, 90};
     cliff.cliff = emulator::Cliff{true, 1500, 1400, 200};
@@ -297,7 +314,8 @@ TEST_F(RobotOnTheLine, SafeModeFallsBackToPassiveOnACliffAWheelDropOrTheDock) {
     EXPECT_TRUE(Eventually([&] { return robot_->CurrentMode() == emulator::Mode::Passive; }));
 }
 
-TEST_F(RobotOnTheLine, TheBatteryDrainsFasterWhileDriving) {
+TEST_F(RobotOnTheLine, TheBatteryDrainsFasterWhileDriving)
+{
     emulator::RobotOptions options;
     options.drivingCurrentMa = 3.6e6;  // one mAh a millisecond at full speed: visible at once
     Begin(options);
@@ -312,7 +330,8 @@ TEST_F(RobotOnTheLine, TheBatteryDrainsFasterWhileDriving) {
     EXPECT_GT(full - robot_->BatteryChargeMah(), 20.0);
 }
 
-TEST_F(RobotOnTheLine, AStreamTooLongForTheCountByteIsIgnored) {
+TEST_F(RobotOnTheLine, AStreamTooLongForTheCountByteIsIgnored)
+{
     Begin();
     // 100 packets of two bytes: 300 payload bytes, more than a count byte can say.
     Bytes request{128, 148, 100};
@@ -322,7 +341,8 @@ TEST_F(RobotOnTheLine, AStreamTooLongForTheCountByteIsIgnored) {
     EXPECT_TRUE(Listen(100).empty());
 }
 
-TEST_F(RobotOnTheLine, MutedItStillTakesCommandsUnpluggedItHangsTheLineUp) {
+TEST_F(RobotOnTheLine, MutedItStillTakesCommandsUnpluggedItHangsTheLineUp)
+{
     Begin();
     Send({128, 131, 148, 1, 43}, 148);
     ASSERT_TRUE(robot_->WaitForFrames(2, 5000));
@@ -336,7 +356,8 @@ TEST_F(RobotOnTheLine, MutedItStillTakesCommandsUnpluggedItHangsTheLineUp) {
     EXPECT_TRUE(Eventually([&] { return ReadCOM(&byte, 1, &count) == 0; })) << "the hang-up is seen";
 }
 
-TEST(RobotBody, EncodersCanStartAnywhere) {
+TEST(RobotBody, EncodersCanStartAnywhere)
+{
     RobotBody body(3000, 3000, Pose{1500, 1500, 90});
     body.SetEncoderCounts(65530, 7);
     body.SetWheelSpeeds(100, 100);
@@ -345,7 +366,8 @@ TEST(RobotBody, EncodersCanStartAnywhere) {
     EXPECT_EQ(body.EncoderCount(Wheel::Right), 7 + static_cast<int>(10 * kCountsPerMm));
 }
 
-TEST(TrundelRobotProgram, HelpAndVersionAreNoError) {
+TEST(TrundelRobotProgram, HelpAndVersionAreNoError)
+{
     for (const char* option : {"--help", "--version"}) {
         const std::string command = std::string("'") + TRUNDEL_ROBOT_PROGRAMME + "' " + option + " >/dev/null 2>&1";
         const int status = std::system(command.c_str());

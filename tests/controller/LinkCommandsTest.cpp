@@ -1,8 +1,8 @@
 // The Open Interface commands as bytes on the line.
 #include "LectureID.h"
+#include "LinkTestSupport.h"
 #include "RS232.h"
 #include "iRobotSpecification.h"
-#include "LinkTestSupport.h"
 
 #include <cstring>
 
@@ -13,7 +13,8 @@ namespace {
 
 class CommandTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         std::memset(tabData, 0, sizeof tabData);
         ASSERT_EQ(OpenCOMDevice(line_.Path()), 1);
     }
@@ -22,7 +23,8 @@ protected:
     PseudoTerminal line_;
 };
 
-TEST_F(CommandTest, DrivePWMSendsBothDutiesHighByteFirstInTwosComplement) {
+TEST_F(CommandTest, DrivePWMSendsBothDutiesHighByteFirstInTwosComplement)
+{
     DrivePWM(0, 0);
     EXPECT_EQ(line_.Receive(), (Bytes{146, 0, 0, 0, 0}));
     DrivePWM(100, -100);
@@ -36,7 +38,8 @@ TEST_F(CommandTest, DrivePWMSendsBothDutiesHighByteFirstInTwosComplement) {
     EXPECT_EQ(nBytesWritten, 5u);
 }
 
-TEST_F(CommandTest, StartSafeMotorsAndPause) {
+TEST_F(CommandTest, StartSafeMotorsAndPause)
+{
     InitRobot();
     EXPECT_EQ(line_.Receive(), (Bytes{128, 131}));
     Motors(0, 0, 1, 1, 1);
@@ -52,7 +55,8 @@ TEST_F(CommandTest, StartSafeMotorsAndPause) {
     EXPECT_EQ(line_.Receive(), (Bytes{150, 1}));
 }
 
-TEST_F(CommandTest, StreamNeedsThePacketSizesForItsFrameLength) {
+TEST_F(CommandTest, StreamNeedsThePacketSizesForItsFrameLength)
+{
     unsigned ids[6] = {43, 44, 47, 48, 49, 50};
     EXPECT_EQ(Stream(6, ids), 9u);
     EXPECT_EQ(line_.Receive(), (Bytes{148, 6, 43, 44, 47, 48, 49, 50}));
@@ -67,14 +71,16 @@ TEST_F(CommandTest, StreamNeedsThePacketSizesForItsFrameLength) {
     EXPECT_EQ(line_.Receive(), (Bytes{148, 2, 7, 44}));
 }
 
-TEST_F(CommandTest, AStreamRequestTooLongForItsCountByteIsNotSent) {
+TEST_F(CommandTest, AStreamRequestTooLongForItsCountByteIsNotSent)
+{
     unsigned ids[300];
     for (unsigned& id : ids) id = 131;  // would reach the robot as Safe commands
     EXPECT_EQ(Stream(300, ids), 0u);
     EXPECT_TRUE(line_.Receive(50).empty());
 }
 
-TEST_F(CommandTest, CommandsThePortDidNotTakeAreCounted) {
+TEST_F(CommandTest, CommandsThePortDidNotTakeAreCounted)
+{
     const unsigned before = CommandesNonEnvoyees();
     CloseCOM();
     DrivePWM(10, 10);
@@ -83,7 +89,8 @@ TEST_F(CommandTest, CommandsThePortDidNotTakeAreCounted) {
     EXPECT_EQ(nBytesWritten, 0u);
 }
 
-TEST(PacketSizes, MatchThePublishedInterface) {
+TEST(PacketSizes, MatchThePublishedInterface)
+{
     InitTableauID();
     int total = 0;
     for (const dataSensor& slot : tabData) total += slot.nBytes;

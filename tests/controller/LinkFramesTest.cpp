@@ -2,15 +2,15 @@
 // that do not fit, and reassembly across arbitrary read boundaries.
 #include "FrameReassembler.h"
 #include "LectureID.h"
+#include "LinkTestSupport.h"
 #include "ReceptionTrames.h"
 #include "thread.h"
-#include "LinkTestSupport.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <random>
+#include <string>
 #include <utility>
 
 using link_test::Bytes;
@@ -21,7 +21,8 @@ namespace {
 
 std::vector<std::pair<unsigned, unsigned>> encodersSeen;
 
-void RememberEncoders() {
+void RememberEncoders()
+{
     dataSensor table[64];
     LireTableDonnees(table);
     encodersSeen.emplace_back(ValeurPaquet(table, 43), ValeurPaquet(table, 44));
@@ -29,7 +30,8 @@ void RememberEncoders() {
 
 class FrameTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         std::memset(tabData, 0, sizeof tabData);
         InitTableauID();
         encodersSeen.clear();
@@ -38,12 +40,14 @@ protected:
     void TearDown() override { testing::internal::GetCapturedStdout(); }
 
     // Loads one frame into RxBuffer and runs the checksum and the parse on it.
-    bool Accepts(const Bytes& frame) {
+    bool Accepts(const Bytes& frame)
+    {
         std::memcpy(RxBuffer, frame.data(), frame.size());
         return VerifChecksum() == 0 && EcritureDesIDsDansTableDonnees() == 1;
     }
     // Feeds the stream to the reception in reads of the given sizes (cycled).
-    CompteursTrames Feed(const Bytes& stream, const std::vector<int>& readSizes) {
+    CompteursTrames Feed(const Bytes& stream, const std::vector<int>& readSizes)
+    {
         CompteursTrames counts;
         std::size_t at = 0;
         for (std::size_t i = 0; at < stream.size(); ++i) {
@@ -53,7 +57,8 @@ protected:
         }
         return counts;
     }
-    unsigned Value(int id) {
+    unsigned Value(int id)
+    {
         dataSensor table[64];
         LireTableDonnees(table);
         return ValeurPaquet(table, id);
@@ -62,13 +67,15 @@ protected:
     FrameReassembler reassembler_;
 };
 
-Bytes Join(std::initializer_list<Bytes> parts) {
+Bytes Join(std::initializer_list<Bytes> parts)
+{
     Bytes all;
     for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
-TEST_F(FrameTest, PublishedFramesAreAcceptedAndParsed) {
+TEST_F(FrameTest, PublishedFramesAreAcceptedAndParsed)
+{
     EXPECT_TRUE(Accepts({19, 5, 29, 2, 25, 13, 0, 163}));
     EXPECT_EQ(Value(29), 2u * 256 + 25);
     EXPECT_EQ(Value(13), 0u);
@@ -78,7 +85,8 @@ TEST_F(FrameTest, PublishedFramesAreAcceptedAndParsed) {
     EXPECT_EQ(Value(44), 600u);
 }
 
-TEST_F(FrameTest, WrongChecksumsLeaveTheTableAlone) {
+TEST_F(FrameTest, WrongChecksumsLeaveTheTableAlone)
+{
     // A checksum computed without the header byte, as a careless sender would.
     EXPECT_FALSE(Accepts({19, 5, 29, 2, 25, 13, 0, 182}));
     const Bytes good{19, 6, 43, 1, 44, 44, 2, 88, 9};
@@ -97,15 +105,16 @@ TEST_F(FrameTest, WrongChecksumsLeaveTheTableAlone) {
     EXPECT_EQ(Value(43), 9u * 256 + 9);
 }
 
-TEST_F(FrameTest, FramesThatDoNotFitTheTableAreRefusedWhole) {
+TEST_F(FrameTest, FramesThatDoNotFitTheTableAreRefusedWhole)
+{
     ASSERT_TRUE(Accepts(EncoderFrame(111, 222)));
     const Bytes refused[] = {
-        Frame({43, 1, 2, 64, 5}),    // an id beyond the table, after a good packet
+        Frame({43, 1, 2, 64, 5}),  // an id beyond the table, after a good packet
         Frame({43, 1, 2, 200, 5}),
-        Frame({}),                   // no payload at all
-        Frame({7}),                  // one byte: an id without its data
-        Frame({43, 1, 2, 44, 9}),    // the last packet cut by the checksum
-        Frame({0, 1, 2}),            // only packets that carry no data
+        Frame({}),                 // no payload at all
+        Frame({7}),                // one byte: an id without its data
+        Frame({43, 1, 2, 44, 9}),  // the last packet cut by the checksum
+        Frame({0, 1, 2}),          // only packets that carry no data
     };
     for (const Bytes& frame : refused) {
         EXPECT_FALSE(Accepts(frame)) << int(frame[1]);
@@ -117,7 +126,8 @@ TEST_F(FrameTest, FramesThatDoNotFitTheTableAreRefusedWhole) {
     EXPECT_EQ(Value(7), 2u);
 }
 
-TEST_F(FrameTest, EveryFrameIsTakenOnceWhateverTheReadBoundaries) {
+TEST_F(FrameTest, EveryFrameIsTakenOnceWhateverTheReadBoundaries)
+{
     Bytes stream;
     for (unsigned k = 1; k <= 12; ++k) stream = Join({stream, EncoderFrame(k * 300, 65535 - k)});
     const std::vector<std::vector<int>> cuttings = {{1}, {2}, {7}, {21}, {22}, {128}, {5, 31, 2, 1, 40}};
@@ -126,13 +136,13 @@ TEST_F(FrameTest, EveryFrameIsTakenOnceWhateverTheReadBoundaries) {
         reassembler_.Clear();
         const CompteursTrames counts = Feed(stream, sizes);
         ASSERT_EQ(encodersSeen.size(), 12u) << "reads of " << sizes[0];
-        for (unsigned k = 1; k <= 12; ++k)
-            EXPECT_EQ(encodersSeen[k - 1], std::make_pair(k * 300, 65535 - k));
+        for (unsigned k = 1; k <= 12; ++k) EXPECT_EQ(encodersSeen[k - 1], std::make_pair(k * 300, 65535 - k));
         EXPECT_EQ(counts.refusees, 0u);
     }
 }
 
-TEST_F(FrameTest, ResynchronisesAfterStrayBytes) {
+TEST_F(FrameTest, ResynchronisesAfterStrayBytes)
+{
     const unsigned layout[] = {43, 44, 47, 48, 49, 50};
     FixerDispositionTrame(layout, 6);
     const Bytes first = EncoderFrame(1, 2);
@@ -153,7 +163,8 @@ TEST_F(FrameTest, ResynchronisesAfterStrayBytes) {
     EXPECT_GT(counts.octetsEcartes, 0u);
 }
 
-TEST_F(FrameTest, LargeReadsAreTakenWholeWithOneCarriageReturnPerFrame) {
+TEST_F(FrameTest, LargeReadsAreTakenWholeWithOneCarriageReturnPerFrame)
+{
     Bytes stream;
     for (unsigned k = 0; k < 400; ++k) stream = Join({stream, Bytes{7, 7, 19}, EncoderFrame(k, k)});
     const CompteursTrames counts = Feed(stream, {int(stream.size())});
@@ -164,7 +175,8 @@ TEST_F(FrameTest, LargeReadsAreTakenWholeWithOneCarriageReturnPerFrame) {
     testing::internal::CaptureStdout();
 }
 
-TEST_F(FrameTest, DumpsShowOnePacketOrTwo) {
+TEST_F(FrameTest, DumpsShowOnePacketOrTwo)
+{
     ASSERT_TRUE(Accepts(Frame({43, 1, 200, 7, 3})));
     std::string shown = testing::internal::GetCapturedStdout();
     testing::internal::CaptureStdout();
@@ -176,7 +188,8 @@ TEST_F(FrameTest, DumpsShowOnePacketOrTwo) {
     testing::internal::CaptureStdout();
 }
 
-TEST_F(FrameTest, LogDumpWritesBothPacketsToTheTrajectoryLogOnlyWhenOneIsOpen) {
+TEST_F(FrameTest, LogDumpWritesBothPacketsToTheTrajectoryLogOnlyWhenOneIsOpen)
+{
     ASSERT_TRUE(Accepts(Frame({43, 1, 200, 7, 3})));
     ASSERT_EQ(fichier, nullptr);
     EcrireLeFichierTableID(43, 7);  // no log: nothing to write to, and no crash
@@ -198,23 +211,25 @@ TEST_F(FrameTest, LogDumpWritesBothPacketsToTheTrajectoryLogOnlyWhenOneIsOpen) {
 namespace {
 
 // A frame of the controller's own request: encoders, the six light bumps, mode, battery.
-Bytes ControllerFrame(unsigned left, unsigned right) {
+Bytes ControllerFrame(unsigned left, unsigned right)
+{
     auto hi = [](unsigned v) { return static_cast<unsigned char>(v >> 8); };
     auto lo = [](unsigned v) { return static_cast<unsigned char>(v); };
-    return Frame({43, hi(left), lo(left), 44, hi(right), lo(right), 46, 0, 1, 47, 0, 2, 48, 0, 3, 49, 0, 4,
-                  50, 0, 5, 51, 0, 6, 35, 2, 25, 0x09, 0xC4, 26, 0x0A, 0x88});
+    return Frame({43, hi(left), lo(left), 44, hi(right), lo(right), 46, 0, 1,  47, 0,  2,    48,   0,  3,    49,
+                  0,  4,        50,       0,  5,         51,        0,  6, 35, 2,  25, 0x09, 0xC4, 26, 0x0A, 0x88});
 }
 
 const unsigned kControllerLayout[] = {43, 44, 46, 47, 48, 49, 50, 51, 35, 25, 26};
 
 }  // namespace
 
-TEST_F(FrameTest, OnlyFramesOfTheRequestedLayoutAreTakenAndTheOthersCounted) {
+TEST_F(FrameTest, OnlyFramesOfTheRequestedLayoutAreTakenAndTheOthersCounted)
+{
     FixerDispositionTrame(kControllerLayout, 11);
     const Bytes good = ControllerFrame(1000, 2000);
     ASSERT_EQ(good.size(), 35u);
-    const Bytes fewer = Frame({43, 0, 7, 44, 0, 8});                // right checksum, two packets only
-    Bytes reordered = ControllerFrame(3, 4);                         // 44 before 43
+    const Bytes fewer = Frame({43, 0, 7, 44, 0, 8});  // right checksum, two packets only
+    Bytes reordered = ControllerFrame(3, 4);          // 44 before 43
     std::swap(reordered[2], reordered[5]);
     reordered = Frame(Bytes(reordered.begin() + 2, reordered.end() - 1));
     const CompteursTrames counts = Feed(Join({fewer, good, reordered, ControllerFrame(5, 6)}), {7});
@@ -227,7 +242,8 @@ TEST_F(FrameTest, OnlyFramesOfTheRequestedLayoutAreTakenAndTheOthersCounted) {
     EXPECT_EQ(Value(25), 2500u);
 }
 
-TEST_F(FrameTest, AFrameSplitInsideIsNotOvertakenByAShorterFrameHiddenInIt) {
+TEST_F(FrameTest, AFrameSplitInsideIsNotOvertakenByAShorterFrameHiddenInIt)
+{
     // Left count 0x1303 and right count 0x0090 put 19 3 44 0 144 46 inside the frame:
     // a frame with a right checksum of its own.
     const Bytes real = ControllerFrame(0x1303, 0x0090);

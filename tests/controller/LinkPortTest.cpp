@@ -1,7 +1,7 @@
 // The serial port on a pseudo-terminal: error messages, exclusivity, raw bytes both
 // ways, reads that return with what has arrived.
-#include "RS232.h"
 #include "LinkTestSupport.h"
+#include "RS232.h"
 
 #include <chrono>
 #include <cstdio>
@@ -19,13 +19,15 @@ protected:
     void TearDown() override { CloseCOM(); }
 };
 
-std::string Opening(int (*open)(const char*), const char* device, int& result) {
+std::string Opening(int (*open)(const char*), const char* device, int& result)
+{
     testing::internal::CaptureStdout();
     result = open(device);
     return testing::internal::GetCapturedStdout();
 }
 
-TEST_F(PortTest, MissingPortsAreNamedInTheMessage) {
+TEST_F(PortTest, MissingPortsAreNamedInTheMessage)
+{
     testing::internal::CaptureStdout();
     EXPECT_EQ(OpenCOM(200), 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
@@ -38,7 +40,8 @@ TEST_F(PortTest, MissingPortsAreNamedInTheMessage) {
     EXPECT_EQ(result, 0);
 }
 
-TEST_F(PortTest, AFileThatIsNoTerminalCannotBeConfigured) {
+TEST_F(PortTest, AFileThatIsNoTerminalCannotBeConfigured)
+{
     link_test::ScratchDirectory scratch;
     std::FILE* file = std::fopen("not-a-port", "w");
     ASSERT_NE(file, nullptr);
@@ -53,7 +56,8 @@ TEST_F(PortTest, AFileThatIsNoTerminalCannotBeConfigured) {
     ::close(fd);
 }
 
-TEST_F(PortTest, APortWithoutPermissionPointsToTheDialoutGroup) {
+TEST_F(PortTest, APortWithoutPermissionPointsToTheDialoutGroup)
+{
     if (::geteuid() == 0) GTEST_SKIP() << "root opens any file";
     link_test::ScratchDirectory scratch;
     std::FILE* file = std::fopen("locked-port", "w");
@@ -68,7 +72,8 @@ TEST_F(PortTest, APortWithoutPermissionPointsToTheDialoutGroup) {
     EXPECT_EQ(message.back(), '\n');
 }
 
-TEST_F(PortTest, APortInUseIsRefused) {
+TEST_F(PortTest, APortInUseIsRefused)
+{
     PseudoTerminal line;
     const int holder = ::open(line.Path(), O_RDWR | O_NOCTTY);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
@@ -86,7 +91,8 @@ TEST_F(PortTest, APortInUseIsRefused) {
     ::close(latecomer);
 }
 
-TEST_F(PortTest, EveryByteValueCrossesTheLineUnchangedBothWays) {
+TEST_F(PortTest, EveryByteValueCrossesTheLineUnchangedBothWays)
+{
     PseudoTerminal line;
     ASSERT_EQ(OpenCOMDevice(line.Path()), 1);
     // The header 19 is XOFF, 17 XON, 13 CR and 10 LF: flow control or line editing would eat or change them.
@@ -111,7 +117,8 @@ TEST_F(PortTest, EveryByteValueCrossesTheLineUnchangedBothWays) {
     EXPECT_TRUE(line.Receive(50).empty()) << "nothing may be echoed back to the robot";
 }
 
-TEST_F(PortTest, AWriteWaitsForASlowLineInsteadOfGivingUp) {
+TEST_F(PortTest, AWriteWaitsForASlowLineInsteadOfGivingUp)
+{
     PseudoTerminal line;
     ASSERT_EQ(OpenCOMDevice(line.Path()), 1);
     // Far more than the line's queue holds: the write must wait for the reader, which
@@ -130,7 +137,8 @@ TEST_F(PortTest, AWriteWaitsForASlowLineInsteadOfGivingUp) {
     EXPECT_EQ(got, many);
 }
 
-TEST_F(PortTest, ReadsReturnPromptlyWithWhatHasArrived) {
+TEST_F(PortTest, ReadsReturnPromptlyWithWhatHasArrived)
+{
     PseudoTerminal line;
     ASSERT_EQ(OpenCOMDevice(line.Path()), 1);
     unsigned char chunk[128];
@@ -152,7 +160,8 @@ TEST_F(PortTest, ReadsReturnPromptlyWithWhatHasArrived) {
     EXPECT_EQ(total, 21) << "a read of 128 bytes must not wait for 128";
 }
 
-TEST_F(PortTest, AClosedPortReportsFailure) {
+TEST_F(PortTest, AClosedPortReportsFailure)
+{
     PseudoTerminal line;
     ASSERT_EQ(OpenCOMDevice(line.Path()), 1);
     EXPECT_EQ(CloseCOM(), 1);

@@ -21,7 +21,8 @@ using Bytes = std::vector<unsigned char>;
 // A pseudo-terminal whose master end the test holds; the port under test opens Path().
 class PseudoTerminal {
 public:
-    PseudoTerminal() {
+    PseudoTerminal()
+    {
         master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
         char name[128] = {};
         if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 ||
@@ -29,13 +30,18 @@ public:
             ADD_FAILURE() << "no pseudo-terminal: " << errno;
         path_ = name;
     }
-    ~PseudoTerminal() {
+    ~PseudoTerminal()
+    {
         if (master_ >= 0) ::close(master_);
     }
     const char* Path() const { return path_.c_str(); }
-    void Send(const Bytes& bytes) const { ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+    void Send(const Bytes& bytes) const
+    {
+        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
     // Whatever the other end wrote within `timeoutMs` of silence.
-    Bytes Receive(int timeoutMs = 200) const {
+    Bytes Receive(int timeoutMs = 200) const
+    {
         Bytes got;
         unsigned char chunk[512];
         pollfd line{master_, POLLIN, 0};
@@ -55,7 +61,8 @@ private:
 // Runs the test inside a fresh directory, so the trajectory log of parallel tests never meet.
 class ScratchDirectory {
 public:
-    ScratchDirectory() {
+    ScratchDirectory()
+    {
         char pattern[] = "/tmp/trundel-test-XXXXXX";
         const char* made = ::mkdtemp(pattern);
         EXPECT_NE(made, nullptr);
@@ -64,7 +71,8 @@ public:
         previous_ = ::getcwd(here, sizeof here) ? here : "/";
         EXPECT_EQ(::chdir(path_.c_str()), 0);
     }
-    ~ScratchDirectory() {
+    ~ScratchDirectory()
+    {
         (void)::chdir(previous_.c_str());
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
@@ -78,7 +86,8 @@ private:
 
 // A stream frame around `payload`: header 19, the count, the payload and the checksum
 // that brings the sum of all the bytes to 0.
-inline Bytes Frame(const Bytes& payload) {
+inline Bytes Frame(const Bytes& payload)
+{
     Bytes frame{19, static_cast<unsigned char>(payload.size())};
     frame.insert(frame.end(), payload.begin(), payload.end());
     unsigned sum = 0;
@@ -88,10 +97,11 @@ inline Bytes Frame(const Bytes& payload) {
 }
 
 // A frame of a six-packet layout: the two encoders, then four light-bump signals.
-inline Bytes EncoderFrame(unsigned left, unsigned right) {
+inline Bytes EncoderFrame(unsigned left, unsigned right)
+{
     return Frame({43, static_cast<unsigned char>(left >> 8), static_cast<unsigned char>(left), 44,
-                  static_cast<unsigned char>(right >> 8), static_cast<unsigned char>(right), 47, 0, 0, 48, 0, 0,
-                  49, 0, 0, 50, 1, 2});
+                  static_cast<unsigned char>(right >> 8), static_cast<unsigned char>(right), 47, 0, 0, 48, 0, 0, 49, 0,
+                  0, 50, 1, 2});
 }
 
 }  // namespace link_test

@@ -2,16 +2,16 @@
 // pass, the trajectory log, and whole frames for the readers of the table.
 #include "EmulatedRobot.h"
 #include "LectureID.h"
+#include "LinkTestSupport.h"
 #include "RS232.h"
 #include "iRobotSpecification.h"
-#include "LinkTestSupport.h"
 #include "thread.h"
 
 #include <atomic>
 #include <cstring>
 #include <filesystem>
-#include <iterator>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -26,7 +26,8 @@ struct LogLine {
     unsigned right;
 };
 
-std::vector<LogLine> ReadLog(std::string& raw) {
+std::vector<LogLine> ReadLog(std::string& raw)
+{
     std::ifstream in("Parcours_CodeBlocks.txt");
     std::stringstream all;
     all << in.rdbuf();
@@ -39,7 +40,8 @@ std::vector<LogLine> ReadLog(std::string& raw) {
 }
 
 // The encoder counts carried by each intact frame the robot sent, in order.
-std::vector<std::pair<unsigned, unsigned>> IntactEncoders(const emulator::EmulatedRobot& robot) {
+std::vector<std::pair<unsigned, unsigned>> IntactEncoders(const emulator::EmulatedRobot& robot)
+{
     std::vector<std::pair<unsigned, unsigned>> counts;
     for (const emulator::SentFrame& frame : robot.SentFrames()) {
         if (!frame.intact) continue;
@@ -51,7 +53,8 @@ std::vector<std::pair<unsigned, unsigned>> IntactEncoders(const emulator::Emulat
 
 class ReceptionTest : public ::testing::Test {
 protected:
-    void Begin(const emulator::RobotOptions& options) {
+    void Begin(const emulator::RobotOptions& options)
+    {
         robot_ = std::make_unique<emulator::EmulatedRobot>(options);
         ASSERT_TRUE(robot_->Start()) << robot_->LastError();
         ASSERT_EQ(OpenCOMDevice(robot_->DevicePath().c_str()), 1);
@@ -61,21 +64,24 @@ protected:
         started_ = testing::internal::GetCapturedStdout();
     }
     // Starts the robot driving straight and streaming the controller's six packets.
-    void Stream() {
+    void Stream()
+    {
         InitRobot();
         unsigned ids[6] = {43, 44, 47, 48, 49, 50};
         ::Stream(6, ids);
         DrivePWM(120, 120);
     }
     // Pauses the stream and lets the thread take what is still on the line.
-    void Drain() {
+    void Drain()
+    {
         StreamMarcheArret(0);
         ASSERT_TRUE(robot_->WaitForCommand(150, 5000));
         const auto intact = IntactEncoders(*robot_).size();
         for (int i = 0; i < 500 && CompteursReception().acceptees < intact; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         ArreterThreadRX();
         CloseCOM();
         FreeThreadsRX();
@@ -87,7 +93,8 @@ protected:
     std::string started_;
 };
 
-TEST_F(ReceptionTest, StartsOnlyOnceReadyAndSignalsEveryPassOfASilentRobot) {
+TEST_F(ReceptionTest, StartsOnlyOnceReadyAndSignalsEveryPassOfASilentRobot)
+{
     emulator::RobotOptions options;
     options.faults.silent = true;
     Begin(options);
@@ -103,7 +110,8 @@ TEST_F(ReceptionTest, StartsOnlyOnceReadyAndSignalsEveryPassOfASilentRobot) {
     EXPECT_EQ(CompteursReception().acceptees, 0u);
 }
 
-TEST_F(ReceptionTest, LogsEveryIntactFrameOnceAndNoCorruptOne) {
+TEST_F(ReceptionTest, LogsEveryIntactFrameOnceAndNoCorruptOne)
+{
     emulator::RobotOptions options;
     options.faults.splitFrames = true;
     options.faults.noise = true;
@@ -130,7 +138,8 @@ TEST_F(ReceptionTest, LogsEveryIntactFrameOnceAndNoCorruptOne) {
     EXPECT_GT(CompteursReception().refusees, 0u);
 }
 
-TEST_F(ReceptionTest, ReadersNeverSeeEncoderCountsFromTwoFrames) {
+TEST_F(ReceptionTest, ReadersNeverSeeEncoderCountsFromTwoFrames)
+{
     Begin({});
     Stream();  // both wheels at one duty: the two counts are equal in every frame
     ASSERT_TRUE(robot_->WaitForFrames(2, 5000));
@@ -147,7 +156,8 @@ TEST_F(ReceptionTest, ReadersNeverSeeEncoderCountsFromTwoFrames) {
     EXPECT_GT(CompteursReception().acceptees, 0u);
 }
 
-TEST_F(ReceptionTest, ALogThatCannotBeCreatedIsSaidAndReceptionGoesOn) {
+TEST_F(ReceptionTest, ALogThatCannotBeCreatedIsSaidAndReceptionGoesOn)
+{
     ASSERT_EQ(::mkdir("Parcours_CodeBlocks.txt", 0755), 0);  // a directory where the log should be
     Begin({});
     EXPECT_NE(started_.find("Parcours_CodeBlocks.txt"), std::string::npos);
@@ -160,7 +170,8 @@ TEST_F(ReceptionTest, ALogThatCannotBeCreatedIsSaidAndReceptionGoesOn) {
     EXPECT_GT(CompteursReception().acceptees, 0u);
 }
 
-TEST_F(ReceptionTest, EachStartEmptiesTheLogAndStoppingTwiceIsHarmless) {
+TEST_F(ReceptionTest, EachStartEmptiesTheLogAndStoppingTwiceIsHarmless)
+{
     Begin({});
     Stream();
     ASSERT_TRUE(robot_->WaitForFrames(5, 5000));
@@ -179,9 +190,11 @@ TEST_F(ReceptionTest, EachStartEmptiesTheLogAndStoppingTwiceIsHarmless) {
     FreeThreadsRX();
 }
 
-TEST_F(ReceptionTest, StartingAgainWithoutStoppingLeavesNoLogOpen) {
+TEST_F(ReceptionTest, StartingAgainWithoutStoppingLeavesNoLogOpen)
+{
     auto openFiles = [] {
-        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator{});
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator{});
     };
     Begin({});
     const auto before = openFiles();

@@ -19,9 +19,13 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kMmParCoup = kPi * 72.0 / 508.8;
 
-std::vector<PointTrajet> Trajet(std::vector<LectureCodeurs> lectures) { return ReconstruireTrajet(lectures); }
+std::vector<PointTrajet> Trajet(std::vector<LectureCodeurs> lectures)
+{
+    return ReconstruireTrajet(lectures);
+}
 
-TEST(ReconstruireTrajet, StraightAheadThenASpinOnTheSpot) {
+TEST(ReconstruireTrajet, StraightAheadThenASpinOnTheSpot)
+{
     const auto trajet = Trajet({{0, 100, 200}, {15, 600, 700}, {30, 500, 800}});
     ASSERT_EQ(trajet.size(), 3u);
     EXPECT_DOUBLE_EQ(trajet[0].xMm, 0.0);
@@ -33,7 +37,8 @@ TEST(ReconstruireTrajet, StraightAheadThenASpinOnTheSpot) {
     EXPECT_NEAR(trajet[2].capRad, 200 * kMmParCoup / 235.0, 1e-12);
 }
 
-TEST(ReconstruireTrajet, CountersRollingOverEitherWayAreSmallSteps) {
+TEST(ReconstruireTrajet, CountersRollingOverEitherWayAreSmallSteps)
+{
     // Forward across 65535 -> 0 on both wheels, then back across it.
     const auto trajet = Trajet({{0, 65530, 65530}, {15, 10, 10}, {30, 65533, 65533}});
     EXPECT_NEAR(trajet[1].xMm, 16 * kMmParCoup, 1e-9);
@@ -42,7 +47,8 @@ TEST(ReconstruireTrajet, CountersRollingOverEitherWayAreSmallSteps) {
     EXPECT_NEAR(LongueurTrajet(trajet), 29 * kMmParCoup, 1e-9);
 }
 
-TEST(ReconstruireTrajet, AFullTurnOnTheSpotComesBackToTheStartHeading) {
+TEST(ReconstruireTrajet, AFullTurnOnTheSpotComesBackToTheStartHeading)
+{
     // One full turn: each wheel travels the circle of the wheel base, pi * 235.
     const unsigned coups = static_cast<unsigned>(std::lround(kPi * 235.0 / kMmParCoup));
     std::vector<LectureCodeurs> lectures;
@@ -52,7 +58,8 @@ TEST(ReconstruireTrajet, AFullTurnOnTheSpotComesBackToTheStartHeading) {
     EXPECT_NEAR(std::hypot(trajet.back().xMm, trajet.back().yMm), 0.0, 1e-6);
 }
 
-TEST(LireJournalParcours, TakesTheLogsLinesAndNamesTheFirstBadOne) {
+TEST(LireJournalParcours, TakesTheLogsLinesAndNamesTheFirstBadOne)
+{
     std::istringstream bon("     13  58564  61615\n     28  58573  61624\n");
     std::vector<LectureCodeurs> lectures;
     std::string erreur;
@@ -62,7 +69,8 @@ TEST(LireJournalParcours, TakesTheLogsLinesAndNamesTheFirstBadOne) {
     EXPECT_EQ(lectures[1].gauche, 58573u);
     EXPECT_EQ(lectures[1].droite, 61624u);
 
-    for (const char* mauvais : {"  1 2 3\n  4 5\n", "  1 2 3\n  4 5 65536\n", "  1 2 3\n  4 5 6 7\n", "1 2 3\nx 5 6\n"}) {
+    for (const char* mauvais :
+         {"  1 2 3\n  4 5\n", "  1 2 3\n  4 5 65536\n", "  1 2 3\n  4 5 6 7\n", "1 2 3\nx 5 6\n"}) {
         std::istringstream journal(mauvais);
         std::vector<LectureCodeurs> gardees = lectures;
         EXPECT_FALSE(LireJournalParcours(journal, gardees, erreur)) << mauvais;
@@ -71,7 +79,8 @@ TEST(LireJournalParcours, TakesTheLogsLinesAndNamesTheFirstBadOne) {
     }
 }
 
-TEST(DessinTrajet, ScaleBarIsARoundNumberOfMillimetres) {
+TEST(DessinTrajet, ScaleBarIsARoundNumberOfMillimetres)
+{
     EXPECT_EQ(LongueurEchelleMm(700), 500);
     EXPECT_EQ(LongueurEchelleMm(1999), 1000);
     EXPECT_EQ(LongueurEchelleMm(2000), 2000);
@@ -80,18 +89,21 @@ TEST(DessinTrajet, ScaleBarIsARoundNumberOfMillimetres) {
 
 class TrundelPlot : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         dossier_ = std::filesystem::temp_directory_path() / ("trundel_plot_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dossier_);
     }
     void TearDown() override { std::filesystem::remove_all(dossier_); }
-    int Lancer(const std::string& arguments) {
+    int Lancer(const std::string& arguments)
+    {
         const std::string commande = std::string("cd '") + dossier_.string() + "' && '" + TRUNDEL_PLOT_PROGRAMME +
                                      "' " + arguments + " >sortie 2>erreurs";
         const int etat = std::system(commande.c_str());
         return WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
     }
-    std::string Lire(const std::string& nom) {
+    std::string Lire(const std::string& nom)
+    {
         std::ifstream entree(dossier_ / nom);
         std::ostringstream contenu;
         contenu << entree.rdbuf();
@@ -100,7 +112,8 @@ protected:
     std::filesystem::path dossier_;
 };
 
-TEST_F(TrundelPlot, DrawsTheLogBesideItAndMarksStartAndEnd) {
+TEST_F(TrundelPlot, DrawsTheLogBesideItAndMarksStartAndEnd)
+{
     std::ofstream(dossier_ / "Parcours_CodeBlocks.txt") << "     13   1000   1000\n     28   4000   4000\n";
     ASSERT_EQ(Lancer("Parcours_CodeBlocks.txt"), 0) << Lire("erreurs");
     const cv::Mat image = cv::imread((dossier_ / "Parcours_CodeBlocks.png").string());
@@ -118,7 +131,8 @@ TEST_F(TrundelPlot, DrawsTheLogBesideItAndMarksStartAndEnd) {
     EXPECT_NE(Lire("sortie").find("2 lectures"), std::string::npos) << Lire("sortie");
 }
 
-TEST_F(TrundelPlot, ABadLogLeavesAnEarlierPictureAlone) {
+TEST_F(TrundelPlot, ABadLogLeavesAnEarlierPictureAlone)
+{
     std::ofstream(dossier_ / "journal.txt") << "  1 2 3\nnot a line\n";
     std::ofstream(dossier_ / "image.png") << "earlier";
     EXPECT_EQ(Lancer("journal.txt --out image.png"), 2);

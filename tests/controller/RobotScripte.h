@@ -14,21 +14,25 @@ class RobotScripte {
 public:
     static constexpr int periodeMs = 15;
 
-    RobotScripte() {
+    RobotScripte()
+    {
         courant = this;
         accesRobot = AccesRobot{Lire, Attendre, Piloter, Horloge, Arret, Age};
     }
-    ~RobotScripte() {
+    ~RobotScripte()
+    {
         accesRobot = AccesRobotReel();
         courant = nullptr;
     }
 
-    void FixerPaquet(int id, unsigned valeur) {
+    void FixerPaquet(int id, unsigned valeur)
+    {
         table_[id].nBytes = 2;
         table_[id].data[0] = static_cast<unsigned char>(valeur >> 8);
         table_[id].data[1] = static_cast<unsigned char>(valeur & 0xFF);
     }
-    void FixerOctet(int id, unsigned char valeur) {
+    void FixerOctet(int id, unsigned char valeur)
+    {
         table_[id].nBytes = 1;
         table_[id].data[0] = valeur;
     }
@@ -49,7 +53,8 @@ private:
     static inline RobotScripte* courant = nullptr;
 
     static void Lire(dataSensor copie[64]) { std::memcpy(copie, courant->table_, sizeof courant->table_); }
-    static bool Attendre(int ms) {
+    static bool Attendre(int ms)
+    {
         RobotScripte& r = *courant;
         if (r.silencieuxApres_ >= 0 && r.passes_ >= r.silencieuxApres_) {
             r.horloge_ += ms;
@@ -64,7 +69,8 @@ private:
         r.passes_++;
         return true;
     }
-    static bool Piloter(long droite, long gauche) {
+    static bool Piloter(long droite, long gauche)
+    {
         courant->commandes_.emplace_back(droite, gauche);
         return true;
     }

@@ -60,15 +60,18 @@ TEST_F(TableRefusalTest, EnginesOfAnotherShapeAreRefusedWithTheirReason)
               std::string::npos);
     EXPECT_NE(ExpectRefused("hedge.fll", Edited("if left is blocked", "if left is very blocked")).english.find("rule"),
               std::string::npos);
-    EXPECT_NE(ExpectRefused("swapped.fll", Edited("then angle is S1 and speed is S1", "then angle is S2 and speed is S1"))
-                  .english.find("rule"),
-              std::string::npos);
+    EXPECT_NE(
+        ExpectRefused("swapped.fll", Edited("then angle is S1 and speed is S1", "then angle is S2 and speed is S1"))
+            .english.find("rule"),
+        std::string::npos);
     EXPECT_NE(ExpectRefused("or.fll", Edited("blocked and front", "blocked or front")).english.find("rule"),
               std::string::npos);
-    const std::string lastRule = "  rule: if left is free and front is free and right is free then angle is S8 and speed is S8";
+    const std::string lastRule =
+        "  rule: if left is free and front is free and right is free then angle is S8 and speed is S8";
     EXPECT_NE(ExpectRefused("seven.fll", Edited(lastRule, "")).english.find("eight rules"), std::string::npos);
-    EXPECT_NE(ExpectRefused("renamed.fll", Edited("InputVariable: front", "InputVariable: ahead")).english.find("front"),
-              std::string::npos);
+    EXPECT_NE(
+        ExpectRefused("renamed.fll", Edited("InputVariable: front", "InputVariable: ahead")).english.find("front"),
+        std::string::npos);
     EXPECT_NE(ExpectRefused("gauss.fll", Edited("term: free Ramp", "term: free Gaussian")).english.find("terms"),
               std::string::npos);
     EXPECT_NE(ExpectRefused("locked.fll", Edited("lock-range: false\n  aggregation", "lock-range: true\n  aggregation"))
@@ -77,8 +80,9 @@ TEST_F(TableRefusalTest, EnginesOfAnotherShapeAreRefusedWithTheirReason)
     EXPECT_NE(ExpectRefused("nine.fll", Edited("term: S4 Constant", "term: S9 Constant 0\n  term: S4 Constant"))
                   .english.find("eight terms"),
               std::string::npos);
-    EXPECT_NE(ExpectRefused("nan.fll", Edited("term: S4 Constant -5.5", "term: S4 Constant nan")).english.find("finite"),
-              std::string::npos);
+    EXPECT_NE(
+        ExpectRefused("nan.fll", Edited("term: S4 Constant -5.5", "term: S4 Constant nan")).english.find("finite"),
+        std::string::npos);
 }
 
 TEST_F(TableRefusalTest, FilesThatAreNoEngineAreRefused)

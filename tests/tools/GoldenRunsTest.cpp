@@ -80,7 +80,8 @@ TEST(GoldenRuns, TheShippedTuningReportIsWhatTheShippedTablesScore)
     const ParallelEvaluator evaluator(2, settings.passes);
     const auto figures = [&](const InferenceTable& table) {
         const std::vector<InferenceTable> one{table};
-        return TableFigures{(*evaluator.Evaluate(one, seeds.tuning))[0], (*evaluator.Evaluate(one, seeds.validation))[0]};
+        return TableFigures{(*evaluator.Evaluate(one, seeds.tuning))[0],
+                            (*evaluator.Evaluate(one, seeds.validation))[0]};
     };
     TuningOutcome outcome;
     outcome.best = ShippedTable("tuned.ifi");

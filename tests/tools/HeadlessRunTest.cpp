@@ -32,10 +32,7 @@ Outcome RunTool(std::vector<std::string> arguments)
 
 class HeadlessRunTest : public ScratchFolderTest {
 protected:
-    void SetUp() override
-    {
-        m_table = Write("table.ifi", "40 0.5\n-40 1\n0 2\n-10 2\n40 1\n40 1\n10 2\n0 2\n");
-    }
+    void SetUp() override { m_table = Write("table.ifi", "40 0.5\n-40 1\n0 2\n-10 2\n40 1\n40 1\n10 2\n0 2\n"); }
 
     std::string m_table;
 };
@@ -77,8 +74,8 @@ TEST_F(HeadlessRunTest, HelpExplainsEveryOption)
 {
     const Outcome help = RunTool({"--help"});
     EXPECT_EQ(help.code, 0);
-    for (const char* option : {"--table", "--seed", "--passes", "--beams", "--trace", "--arena", "--freemap", "--frame",
-                               "--plot"})
+    for (const char* option :
+         {"--table", "--seed", "--passes", "--beams", "--trace", "--arena", "--freemap", "--frame", "--plot"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
@@ -116,8 +113,8 @@ TEST_F(HeadlessRunTest, ThePrintedSeedOfAnUnseededRunRepeatsIt)
 
 TEST_F(HeadlessRunTest, PicturesAreTheWorldsImagesWithRowZeroAtTheBottom)
 {
-    ASSERT_EQ(RunTool({"--seed", "0x51", "--passes", "1", "--arena", PathOf("arena.png"), "--freemap", PathOf("free.png"),
-                   "--frame", PathOf("frame.png")})
+    ASSERT_EQ(RunTool({"--seed", "0x51", "--passes", "1", "--arena", PathOf("arena.png"), "--freemap",
+                       PathOf("free.png"), "--frame", PathOf("frame.png")})
                   .code,
               0);
     RobotSimulation sim(kWorldSize, kWorldSize);
@@ -226,9 +223,9 @@ TEST_F(HeadlessRunTest, ARobotThrownOutOfTheWorldEndsTheRunWithFiniteFigures)
     for (const char* line : {"1e308 1e308\n", "1e308 1\n", "0 1e7\n"}) {
         std::string absurd;
         for (int k = 0; k < 8; ++k) absurd += line;
-        const Outcome outcome = RunTool({"--seed", "1", "--passes", "3000", "--table", Write("absurd.ifi", absurd),
-                                         "--trace", PathOf("t.csv"), "--plot", PathOf("p.png"), "--frame",
-                                         PathOf("f.png")});
+        const Outcome outcome =
+            RunTool({"--seed", "1", "--passes", "3000", "--table", Write("absurd.ifi", absurd), "--trace",
+                     PathOf("t.csv"), "--plot", PathOf("p.png"), "--frame", PathOf("f.png")});
         ASSERT_EQ(outcome.code, 0) << outcome.err;
         EXPECT_NE(outcome.out.find("left the world: after pass 1,"), std::string::npos) << line << outcome.out;
         EXPECT_NE(outcome.out.find("passes: 1\n"), std::string::npos) << outcome.out;
@@ -238,8 +235,8 @@ TEST_F(HeadlessRunTest, ARobotThrownOutOfTheWorldEndsTheRunWithFiniteFigures)
     }
 
     // A robot that merely drives off its picture stays in the world and runs every pass.
-    const Outcome away = RunTool({"--seed", "1", "--passes", "3000", "--table",
-                                  Write("away.ifi", "0 3 0 3 0 3 0 3 0 3 0 3 0 3 0 3\n")});
+    const Outcome away =
+        RunTool({"--seed", "1", "--passes", "3000", "--table", Write("away.ifi", "0 3 0 3 0 3 0 3 0 3 0 3 0 3 0 3\n")});
     EXPECT_NE(away.out.find("passes: 3000\n"), std::string::npos) << away.out;
     EXPECT_EQ(away.out.find("left the world"), std::string::npos) << away.out;
 }

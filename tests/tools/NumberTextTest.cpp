@@ -44,7 +44,8 @@ TEST(NumberTextTest, AcceptsSignedDecimalsWithBlanksAround)
 
 TEST(NumberTextTest, RefusesWhatIsNotAFiniteNumber)
 {
-    for (const char* text : {"", " ", "-", "+", "+-1", "++1", "+ 1", "abc", "1.5x", "1,5", "inf", "nan", "1e999", "0x10"})
+    for (const char* text :
+         {"", " ", "-", "+", "+-1", "++1", "+ 1", "abc", "1.5x", "1,5", "inf", "nan", "1e999", "0x10"})
         EXPECT_FALSE(ParseNumber(text).has_value()) << text;
     EXPECT_FALSE(ParseInteger("1.5").has_value());
     EXPECT_FALSE(ParseInteger("99999999999").has_value());
@@ -72,4 +73,4 @@ TEST(NumberTextTest, IgnoresACommaDecimalLocale)
     std::setlocale(LC_ALL, restore.c_str());
 }
 
-} // namespace
+}  // namespace

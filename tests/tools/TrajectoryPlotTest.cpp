@@ -30,8 +30,7 @@ int CountReddish(const cv::Mat& picture, cv::Rect area)
     int count = 0;
     area &= cv::Rect(0, 0, picture.cols, picture.rows);
     for (int y = area.y; y < area.y + area.height; ++y)
-        for (int x = area.x; x < area.x + area.width; ++x)
-            count += IsReddish(picture.at<cv::Vec3b>(y, x));
+        for (int x = area.x; x < area.x + area.width; ++x) count += IsReddish(picture.at<cv::Vec3b>(y, x));
     return count;
 }
 
@@ -39,8 +38,7 @@ int CountReddish(const cv::Mat& picture, cv::Rect area)
 TrajectoryPlot StraightPath()
 {
     TrajectoryPlot plot;
-    for (int x = 30; x <= 130; ++x)
-        plot.Record(x, 20, x >= 100 ? 1 : 0);
+    for (int x = 30; x <= 130; ++x) plot.Record(x, 20, x >= 100 ? 1 : 0);
     return plot;
 }
 
@@ -117,5 +115,6 @@ TEST(TrajectoryPlot, MarluneRunWritesThePathOfItsRunUpright)
     EXPECT_LT(start[2], 60);
 
     EXPECT_EQ(RunMarlune({"--seed", "7", "--plot", (dir / "path.txt").string()}, out, err), 2);
-    EXPECT_EQ(RunMarlune({"--seed", "7", "--passes", "1", "--plot", (dir / "missing" / "p.png").string()}, out, err), 1);
+    EXPECT_EQ(RunMarlune({"--seed", "7", "--passes", "1", "--plot", (dir / "missing" / "p.png").string()}, out, err),
+              1);
 }

@@ -33,8 +33,7 @@ InferenceTable SpinningTable()
 InferenceTable BlindTable()
 {
     InferenceTable t;
-    for (double& s : t.speeds)
-        s = 3.0;
+    for (double& s : t.speeds) s = 3.0;
     return t;
 }
 

@@ -14,9 +14,29 @@ TunerOptions Parse(std::vector<std::string> arguments)
 
 TEST(TunerOptions, ReadsEverySetting)
 {
-    const TunerOptions o = Parse({"--seed", "0xFFFFFFFFFFFFFFFF", "--out", "t/x.ifi", "--arenas", "3", "--passes", "200",
-                                  "--population", "4", "--generations", "0", "--threads", "5", "--collision-weight",
-                                  "0.25", "--angles", "-45:30.5", "--speeds", "0.5:2", "--start", "a.ifi", "--compare",
+    const TunerOptions o = Parse({"--seed",
+                                  "0xFFFFFFFFFFFFFFFF",
+                                  "--out",
+                                  "t/x.ifi",
+                                  "--arenas",
+                                  "3",
+                                  "--passes",
+                                  "200",
+                                  "--population",
+                                  "4",
+                                  "--generations",
+                                  "0",
+                                  "--threads",
+                                  "5",
+                                  "--collision-weight",
+                                  "0.25",
+                                  "--angles",
+                                  "-45:30.5",
+                                  "--speeds",
+                                  "0.5:2",
+                                  "--start",
+                                  "a.ifi",
+                                  "--compare",
                                   "b.ifi"});
     const TuningSettings& s = o.settings;
     EXPECT_EQ(s.seed, ~std::uint64_t{0});
@@ -63,8 +83,7 @@ TEST(TunerOptions, NumbersIgnoreTheLocale)
 {
     // Under a comma-decimal locale a C-library parser would stop at the point.
     const std::string previous = std::setlocale(LC_ALL, nullptr);
-    if (!std::setlocale(LC_ALL, "fr_FR.UTF-8"))
-        GTEST_SKIP() << "fr_FR.UTF-8 is not installed";
+    if (!std::setlocale(LC_ALL, "fr_FR.UTF-8")) GTEST_SKIP() << "fr_FR.UTF-8 is not installed";
     const TunerOptions o = Parse({"--collision-weight", "0.125", "--speeds", "0.5:2.75"});
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_EQ(o.settings.collisionWeight, 0.125);
@@ -75,21 +94,33 @@ TEST(TunerOptions, NumbersIgnoreTheLocale)
 TEST(TunerOptions, RefusesWhatCannotBeRun)
 {
     const std::vector<std::vector<std::string>> bad = {
-        {"--bogus", "1"},          {"stray"},
-        {"--seed"},                {"--seed", "-1"},
-        {"--seed", "12abc"},       {"--seed", "0x"},
+        {"--bogus", "1"},
+        {"stray"},
+        {"--seed"},
+        {"--seed", "-1"},
+        {"--seed", "12abc"},
+        {"--seed", "0x"},
         {"--seed", "18446744073709551616"},
-        {"--passes", "0"},         {"--arenas", "1.5"},
-        {"--population", "3"},     {"--generations", "-1"},
-        {"--threads", "0"},        {"--collision-weight", "-0.1"},
-        {"--angles", "10"},        {"--angles", "30:-30"},
-        {"--speeds", "a:b"},       {"--speeds", "1:"},
+        {"--passes", "0"},
+        {"--arenas", "1.5"},
+        {"--population", "3"},
+        {"--generations", "-1"},
+        {"--threads", "0"},
+        {"--collision-weight", "-0.1"},
+        {"--angles", "10"},
+        {"--angles", "30:-30"},
+        {"--speeds", "a:b"},
+        {"--speeds", "1:"},
         {"--out", ""},
         // Infinite or missing numbers would fill the tables and the scores with NaN.
-        {"--angles", "-inf:inf"},  {"--speeds", "0:nan"},
-        {"--collision-weight", "inf"}, {"--collision-weight", "nan"},
+        {"--angles", "-inf:inf"},
+        {"--speeds", "0:nan"},
+        {"--collision-weight", "inf"},
+        {"--collision-weight", "nan"},
         // Finite but absurd: eight lines of "inf inf" came out of these.
-        {"--angles", "-1e308:1e308"}, {"--speeds", "0:1000001"}, {"--angles", "-1e6:1.0000000001e6"},
+        {"--angles", "-1e308:1e308"},
+        {"--speeds", "0:1000001"},
+        {"--angles", "-1e6:1.0000000001e6"},
     };
     for (const auto& arguments : bad)
         EXPECT_THROW(Parse(arguments), UsageError) << arguments[0] << ' ' << arguments.back();

@@ -1,8 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -26,8 +26,7 @@ pid_t Start(std::vector<std::string> arguments, const fs::path& output)
 {
     arguments.insert(arguments.begin(), MARLUNE_TUNE_PATH);
     std::vector<char*> argv;
-    for (auto& a : arguments)
-        argv.push_back(a.data());
+    for (auto& a : arguments) argv.push_back(a.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -74,8 +73,8 @@ TEST(TunerProgram, CtrlCStillWritesTheBestTableAndTheReport)
     ScratchFolder dir;
     const fs::path table = dir.path / "stopped.ifi";
     // Far more generations than the test waits for: the most the option takes.
-    const pid_t pid = Start({"--seed", "3", "--arenas", "1", "--passes", "100", "--population", "4",
-                             "--generations", "2147483647", "--threads", "2", "--out", table.string()},
+    const pid_t pid = Start({"--seed", "3", "--arenas", "1", "--passes", "100", "--population", "4", "--generations",
+                             "2147483647", "--threads", "2", "--out", table.string()},
                             dir.path / "out.txt");
     ASSERT_GT(pid, 0);
     // Interrupt once the program has announced its run: its Ctrl-C handler is in place by then.
@@ -124,8 +123,8 @@ TEST(TunerProgram, AnOutputOverAnInputOrAHugeSearchIsRefusedWithCodeTwo)
     const TunerCall overStart = CallTuner({"--start", start.string(), "--out", start.string()});
     EXPECT_EQ(overStart.code, 2);
     EXPECT_NE(overStart.output.find("--start"), std::string::npos) << overStart.output;
-    const TunerCall reportOverCompare = CallTuner({"--compare", start.string(), "--out",
-                                                   (dir.path / "x.ifi").string(), "--report", start.string()});
+    const TunerCall reportOverCompare =
+        CallTuner({"--compare", start.string(), "--out", (dir.path / "x.ifi").string(), "--report", start.string()});
     EXPECT_EQ(reportOverCompare.code, 2);
     EXPECT_EQ(Read(start), table);
 
@@ -165,8 +164,9 @@ TEST(TunerProgram, ARunWritesBothFilesAndGivesBackTheCallersCtrlC)
     sigaction(SIGINT, &own, &before);
 
     const fs::path table = dir.path / "quick.ifi";
-    const std::vector<std::string> arguments{"--seed", "5", "--arenas", "1", "--passes", "20", "--population",
-                                             "4", "--generations", "1", "--threads", "2", "--out", table.string()};
+    const std::vector<std::string> arguments{"--seed",       "5",           "--arenas",      "1", "--passes",  "20",
+                                             "--population", "4",           "--generations", "1", "--threads", "2",
+                                             "--out",        table.string()};
     const TunerCall first = CallTuner(arguments);
     const TunerCall second = CallTuner(arguments);
 

@@ -15,21 +15,19 @@ struct Hill {
     std::vector<double> peak;
     std::vector<std::vector<double>> seen;  // every candidate ever handed over
     int batches = 0;
-    int interruptAtBatch = -1;              // batch index that reports an interruption
+    int interruptAtBatch = -1;  // batch index that reports an interruption
 
     double At(const std::vector<double>& x) const
     {
         double sum = 0;
-        for (std::size_t i = 0; i < x.size(); ++i)
-            sum += (x[i] - peak[i]) * (x[i] - peak[i]);
+        for (std::size_t i = 0; i < x.size(); ++i) sum += (x[i] - peak[i]) * (x[i] - peak[i]);
         return -sum;
     }
 
     BatchObjective Objective()
     {
         return [this](const std::vector<std::vector<double>>& candidates, std::vector<double>& scores) {
-            if (batches++ == interruptAtBatch)
-                return false;
+            if (batches++ == interruptAtBatch) return false;
             for (std::size_t i = 0; i < candidates.size(); ++i) {
                 seen.push_back(candidates[i]);
                 scores[i] = At(candidates[i]);
@@ -73,8 +71,7 @@ TEST(DifferentialEvolution, NeverLeavesTheBoxEvenWhenThePeakLiesOutside)
     Hill hill{{3.0, -4.0, 2.0}};
     SearchBox box{{-1.0, -2.0, -1.5}, {1.0, 2.0, 0.25}};
     const SearchResult result = MaximiseByDifferentialEvolution(box, Settings(12, 60, 3), hill.Objective());
-    for (const auto& candidate : hill.seen)
-        ASSERT_TRUE(box.Contains(candidate));
+    for (const auto& candidate : hill.seen) ASSERT_TRUE(box.Contains(candidate));
     EXPECT_NEAR(result.best[0], 1.0, 1e-3);
     EXPECT_NEAR(result.best[1], -2.0, 1e-3);
     EXPECT_NEAR(result.best[2], 0.25, 1e-3);
@@ -85,8 +82,7 @@ TEST(DifferentialEvolution, ADegenerateBoxPinsThatCoordinate)
     Hill hill{{0.0, 0.0}};
     SearchBox box{{-1.0, 0.75}, {1.0, 0.75}};
     MaximiseByDifferentialEvolution(box, Settings(6, 10, 3), hill.Objective());
-    for (const auto& candidate : hill.seen)
-        ASSERT_EQ(candidate[1], 0.75);
+    for (const auto& candidate : hill.seen) ASSERT_EQ(candidate[1], 0.75);
 }
 
 TEST(DifferentialEvolution, TheSameSeedRepeatsTheSearchExactly)
@@ -106,13 +102,13 @@ TEST(DifferentialEvolution, AStartPointJoinsClampedAndIsNeverLost)
     Hill hill{{0.2, -0.4, 0.6}};
     const std::vector<double> start = hill.peak;
     std::vector<double> reported;
-    const auto result = MaximiseByDifferentialEvolution(Box(3, -1, 1), Settings(6, 8, 5), hill.Objective(), &start,
-                                                        [&](const SearchProgress& p) { reported.push_back(p.bestScore); });
+    const auto result =
+        MaximiseByDifferentialEvolution(Box(3, -1, 1), Settings(6, 8, 5), hill.Objective(), &start,
+                                        [&](const SearchProgress& p) { reported.push_back(p.bestScore); });
     EXPECT_EQ(hill.seen.front(), start);
     EXPECT_EQ(result.best, start);
     ASSERT_EQ(reported.size(), 9u);
-    for (double score : reported)
-        EXPECT_EQ(score, 0.0);
+    for (double score : reported) EXPECT_EQ(score, 0.0);
 
     Hill outside{{0, 0}};
     const std::vector<double> far{5.0, -7.0};

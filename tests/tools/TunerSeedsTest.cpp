@@ -13,10 +13,8 @@ TEST(ArenaSeeds, ValidationArenasAreNeverTuningArenas)
         ASSERT_EQ(seeds.tuning.size(), 12u);
         ASSERT_EQ(seeds.validation.size(), 12u);
         std::set<std::uint64_t> worlds;
-        for (auto s : seeds.tuning)
-            worlds.insert(RandomState::EffectiveSeed(s));
-        for (auto s : seeds.validation)
-            worlds.insert(RandomState::EffectiveSeed(s));
+        for (auto s : seeds.tuning) worlds.insert(RandomState::EffectiveSeed(s));
+        for (auto s : seeds.validation) worlds.insert(RandomState::EffectiveSeed(s));
         ASSERT_EQ(worlds.size(), 24u) << "--seed " << seed << " repeats a world";
     }
 }

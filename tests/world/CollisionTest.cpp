@@ -44,12 +44,12 @@ TEST(Collision, EachEntryCountsOnceAndTheShakeCoversTheWayOut)
         PlaceCentre(*sim, x, 50);
         return sim->UpdateCollision();
     };
-    EXPECT_FALSE(pass(49));          // free
-    EXPECT_FALSE(pass(50));          // entry: counted, not yet shaking
+    EXPECT_FALSE(pass(49));  // free
+    EXPECT_FALSE(pass(50));  // entry: counted, not yet shaking
     EXPECT_EQ(sim->collisions, 1);
-    EXPECT_TRUE(pass(50));           // still inside: shakes, no new count
-    EXPECT_TRUE(pass(51));           // leaving: shakes once more, clears the flag
+    EXPECT_TRUE(pass(50));  // still inside: shakes, no new count
+    EXPECT_TRUE(pass(51));  // leaving: shakes once more, clears the flag
     EXPECT_EQ(sim->inCollision, 0);
-    EXPECT_FALSE(pass(50));          // entering again counts again
+    EXPECT_FALSE(pass(50));  // entering again counts again
     EXPECT_EQ(sim->collisions, 2);
 }

@@ -27,7 +27,10 @@ protected:
 
 // Restores the process locale however the test ends.
 struct ProcessLocale {
-    explicit ProcessLocale(const char* name) : previous(std::setlocale(LC_ALL, nullptr)), active(std::setlocale(LC_ALL, name) != nullptr) {}
+    explicit ProcessLocale(const char* name)
+        : previous(std::setlocale(LC_ALL, nullptr)), active(std::setlocale(LC_ALL, name) != nullptr)
+    {
+    }
     ~ProcessLocale() { std::setlocale(LC_ALL, previous.c_str()); }
     std::string previous;
     bool active;

@@ -12,9 +12,8 @@ struct ScratchFolder {
     std::filesystem::path path;
 
     ScratchFolder()
-        : path(std::filesystem::temp_directory_path() /
-               ("marlune-" + std::to_string(::getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name()))
+        : path(std::filesystem::temp_directory_path() / ("marlune-" + std::to_string(::getpid()) + "-" +
+                                                         testing::UnitTest::GetInstance()->current_test_info()->name()))
     {
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);

@@ -46,8 +46,8 @@ PlainSweep MarchEveryBeam(RobotSimulation& sim)
 {
     for (int slot = 0; slot < 3; ++slot) {
         if (std::memcmp(&sim.sectorDistance[slot], &plain.distance[slot], sizeof(double)) != 0)
-            return ::testing::AssertionFailure() << "slot " << slot << ": " << sim.sectorDistance[slot] << " instead of "
-                                                 << plain.distance[slot];
+            return ::testing::AssertionFailure()
+                   << "slot " << slot << ": " << sim.sectorDistance[slot] << " instead of " << plain.distance[slot];
         if (sim.shortestBeam[slot] != plain.shortestBeam[slot])
             return ::testing::AssertionFailure() << "slot " << slot << ": beam " << sim.shortestBeam[slot]
                                                  << " instead of " << plain.shortestBeam[slot];
@@ -74,15 +74,21 @@ void CompareAtRandomPoses(RobotSimulation& sim, RandomState& random, int poses)
         sim.centerX = random.Next() % 256;
         sim.centerY = random.Next() % 256;
         switch (pose % 4) {
-        case 0: sim.heading = HeadingNearDiagonal(random, nearDiagonal[random.Next() % 7]); break;
-        case 1: sim.heading = (random.Next() % 2000001) * 1e-1 - 1e5; break;  // also past the quick case test
-        default: sim.heading = (random.Next() % 1000000) * 2e-5 - 10; break;
+        case 0:
+            sim.heading = HeadingNearDiagonal(random, nearDiagonal[random.Next() % 7]);
+            break;
+        case 1:
+            sim.heading = (random.Next() % 2000001) * 1e-1 - 1e5;
+            break;  // also past the quick case test
+        default:
+            sim.heading = (random.Next() % 1000000) * 2e-5 - 10;
+            break;
         }
         const PlainSweep plain = MarchEveryBeam(sim);
         for (int& hint : sim.shortestBeam) hint = static_cast<int>(random.Next() % 70) - 5;
         sim.Sense(false);
-        ASSERT_TRUE(SameAsPlain(sim, plain)) << "pose " << pose << " at " << sim.centerX << "," << sim.centerY
-                                             << " heading " << sim.heading;
+        ASSERT_TRUE(SameAsPlain(sim, plain))
+            << "pose " << pose << " at " << sim.centerX << "," << sim.centerY << " heading " << sim.heading;
         sim.Sense(false);  // now with the right hint
         ASSERT_TRUE(SameAsPlain(sim, plain)) << "pose " << pose << ", hinted";
         sim.SenseEveryBeamToItsEnd(false);
