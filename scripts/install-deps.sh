@@ -10,7 +10,7 @@ packages=(
   fonts-liberation locales
   xvfb xauth imagemagick tmux xdotool
   libfuzzylite-dev libgif-dev qttranslations5-l10n
-  clang libclang-rt-14-dev help2man
+  clang libclang-rt-14-dev clang-format help2man
 )
 
 missing=()

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: a plain optimised build, then the same tests
-# under AddressSanitizer + UndefinedBehaviorSanitizer (with double-to-int overflow), then
-# the controller's threaded code and the tuner's evaluation threads under ThreadSanitizer.
+# Checks the layout of every C++ file, then builds everything and runs every test: a
+# plain optimised build, then the same tests under AddressSanitizer +
+# UndefinedBehaviorSanitizer (with double-to-int overflow), then the controller's
+# threaded code and the tuner's evaluation threads under ThreadSanitizer.
 # Between the first two, a Clang build of everything but the desktop program, whose fuzz
 # targets then run for 20 s each. Every build treats warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+
+echo "== layout (.clang-format)"
+find common simulator controller tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  xargs -0 clang-format --dry-run --Werror
 
 jobs=$(nproc)
 # Programs that open windows run on a virtual display when there is no real one.
