@@ -60,11 +60,5 @@ std::optional<double> ParseNumber(std::string_view text)
 
 std::optional<int> ParseInteger(std::string_view text)
 {
-    const std::string_view digits = TypedDigits(text);
-    if (digits.empty()) return std::nullopt;
-    int value = 0;
-    const char* end = digits.data() + digits.size();
-    const auto result = std::from_chars(digits.data(), end, value);
-    if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
-    return value;
+    return ParseExactWhole<int>(TypedDigits(text));
 }

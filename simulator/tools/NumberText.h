@@ -1,4 +1,5 @@
 #pragma once
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,19 @@ std::string FixedDecimals(double value, int decimals);
 // A finite decimal number, the whole text and nothing else: an optional '-', no blanks,
 // no '+', no inf or nan, no hexadecimal. What a command line takes.
 std::optional<double> ParseExactNumber(std::string_view text);
+
+// A whole number in the given base, the whole text and nothing else; an unsigned type
+// takes no sign at all, so "-1" cannot wrap round to a huge value.
+template <typename Whole>
+std::optional<Whole> ParseExactWhole(std::string_view text, int base = 10)
+{
+    if (text.empty()) return std::nullopt;
+    Whole value{};
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value, base);
+    if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
+    return value;
+}
 
 // A finite decimal number as a person types it: also with blanks around it and a leading
 // '+'. Anything else (empty text, a lone sign, letters, trailing garbage, a decimal
