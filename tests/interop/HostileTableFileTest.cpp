@@ -1,10 +1,6 @@
 // Files made to crash, freeze or swell the engine readers: each is refused before
 // fuzzylite sees it, or, for a table padded with comments, read without holding them.
-#include <cstring>
-#include <gtest/gtest.h>
-
-#include "../world/ScratchFolder.h"
-#include "TableFiles.h"
+#include "TableFileFixture.h"
 
 namespace {
 
@@ -16,50 +12,13 @@ std::string Repeated(const std::string& piece, int times)
     return text;
 }
 
-class HostileTableFileTest : public ScratchFolderTest {
+class HostileTableFileTest : public TableFileFixture {
 protected:
-    void SetUp() override
-    {
-        for (int k = 0; k < InferenceTable::kSituations; ++k) {
-            m_exported.angles[k] = 7.0 * k - 20.25;
-            m_exported.speeds[k] = 0.5 * k + 1;
-            m_kept.angles[k] = m_kept.speeds[k] = -1.0 - k;
-        }
-        TableRefusal refusal;
-        ASSERT_TRUE(ExportTableFile(PathOf("good.fll"), m_exported, refusal)) << refusal.english;
-        ASSERT_TRUE(ExportTableFile(PathOf("good.fis"), m_exported, refusal)) << refusal.english;
-        m_fll = Read(PathOf("good.fll"));
-        m_fis = Read(PathOf("good.fis"));
-    }
-
-    std::string Edited(const std::string& from, const std::string& to) const
-    {
-        std::string text = m_fll;
-        const std::size_t at = text.find(from);
-        EXPECT_NE(at, std::string::npos) << from;
-        return at == std::string::npos ? text : text.replace(at, from.size(), to);
-    }
-
-    // The refusal of the file, which must leave the table alone and name the file.
-    TableRefusal Refusal(const std::string& name, const std::string& text)
-    {
-        InferenceTable table = m_kept;
-        TableRefusal refusal;
-        EXPECT_FALSE(LoadTableFile(Write(name, text), table, refusal)) << name;
-        EXPECT_EQ(std::memcmp(&table, &m_kept, sizeof table), 0) << name;
-        EXPECT_NE(refusal.english.find(name), std::string::npos) << refusal.english;
-        EXPECT_NE(refusal.french.find(name), std::string::npos) << refusal.french;
-        return refusal;
-    }
-
     void ExpectRefusedFor(const std::string& name, const std::string& text, const std::string& reason)
     {
-        const TableRefusal refusal = Refusal(name, text);
+        const TableRefusal refusal = ExpectRefused(name, text);
         EXPECT_NE(refusal.english.find(reason), std::string::npos) << refusal.english;
     }
-
-    InferenceTable m_exported, m_kept;
-    std::string m_fll, m_fis;
 };
 
 const char kFirstRule[] = "rule: if left is blocked and ";
@@ -83,7 +42,7 @@ TEST_F(HostileTableFileTest, LongChainsAndFormulasAreRefusedBeforeTheyAreParsed)
     // As deep as allowed, fuzzylite reads it and the shape check refuses it.
     ExpectRefusedFor(
         "deep.fll",
-        Edited("term: S1 Constant -20.25", "term: S1 Function " + Repeated("(", 16) + "1" + Repeated(")", 16)),
+        Edited("term: S1 Constant -35.5", "term: S1 Function " + Repeated("(", 16) + "1" + Repeated(")", 16)),
         "must be a finite Constant");
 }
 
@@ -124,8 +83,8 @@ TEST_F(HostileTableFileTest, RefusalsQuoteControlBytesEscaped)
     ExpectRefusedFor("escape.fll", Edited("left is blocked and", "left is \x1b[2J blocked and"),
                      "holds a byte that is not text");
     // Bytes that are not UTF-8 reach fuzzylite, whose message quotes them.
-    const TableRefusal broken = Refusal("broken.fll", Edited("left is blocked and", "left is \x9b"
-                                                                                    "31m and"));
+    const TableRefusal broken = ExpectRefused("broken.fll", Edited("left is blocked and", "left is \x9b"
+                                                                                          "31m and"));
     EXPECT_NE(broken.english.find("\\x9b31m"), std::string::npos) << broken.english;
     EXPECT_EQ(broken.english.find('\x9b'), std::string::npos);
 
