@@ -12,11 +12,14 @@ targets=(inference_file_fuzz table_situations_fuzz frame_reassembler_fuzz comman
          runner_options_fuzz tuner_options_fuzz trundel_options_fuzz
          fll_engine_fuzz fis_engine_fuzz table_file_fuzz)
 # The engine readers' faults were driven by size: their inputs may reach past the 64 KB
-# fuzzylite is given, and the formats' keywords help the fuzzer into their sections.
+# fuzzylite is given from the first run on (libFuzzer would otherwise grow its length
+# limit from the seeds' 2 KB only slowly), and the formats' keywords help the fuzzer into
+# their sections.
+engine_options="-max_len=131072 -len_control=0 -dict=fuzz/engine-files.dict"
 declare -A options=(
-  [fll_engine_fuzz]="-max_len=131072 -dict=fuzz/engine-files.dict"
-  [fis_engine_fuzz]="-max_len=131072 -dict=fuzz/engine-files.dict"
-  [table_file_fuzz]="-max_len=131072 -dict=fuzz/engine-files.dict"
+  [fll_engine_fuzz]=$engine_options
+  [fis_engine_fuzz]=$engine_options
+  [table_file_fuzz]=$engine_options
 )
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_FUZZERS=ON \
