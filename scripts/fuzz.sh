@@ -9,7 +9,18 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 build=build-fuzz
 targets=(inference_file_fuzz table_situations_fuzz frame_reassembler_fuzz command_decoder_fuzz
-         runner_options_fuzz tuner_options_fuzz trundel_options_fuzz)
+         runner_options_fuzz tuner_options_fuzz trundel_options_fuzz
+         fll_engine_fuzz fis_engine_fuzz table_file_fuzz)
+# The engine readers' faults were driven by size: their inputs may reach past the 64 KB
+# fuzzylite is given from the first run on (libFuzzer would otherwise grow its length
+# limit from the seeds' 2 KB only slowly), and the formats' keywords help the fuzzer into
+# their sections.
+engine_options="-max_len=131072 -len_control=0 -dict=fuzz/engine-files.dict"
+declare -A options=(
+  [fll_engine_fuzz]=$engine_options
+  [fis_engine_fuzz]=$engine_options
+  [table_file_fuzz]=$engine_options
+)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_FUZZERS=ON \
   -DSANITIZE=address,undefined -DBUILD_APP=OFF -DBUILD_BENCHMARKS=OFF >/dev/null
@@ -19,7 +30,9 @@ mkdir -p "$build/findings"
 for target in "${targets[@]}"; do
   mkdir -p "$build/corpus/$target"
   log="$build/findings/$target.log"
-  if ! ASAN_OPTIONS=detect_leaks=1 "$build/bin/$target" -max_total_time="$seconds" -print_final_stats=1 \
+  # shellcheck disable=SC2086 # the options are words to split
+  if ! ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=fuzz/fuzzylite-leaks.supp \
+      "$build/bin/$target" -max_total_time="$seconds" -print_final_stats=1 ${options[$target]:-} \
       -artifact_prefix="$build/findings/$target-" "$build/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
     tail -n 40 "$log"
     echo "fuzz: $target found a fault; its input is in $build/findings/" >&2

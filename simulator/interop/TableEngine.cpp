@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fl/Headers.h>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -98,17 +99,26 @@ bool CheckOutput(const fl::Engine& engine, const std::string& name, TableRefusal
 }
 
 // Collects "variable is term" of an antecedent made of propositions joined by "and" only.
-bool CollectConjunction(const fl::Expression* expression, std::map<std::string, std::string>& terms)
+// A file may chain any number of terms: the tree is walked with a stack of our own.
+bool CollectConjunction(const fl::Expression* root, std::map<std::string, std::string>& terms)
 {
-    if (!expression) return false;
-    if (expression->type() == fl::Expression::Proposition) {
-        const auto* proposition = static_cast<const fl::Proposition*>(expression);
-        if (!proposition->variable || !proposition->term || !proposition->hedges.empty()) return false;
-        return terms.emplace(proposition->variable->getName(), proposition->term->getName()).second;
+    std::vector<const fl::Expression*> pending{root};
+    while (!pending.empty()) {
+        const fl::Expression* expression = pending.back();
+        pending.pop_back();
+        if (!expression) return false;
+        if (expression->type() == fl::Expression::Proposition) {
+            const auto* proposition = static_cast<const fl::Proposition*>(expression);
+            if (!proposition->variable || !proposition->term || !proposition->hedges.empty()) return false;
+            if (!terms.emplace(proposition->variable->getName(), proposition->term->getName()).second) return false;
+            continue;
+        }
+        const auto* join = static_cast<const fl::Operator*>(expression);
+        if (join->name != fl::Rule::andKeyword()) return false;
+        pending.push_back(join->right);
+        pending.push_back(join->left);
     }
-    const auto* join = static_cast<const fl::Operator*>(expression);
-    return join->name == fl::Rule::andKeyword() && CollectConjunction(join->left, terms) &&
-           CollectConjunction(join->right, terms);
+    return true;
 }
 
 // The situation a rule stands for, or -1 when it is not "if left is .. and front is ..

@@ -4,21 +4,23 @@
 #include <cctype>
 #include <cmath>
 #include <fl/Headers.h>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
 
 #include "AtomicFile.h"
+#include "EngineText.h"
 #include "InferenceFile.h"
+#include "PrintableText.h"
 #include "RobotSimulation.h"
 #include "SimulationRun.h"
 
 namespace {
 
-bool Refuse(TableRefusal& refusal, std::string french, std::string english)
+// Refusals quote file names and file text: both are printed where the user looks.
+bool Refuse(TableRefusal& refusal, const std::string& french, const std::string& english)
 {
-    refusal = {std::move(french), std::move(english)};
+    refusal = {PrintableText(french), PrintableText(english)};
     return false;
 }
 
@@ -64,13 +66,23 @@ std::string FirstLine(const std::string& text)
     return text.substr(0, text.find('\n'));
 }
 
+// fuzzylite is given only what fits an engine: it has no limits of its own.
+bool ReadEngineText(const std::string& path, EngineFormat format, std::string& text, TableRefusal& refusal)
+{
+    const TextCheck check = ReadBoundedFile(path, EngineTextLimits(format), text);
+    if (check.fault == TextFault::Unreadable)
+        return Refuse(refusal, "Impossible de lire " + Guillemets(path), "cannot read " + Quoted(path));
+    TextFaultWords why = DescribeTextFault(check, EngineTextLimits(format));
+    if (check.fault == TextFault::None && CheckEngineCounts(text, format, why)) return true;
+    return Refuse(refusal, Guillemets(path) + " est refusé : " + why.french,
+                  Quoted(path) + " is refused: " + why.english);
+}
+
 bool LoadEngine(const std::string& path, TableFileFormat format, InferenceTable& table, TableRefusal& refusal)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    if (file) text << file.rdbuf();
-    if (!file || file.bad())
-        return Refuse(refusal, "Impossible de lire " + Guillemets(path), "cannot read " + Quoted(path));
+    const EngineFormat engineFormat = format == TableFileFormat::Fll ? EngineFormat::Fll : EngineFormat::Fis;
+    std::string text;
+    if (!ReadEngineText(path, engineFormat, text, refusal)) return false;
 
     // fuzzylite 6.0 as packaged prints the rules it cannot parse on the standard output,
     // whatever its logging flag, and leaves them unloaded: the shape check refuses those
@@ -80,10 +92,10 @@ bool LoadEngine(const std::string& path, TableFileFormat format, InferenceTable&
     std::unique_ptr<fl::Engine> engine;
     std::string why;
     try {
-        if (format == TableFileFormat::Fll)
-            engine.reset(fl::FllImporter().fromString(text.str()));
+        if (engineFormat == EngineFormat::Fll)
+            engine.reset(fl::FllImporter().fromString(text));
         else
-            engine.reset(fl::FisImporter().fromString(text.str()));
+            engine.reset(fl::FisImporter().fromString(text));
     } catch (const std::exception& error) {
         why = FirstLine(error.what());
     }

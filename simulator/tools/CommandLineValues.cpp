@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "NumberText.h"
+#include "PrintableText.h"
 #include "ProgramVersion.h"
 
 namespace {
@@ -13,9 +14,10 @@ UsageError NotANumber(std::string_view option, std::string_view text, std::strin
     return UsageError(std::string(option) + ": '" + std::string(text) + "' is not " + std::string(expected));
 }
 
+// Messages quote arguments and files, which may hold anything: one printable line each.
 int GiveUp(const std::string& program, std::string_view message, std::ostream& err, int exitCode)
 {
-    err << program << ": " << message << '\n';
+    err << program << ": " << PrintableText(message) << '\n';
     return exitCode;
 }
 

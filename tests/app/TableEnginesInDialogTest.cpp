@@ -36,6 +36,14 @@ protected:
         ADD_FAILURE() << "no Exporter... in the menu";
     }
 
+    // The shown table exported to `name`, as text to edit.
+    std::string ExportedText(const char* name)
+    {
+        Export(PathOf(name));
+        std::ifstream file(PathOf(name).toStdString());
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
     void Load(const QString& path)
     {
         prompts->paths = {path};
@@ -71,12 +79,7 @@ TEST_F(TableEnginesInDialogTest, ExportedEnginesLoadBackIntoTheFieldsExactly)
 TEST_F(TableEnginesInDialogTest, AnEngineOfAnotherShapeIsRefusedInFrenchAndChangesNothing)
 {
     dialog.ShowTable(kTable);
-    Export(PathOf("good.fll"));
-    std::string text;
-    {
-        std::ifstream file(PathOf("good.fll").toStdString());
-        text.assign(std::istreambuf_iterator<char>(file), {});
-    }
+    std::string text = ExportedText("good.fll");
     const auto wrongConjunction = text.find("AlgebraicProduct");
     ASSERT_NE(wrongConjunction, std::string::npos);
     text.replace(wrongConjunction, 16, "Minimum");
@@ -92,6 +95,24 @@ TEST_F(TableEnginesInDialogTest, AnEngineOfAnotherShapeIsRefusedInFrenchAndChang
         EXPECT_EQ(dialog.m_table.speeds[7], 0.0) << name;
         EXPECT_EQ(Field(kSpeedFields[7])->text(), "0") << name;
     }
+}
+
+TEST_F(TableEnginesInDialogTest, AnEngineMadeToCrashTheReaderIsRefusedInFrench)
+{
+    // A rule chaining terms without end once overflowed the stack, taking the user's
+    // unsaved table with it.
+    dialog.ShowTable(kTable);
+    std::string text = ExportedText("good.fll");
+    std::string chain = "rule: if ";
+    for (int i = 0; i < 60000; ++i) chain += "left is blocked and ";
+    text.replace(text.find("rule: if "), 9, chain);
+    std::ofstream(PathOf("chain.fll").toStdString()) << text;
+
+    prompts->messages.clear();
+    Load(PathOf("chain.fll"));
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_TRUE(prompts->messages.front().contains("est refusé : la ligne")) << prompts->messages.front().toStdString();
+    EXPECT_EQ(dialog.m_table.speeds[7], kTable.speeds[7]);
 }
 
 TEST_F(TableEnginesInDialogTest, ExportDialogOffersTheThreeFormatsAndTheirSuffixes)

@@ -1,51 +1,8 @@
-#include <gtest/gtest.h>
-
-#include "../world/ScratchFolder.h"
-#include "TableFiles.h"
+#include "TableFileFixture.h"
 
 namespace {
 
-class TableRefusalTest : public ScratchFolderTest {
-protected:
-    void SetUp() override
-    {
-        for (int k = 0; k < InferenceTable::kSituations; ++k) {
-            m_exported.angles[k] = 10.0 * k - 35.5;
-            m_exported.speeds[k] = 0.25 * k + 0.5;
-        }
-        TableRefusal refusal;
-        ASSERT_TRUE(ExportTableFile(PathOf("good.fll"), m_exported, refusal)) << refusal.english;
-        m_fll = Read(PathOf("good.fll"));
-        for (int k = 0; k < InferenceTable::kSituations; ++k) m_kept.angles[k] = m_kept.speeds[k] = 99.0 + k;
-    }
-
-    // The exported text with its first `from` replaced by `to`.
-    std::string Edited(const std::string& from, const std::string& to) const
-    {
-        std::string text = m_fll;
-        const std::size_t at = text.find(from);
-        EXPECT_NE(at, std::string::npos) << from;
-        return at == std::string::npos ? text : text.replace(at, from.size(), to);
-    }
-
-    // Loads the text as `name`, expects a refusal that leaves the table alone, and returns it.
-    TableRefusal ExpectRefused(const std::string& name, const std::string& text)
-    {
-        InferenceTable table = m_kept;
-        TableRefusal refusal;
-        EXPECT_FALSE(LoadTableFile(Write(name, text), table, refusal)) << name;
-        for (int k = 0; k < InferenceTable::kSituations; ++k) {
-            EXPECT_EQ(table.angles[k], m_kept.angles[k]) << name;
-            EXPECT_EQ(table.speeds[k], m_kept.speeds[k]) << name;
-        }
-        EXPECT_NE(refusal.french.find(name), std::string::npos) << refusal.french;
-        EXPECT_NE(refusal.english.find(name), std::string::npos) << refusal.english;
-        return refusal;
-    }
-
-    InferenceTable m_exported, m_kept;
-    std::string m_fll;
-};
+class TableRefusalTest : public TableFileFixture {};
 
 }  // namespace
 

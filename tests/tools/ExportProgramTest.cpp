@@ -61,6 +61,17 @@ TEST_F(ExportProgramTest, BadArgumentsAndTablesStopWithCodeTwoAndWriteNothing)
     EXPECT_NE(self.err.find("is the table being read"), std::string::npos) << self.err;
     EXPECT_EQ(Read(PathOf("t.fll")), before);
     EXPECT_FALSE(std::filesystem::exists(PathOf("s.png")));
+
+    // A rule chaining terms without end was a stack overflow: now one line and code 2.
+    std::string chain = "rule: if ";
+    for (int i = 0; i < 60000; ++i) chain += "left is blocked and ";
+    std::string hostile = before;
+    hostile.replace(hostile.find("rule: if "), 9, chain);
+    const Outcome refused = Export({Write("chain.fll", hostile), PathOf("out.fis")});
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_NE(refused.err.find("is refused: line"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.err.find('\n'), refused.err.size() - 1) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(PathOf("out.fis")));
 }
 
 TEST_F(ExportProgramTest, VersionWritesNothingElse)

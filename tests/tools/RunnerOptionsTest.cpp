@@ -61,6 +61,11 @@ TEST(RunnerOptions, HelpWinsOverVersionAndARefusalIsOneLineNamingTheProgram)
     EXPECT_EQ(RunMarlune({"--passes", "3", "--bogus"}, refusedOut, refusedErr), 2);
     EXPECT_EQ(refusedErr.str(), "marlune-run: unknown option '--bogus' (see --help)\n");
     EXPECT_EQ(refusedOut.str(), "");
+
+    // Whatever the argument holds, the terminal gets one printable line.
+    std::ostringstream controlOut, controlErr;
+    EXPECT_EQ(RunMarlune({"--\x1b[2J\n"}, controlOut, controlErr), 2);
+    EXPECT_EQ(controlErr.str(), "marlune-run: unknown option '--\\x1b[2J\\x0a' (see --help)\n");
 }
 
 TEST(RunnerOptions, SeedsAreSixtyFourBitDecimalOrHex)

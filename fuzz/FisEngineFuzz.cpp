@@ -1,0 +1,8 @@
+// The .fis reader on any bytes.
+#include "TableFileCheck.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    CheckTableFile(data, size, ".fis");
+    return 0;
+}
