@@ -296,6 +296,14 @@ std::string Lisible(const std::string& sortie)
     return lisible;
 }
 
+// In the middle of the room, heading for no wall soon: the shipped table drives straight.
+emulator::RobotOptions AuLarge()
+{
+    emulator::RobotOptions options;
+    options.start = emulator::Pose{1500, 600, 90};
+    return options;
+}
+
 // On a busy machine the program or the robot may not be scheduled for longer than the
 // watchdogs allow. Such a run still ends safely, but maybe not by the path a test is
 // about: the test plays it again, at most this many times, until the path shows.
@@ -329,6 +337,19 @@ protected:
         programme.reset();
         programme = std::make_unique<Trundel>(std::move(arguments), terminal, sortie);
         return *programme;
+    }
+    // The program steering by the table shipped for the robot, on the latest robot.
+    Trundel& LancerTableLivree(int sortie = -1)
+    {
+        return Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()}, -1, sortie);
+    }
+    // The robot in the open and the program steering it by the shipped table, once it drives.
+    Trundel& LancerAuLarge()
+    {
+        Demarrer(AuLarge());
+        Trundel& trundel = LancerTableLivree();
+        EXPECT_TRUE(AttendreConduite(*robot)) << "the robot was never driven";
+        return trundel;
     }
     std::string Chronologie() const
     {
@@ -584,7 +605,7 @@ TEST_F(TrundelContreEmulateur, ShippedTableDrivesAroundWithoutTouchingAWall)
     const bool vu = Rejouer(
         [&] {
             Demarrer(options);
-            Trundel& trundel = Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+            Trundel& trundel = LancerTableLivree();
             EXPECT_TRUE(robot->WaitForFrames(1, kAttenteMs));
             ecartMin = 1e9;
             parcouru = 0;
@@ -621,21 +642,13 @@ TEST_F(TrundelContreEmulateur, MalformedTableIsRefusedBeforeTheRobotIsTouched)
     EXPECT_TRUE(robot->ReceivedBytes().empty());
 }
 
-// In the middle of the room, heading for no wall soon: the shipped table drives straight.
-emulator::RobotOptions AuLarge()
-{
-    emulator::RobotOptions options;
-    options.start = emulator::Pose{1500, 600, 90};
-    return options;
-}
-
 TEST_F(TrundelContreEmulateur, ARobotThatNeverStreamsIsNeverDrivenAndEndsWithCode4)
 {
     emulator::RobotOptions options = AuLarge();
     options.faults.silent = true;
     Demarrer(options);
     // The shipped table drives at 150 when nothing is seen: blind, it must not.
-    Trundel& trundel = Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    Trundel& trundel = LancerTableLivree();
     EXPECT_EQ(trundel.AttendreFin(), 4) << trundel.Erreurs();
     VerifierArretOrdonne(*robot);
     for (const Command& c : Commandes(*robot, kDrivePwm)) EXPECT_TRUE(EstArretRoues(c));
@@ -653,9 +666,7 @@ TEST_F(TrundelContreEmulateur, FramesStoppingMidRunStopTheWheelsThenEndTheRunWit
     std::vector<int> delaisMs;
     Rejouer(
         [&] {
-            Demarrer(AuLarge());
-            Trundel& trundel = Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
-            EXPECT_TRUE(AttendreConduite(*robot));
+            Trundel& trundel = LancerAuLarge();
             const std::size_t avantSilence = robot->ReceivedCommands().size();
             robot->Mute(true);
             const std::size_t tramesAvant = robot->SentFrames().size();  // none after these
@@ -683,9 +694,7 @@ TEST_F(TrundelContreEmulateur, FramesStoppingMidRunStopTheWheelsThenEndTheRunWit
 
 TEST_F(TrundelContreEmulateur, FramesComingBackGiveControlBack)
 {
-    Demarrer(AuLarge());
-    Trundel& trundel = Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
-    ASSERT_TRUE(AttendreConduite(*robot));
+    Trundel& trundel = LancerAuLarge();
     const std::size_t avantSilence = robot->ReceivedCommands().size();
     robot->Mute(true);
     ASSERT_TRUE(EstArretRoues(AttendreArretApres(*robot, avantSilence))) << "the silence never stopped the wheels";
@@ -706,9 +715,7 @@ TEST_F(TrundelContreEmulateur, AnUnpluggedLineEndsTheRunWithCode255NamingTheDevi
     std::vector<int> delaisMs;
     Rejouer(
         [&] {
-            Demarrer(AuLarge());
-            Trundel& trundel = Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
-            EXPECT_TRUE(AttendreConduite(*robot));
+            Trundel& trundel = LancerAuLarge();
             robot->Unplug();
             const auto debranche = std::chrono::steady_clock::now();
             EXPECT_EQ(trundel.AttendreFin(), 255);
@@ -729,9 +736,7 @@ TEST_F(TrundelContreEmulateur, AnUnpluggedLineEndsTheRunWithCode255NamingTheDevi
 
 TEST_F(TrundelContreEmulateur, CtrlBackslashStopsTheRobotLikeAKey)
 {
-    Demarrer(AuLarge());
-    Trundel& trundel = Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
-    ASSERT_TRUE(AttendreConduite(*robot));
+    Trundel& trundel = LancerAuLarge();
     trundel.Signaler(SIGQUIT);
     ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
     VerifierArretOrdonne(*robot);
@@ -743,7 +748,7 @@ TEST_F(TrundelContreEmulateur, AClosedOutputPipeStopsTheRobotInOrder)
     // Standard output a pipe whose reader has gone, as with `trundel ... | head`.
     int tube[2];
     ASSERT_EQ(::pipe2(tube, O_CLOEXEC), 0);
-    Trundel& trundel = Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()}, -1, tube[1]);
+    Trundel& trundel = LancerTableLivree(tube[1]);
     ::close(tube[1]);
     // The reader leaves once the robot drives; what was written so far went through.
     ASSERT_TRUE(AttendreConduite(*robot));
@@ -755,9 +760,7 @@ TEST_F(TrundelContreEmulateur, AClosedOutputPipeStopsTheRobotInOrder)
 
 TEST_F(TrundelContreEmulateur, CtrlZStopsTheWheelsBeforeSuspendingAndControlResumesAfter)
 {
-    Demarrer(AuLarge());
-    Trundel& trundel = Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
-    ASSERT_TRUE(AttendreConduite(*robot));
+    Trundel& trundel = LancerAuLarge();
     const std::size_t avantSignal = robot->ReceivedCommands().size();
     trundel.Signaler(SIGTSTP);
     ASSERT_TRUE(trundel.AttendreSuspension()) << trundel.Erreurs();
@@ -785,7 +788,7 @@ TEST_F(TrundelContreEmulateur, ACliffDropsTheRobotToPassiveAndEndsTheRunWithCode
     emulator::RobotOptions options = AuLarge();
     options.cliff = emulator::Cliff{true, 1500, 1100, 200};  // straight ahead
     Demarrer(options);
-    Trundel& trundel = Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    Trundel& trundel = LancerTableLivree();
     EXPECT_EQ(trundel.AttendreFin(), 3) << trundel.Erreurs();
     const std::vector<Command> recues = VerifierArretOrdonne(*robot);
     const std::string erreurs = trundel.Erreurs();
@@ -803,7 +806,7 @@ TEST_F(TrundelContreEmulateur, AWheelDropEndsTheRunWithCode3)
     emulator::RobotOptions options = AuLarge();
     options.faults.wheelDropAfterMs = 300;
     Demarrer(options);
-    Trundel& trundel = Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    Trundel& trundel = LancerTableLivree();
     EXPECT_EQ(trundel.AttendreFin(), 3) << trundel.Erreurs();
     VerifierArretOrdonne(*robot);
 }
