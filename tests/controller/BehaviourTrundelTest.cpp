@@ -365,8 +365,14 @@ protected:
     std::string Chronologie() const
     {
         std::string texte = robot ? robot->Timeline() : "no robot\n";
-        if (programme)
-            texte += "trundel stdout:\n" + Lisible(programme->Sortie()) + "\ntrundel stderr:\n" + programme->Erreurs();
+        if (!programme) return texte;
+        const std::string erreurs = programme->Erreurs();
+        texte += "trundel stdout:\n" + Lisible(programme->Sortie()) + "\ntrundel stderr:\n" + erreurs;
+        if (PriveDeTrames(erreurs))
+            texte += "\nThe program went without frames longer than its watchdog allows (" +
+                     std::to_string(silenceArretRouesMs) +
+                     " ms): a gap in the frames above means the robot's thread or the line's kernel worker "
+                     "was not scheduled, none means the program's reception thread (or the line toward it) was not.\n";
         return texte;
     }
     // A replayed run ends by the key the test typed, or by the program giving the run up
