@@ -3,6 +3,7 @@
 #include "OpenInterface.h"
 #include "OpenInterfaceDecoder.h"
 #include "RobotBody.h"
+#include "RobotTimeline.h"
 #include "SensorPackets.h"
 
 #include <atomic>
@@ -86,6 +87,8 @@ struct EmulatedRobot::State {
     unsigned long frameNumber = 0;
     double batteryMah;  // under `mutex`
     std::size_t framesSent = 0;
+    unsigned long ticks = 0;   // under `mutex`, with `changed` notified
+    bool threadEnded = false;  // likewise
 
     void Run();
     void TakeInput();
@@ -101,6 +104,10 @@ struct EmulatedRobot::State {
     void SendFrame(std::vector<unsigned char> frame);
     std::size_t Write(const unsigned char* bytes, std::size_t count);
     std::vector<unsigned char> Noise();
+    int NowMs() const
+    {
+        return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count());
+    }
 };
 
 void EmulatedRobot::State::Run()
@@ -108,14 +115,14 @@ void EmulatedRobot::State::Run()
     const auto period = std::chrono::milliseconds(options.streamPeriodMs);
     auto nextTick = Clock::now() + period;
     while (running) {
-        const auto elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+        const int elapsedMs = NowMs();
         if (options.faults.unplugAfterMs >= 0 && elapsedMs >= options.faults.unplugAfterMs) unplugRequested = true;
         if (unplugRequested) {
             // The master end closed with the slave it keeps: the line is hung up for good.
             if (slave >= 0) ::close(slave);
             if (master >= 0) ::close(master);
             slave = master = -1;
-            return;
+            break;
         }
         if (options.faults.muteAfterMs >= 0 && elapsedMs >= options.faults.muteAfterMs) muted = true;
         const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - Clock::now());
@@ -124,11 +131,21 @@ void EmulatedRobot::State::Run()
             TakeInput();
         if (Clock::now() >= nextTick) {
             Tick(options.streamPeriodMs / 1000.0);
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                ++ticks;
+            }
+            changed.notify_all();
             nextTick += period;
             // After a long stall (a loaded machine) start afresh instead of bursting.
             if (Clock::now() > nextTick + 10 * period) nextTick = Clock::now() + period;
         }
     }
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        threadEnded = true;
+    }
+    changed.notify_all();
 }
 
 void EmulatedRobot::State::TakeInput()
@@ -136,7 +153,9 @@ void EmulatedRobot::State::TakeInput()
     unsigned char bytes[256];
     const ssize_t count = ::read(master, bytes, sizeof bytes);
     if (count <= 0) return;
-    const std::vector<Command> decoded = decoder.Feed(bytes, static_cast<int>(count));
+    std::vector<Command> decoded = decoder.Feed(bytes, static_cast<int>(count));
+    const int nowMs = NowMs();
+    for (Command& command : decoded) command.atMs = nowMs;
     std::vector<std::vector<unsigned char>> queries;
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -261,7 +280,7 @@ void EmulatedRobot::State::Drain(double seconds)
 void EmulatedRobot::State::FallBackOnDanger()
 {
     if (!MovesWheels(mode) || mode == Mode::Full) return;
-    const auto elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+    const int elapsedMs = NowMs();
     if (options.faults.wheelDropAfterMs >= 0 && elapsedMs >= options.faults.wheelDropAfterMs && !wheelDropped) {
         wheelDropped = true;
         mode = Mode::Passive;
@@ -311,7 +330,7 @@ void EmulatedRobot::State::SendFrame(std::vector<unsigned char> frame)
     const bool whole = intact && written == frame.size();
     {
         std::lock_guard<std::mutex> lock(mutex);
-        frames.push_back(SentFrame{std::move(frame), whole});
+        frames.push_back(SentFrame{std::move(frame), whole, NowMs()});
         KeepLatest(frames, EmulatedRobot::kKeptFrames);
         ++framesSent;
     }
@@ -377,6 +396,7 @@ bool EmulatedRobot::Start()
         s.devicePath = name;
     }
     s.running = true;
+    s.threadEnded = false;
     s.started = Clock::now();
     s.thread = std::thread([&s] { s.Run(); });
     return true;
@@ -438,6 +458,13 @@ bool EmulatedRobot::WaitForFrames(std::size_t count, int timeoutMs) const
                                     [&] { return state_->frames.size() >= count; });
 }
 
+std::string EmulatedRobot::Timeline() const
+{
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    // A run of frames ends where the stream missed more than two beats.
+    return FormatTimeline(state_->commands, state_->frames, 3 * state_->options.streamPeriodMs);
+}
+
 Pose EmulatedRobot::CurrentPose() const
 {
     std::lock_guard<std::mutex> lock(state_->mutex);
@@ -482,7 +509,14 @@ std::array<std::uint16_t, 2> EmulatedRobot::EncoderCounts() const
 
 void EmulatedRobot::Mute(bool muted)
 {
-    state_->muted = muted;
+    State& s = *state_;
+    std::unique_lock<std::mutex> lock(s.mutex);
+    s.muted = muted;
+    if (!muted || !s.thread.joinable()) return;
+    // A frame already on its way when the robot was muted still goes out: the current
+    // tick is waited for, so that a test can count on no frame at all after this.
+    const unsigned long tick = s.ticks;
+    s.changed.wait(lock, [&] { return s.ticks != tick || s.threadEnded; });
 }
 
 void EmulatedRobot::Unplug()

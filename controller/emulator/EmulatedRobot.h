@@ -59,14 +59,18 @@ struct RobotOptions {
 using Mode = oi::Mode;
 enum class Wheel { Left, Right };
 
+// Times are in milliseconds since Start: a test that fails on timing can show when each
+// command came and each frame went.
 struct Command {
     unsigned char opcode = 0;
     std::vector<unsigned char> data;
+    int atMs = 0;  // when its last byte was read
 };
 
 struct SentFrame {
     std::vector<unsigned char> bytes;  // as written, header to checksum
     bool intact = false;               // right checksum and every byte written
+    int atMs = 0;                      // when its last byte was written
 };
 
 class EmulatedRobot {
@@ -96,6 +100,8 @@ public:
     std::size_t SentFrameCount() const;  // all of them, also those no longer kept
     // True once `count` frames have been written; false after the time-out.
     bool WaitForFrames(std::size_t count, int timeoutMs) const;
+    // The commands and frames above as text, for the message of a test that failed.
+    std::string Timeline() const;
 
     Pose CurrentPose() const;
     void SetPose(const Pose& pose);
@@ -106,6 +112,7 @@ public:
     // A stalled wheel stops turning: it neither moves the robot nor advances its encoder.
     void StallWheel(Wheel wheel, bool stalled);
     // A muted robot keeps taking commands but streams nothing, as if its stream had stopped.
+    // Once Mute(true) returns, no frame is written until Mute(false).
     void Mute(bool muted);
     // Hangs the line up, as a cable pulled out: the controller's end sees the hang-up.
     void Unplug();

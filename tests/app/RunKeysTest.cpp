@@ -71,17 +71,18 @@ TEST_F(RunKeysTest, APacedRunNeverRunsFasterThanItsPace)
     double lastDistance = 0;
     Run([&](int pass) {
         if (pass < 5) return int("----g"[pass]);
+        // The pass that 'g' started came before the clock: it is not counted.
         if (pass == 5) clock.start();
-        if (dialog.m_sim.distance != lastDistance) {
-            lastDistance = dialog.m_sim.distance;
-            ++passes;
-        }
+        if (pass > 5 && dialog.m_sim.distance != lastDistance) ++passes;
+        lastDistance = dialog.m_sim.distance;
         return clock.elapsed() < 600 ? kNoKey : kEscape;
     });
     ASSERT_EQ(dialog.Pace().PassesPerSecond(), kPace);
     // Only the upper bound is certain on a busy machine; the benchmark measures the rest.
+    // A late pass may be caught up at once, so the passes of an interval of t seconds
+    // can number kPace t + 2, never more.
     EXPECT_GE(passes, 1);
-    EXPECT_LE(passes, kPace * clock.elapsed() / 1000 + 2);
+    EXPECT_LE(passes, kPace * static_cast<double>(clock.elapsed()) / 1000 + 2);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -13,14 +14,20 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "AccesRobot.h"
+#include "CommandeRobot.h"
+#include "Controleur.h"
 #include "EmulatedRobot.h"
 
 namespace {
@@ -98,6 +105,15 @@ public:
         const auto longueur = static_cast<ssize_t>(std::strlen(texte));
         ASSERT_EQ(::write(clavier_, texte, longueur), longueur);
     }
+    // Types the key unless the program has already ended; then waits for its exit code.
+    int TerminerPar(const char* touche)
+    {
+        const auto longueur = static_cast<ssize_t>(std::strlen(touche));
+        if (EnCours() && ::write(clavier_, touche, longueur) != longueur) {
+            EXPECT_FALSE(EnCours()) << "the key could not be typed";
+        }
+        return AttendreFin();
+    }
     void FermerClavier()
     {
         if (clavier_ >= 0) ::close(clavier_);
@@ -163,12 +179,61 @@ bool EstArretRoues(const Command& c)
     return c.opcode == kDrivePwm && c.data == std::vector<unsigned char>{0, 0, 0, 0};
 }
 
+bool Roule(const Command& c)
+{
+    return c.opcode == kDrivePwm && !EstArretRoues(c);
+}
+
+// Waits for the first command, from the `depuis`-th received on, that matches; returns it,
+// or an empty command (opcode 0) after the delay.
+Command AttendreCommandeApres(const EmulatedRobot& robot, std::size_t depuis, bool (*voulue)(const Command&))
+{
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
+    for (;;) {
+        const std::vector<Command> recues = robot.ReceivedCommands();
+        for (std::size_t i = depuis; i < recues.size(); i++)
+            if (voulue(recues[i])) return recues[i];
+        if (std::chrono::steady_clock::now() > limite) return {};
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+Command AttendreArretApres(const EmulatedRobot& robot, std::size_t depuis)
+{
+    return AttendreCommandeApres(robot, depuis, EstArretRoues);
+}
+
+// Waits until the robot has been sent a command that makes it move.
+bool AttendreConduite(const EmulatedRobot& robot)
+{
+    return Roule(AttendreCommandeApres(robot, 0, Roule));
+}
+
+// The robot is never driven before a frame has shown what it sees.
+void VerifierAucuneConduiteAvantLaPremiereTrame(const EmulatedRobot& robot)
+{
+    const std::vector<Command> drives = Commandes(robot, kDrivePwm);
+    const auto conduite = std::find_if(drives.begin(), drives.end(), Roule);
+    if (conduite == drives.end()) return;
+    const std::vector<emulator::SentFrame> trames = robot.SentFrames();
+    ASSERT_FALSE(trames.empty()) << "driven at " << conduite->atMs << " ms, and no frame was ever sent";
+    EXPECT_GE(conduite->atMs, trames.front().atMs) << "driven before the first frame";
+}
+
+std::string Liste(const std::vector<int>& valeurs)
+{
+    std::string liste;
+    for (int v : valeurs) liste += (liste.empty() ? "" : " ") + std::to_string(v);
+    return liste;
+}
+
 const std::vector<unsigned char> kTourAGauche = {0, 40, 0xFF, 0xD8};  // right 40, left -40
 
 // Waits until the robot has received `nombre` Drive PWM commands after the first one with
-// these duties (0: that one itself); returns the Drive PWM commands received by then.
+// these duties (0: that one itself); returns the Drive PWM commands received by then, or
+// nothing if the program, when given, ends first.
 std::vector<Command> AttendreApres(const EmulatedRobot& robot, const std::vector<unsigned char>& duties,
-                                   std::size_t nombre)
+                                   std::size_t nombre, Trundel* programme = nullptr)
 {
     const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
     for (;;) {
@@ -179,7 +244,7 @@ std::vector<Command> AttendreApres(const EmulatedRobot& robot, const std::vector
                 break;
             }
         }
-        if (std::chrono::steady_clock::now() > limite) return {};
+        if (std::chrono::steady_clock::now() > limite || (programme && !programme->EnCours())) return {};
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 }
@@ -200,6 +265,7 @@ std::vector<Command> VerifierArretOrdonne(const EmulatedRobot& robot)
     EXPECT_EQ(recues.back().opcode, kStart);
     EXPECT_FALSE(robot.Streaming());
     EXPECT_EQ(robot.CurrentMode(), emulator::Mode::Passive) << "a robot left in Safe mode never sleeps";
+    VerifierAucuneConduiteAvantLaPremiereTrame(robot);
     return recues;
 }
 
@@ -210,14 +276,133 @@ bool FinitPar(const std::string& texte, const std::string& fin)
     return texte.size() >= fin.size() && texte.compare(texte.size() - fin.size(), fin.size(), fin) == 0;
 }
 
+// The program's closing summary gives the longest time between two frames it took.
+int PlusLongSilenceMs(const std::string& erreurs)
+{
+    const std::string marque = "plus long silence ";
+    const std::size_t position = erreurs.rfind(marque);
+    return position == std::string::npos ? -1 : std::atoi(erreurs.c_str() + position + marque.size());
+}
+
+// A run in which the program went without frames long enough for its watchdog: its
+// reception thread or the robot's was not scheduled in time, as happens on a busy machine.
+bool PriveDeTrames(const std::string& erreurs)
+{
+    return PlusLongSilenceMs(erreurs) >= silenceArretRouesMs || erreurs.find("Plus aucune trame") != std::string::npos;
+}
+
+// The program writes a carriage return per frame: shown as a count, a failure's log stays readable.
+std::string Lisible(const std::string& sortie)
+{
+    std::string lisible;
+    for (std::size_t i = 0; i < sortie.size();) {
+        const std::size_t fin = std::min(sortie.find_first_not_of('\r', i), sortie.size());
+        if (fin == i) {
+            lisible += sortie[i++];
+            continue;
+        }
+        lisible += "<CR x" + std::to_string(fin - i) + ">";
+        i = fin;
+    }
+    return lisible;
+}
+
+// In the middle of the room, heading for no wall soon: the shipped table drives straight.
+emulator::RobotOptions AuLarge()
+{
+    emulator::RobotOptions options;
+    options.start = emulator::Pose{1500, 600, 90};
+    return options;
+}
+
+// On a busy machine the program or the robot may not be scheduled for longer than the
+// watchdogs allow. Such a run still ends safely, but maybe not by the path a test is
+// about: the test plays it again, at most this many times, until the path shows.
+constexpr int kEssais = 10;
+
 class TrundelContreEmulateur : public ::testing::Test {
 protected:
-    void SetUp() override { fs::create_directories(dossierTables); }
-    void TearDown() override { fs::remove_all(dossierTables); }
+    // The robot's thread and the program inherit this thread's priority: above the busy
+    // processes of a loaded machine, they keep to their stream period far more often.
+    // Only a privileged user may raise it; without, the replays above still hold.
+    void SetUp() override
+    {
+        fs::create_directories(dossierTables);
+        RecordProperty("priorite_relevee", ::setpriority(PRIO_PROCESS, 0, -10) == 0 ? "oui" : "non");
+    }
+    // A failure shows what the robot heard and sent, and what the program said, so that
+    // a failure on a busy machine can be understood from the log alone.
+    void TearDown() override
+    {
+        if (HasFailure()) std::cout << Chronologie();
+        programme.reset();
+        fs::remove_all(dossierTables);
+    }
     void Demarrer(const emulator::RobotOptions& options = {})
     {
         robot = std::make_unique<EmulatedRobot>(options);
         ASSERT_TRUE(robot->Start()) << robot->LastError();
+    }
+    Trundel& Lancer(std::vector<std::string> arguments, int terminal = -1, int sortie = -1)
+    {
+        programme.reset();
+        programme = std::make_unique<Trundel>(std::move(arguments), terminal, sortie);
+        return *programme;
+    }
+    // The program steering by the table shipped for the robot, on the latest robot.
+    Trundel& LancerTableLivree(int sortie = -1)
+    {
+        return Lancer({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()}, -1, sortie);
+    }
+    // The robot in the open and the program steering it by the shipped table, once it drives.
+    Trundel& LancerAuLarge()
+    {
+        Demarrer(AuLarge());
+        Trundel& trundel = LancerTableLivree();
+        EXPECT_TRUE(AttendreConduite(*robot)) << "the robot was never driven";
+        return trundel;
+    }
+    std::string Chronologie() const
+    {
+        std::string texte = robot ? robot->Timeline() : "no robot\n";
+        if (!programme) return texte;
+        const std::string erreurs = programme->Erreurs();
+        texte += "trundel stdout:\n" + Lisible(programme->Sortie()) + "\ntrundel stderr:\n" + erreurs;
+        if (PriveDeTrames(erreurs))
+            texte += "\nThe program went without frames longer than its watchdog allows (" +
+                     std::to_string(silenceArretRouesMs) +
+                     " ms): a gap in the frames above means the robot's thread or the line's kernel worker "
+                     "was not scheduled, none means the program's reception thread (or the line toward it) was not.\n";
+        return texte;
+    }
+    // A replayed run ends by the key the test typed, or by the program giving the run up
+    // when the robot went silent for that long (a busy machine can starve it so): the
+    // robot is stopped in order all the same.
+    void VerifierFinDeRun(int code)
+    {
+        if (code == codeRobotMuet)
+            EXPECT_TRUE(PriveDeTrames(programme->Erreurs())) << "given up with no silence";
+        else
+            EXPECT_EQ(code, 0);
+    }
+    // Plays the scenario until it says the path under test was seen: true then. False,
+    // with a failure, when a run failed or after kEssais runs without that path. A
+    // scenario says so when its run ended as the test expects, or when the run had its
+    // frames throughout: then the test's own checks must hold.
+    bool Rejouer(const std::function<bool()>& essai, const std::string& cheminAttendu)
+    {
+        for (int n = 1; n <= kEssais; n++) {
+            const bool vu = essai();
+            if (HasFailure()) return false;
+            if (vu) {
+                RecordProperty("essais", std::to_string(n));
+                return true;
+            }
+            std::cout << "run " << n << " did not take the path under test (" << cheminAttendu << "):\n"
+                      << Chronologie();
+        }
+        ADD_FAILURE() << kEssais << " runs, none " << cheminAttendu;
+        return false;
     }
     std::string EcrireTable(const std::string& contenu)
     {
@@ -238,12 +423,13 @@ protected:
     }
     const fs::path dossierTables = fs::temp_directory_path() / ("trundel_tables_" + std::to_string(::getpid()));
     std::unique_ptr<EmulatedRobot> robot;
+    std::unique_ptr<Trundel> programme;  // the latest run
 };
 
 TEST_F(TrundelContreEmulateur, BuiltInTableHoldsTheRobotStillUntilAKey)
 {
     Demarrer();
-    Trundel trundel({robot->DevicePath()});
+    Trundel& trundel = Lancer({robot->DevicePath()});
     ASSERT_TRUE(robot->WaitForFrames(5, kAttenteMs));
     ASSERT_TRUE(robot->WaitForCommand(kDrivePwm, kAttenteMs, 20));
     trundel.Taper("q");
@@ -323,7 +509,7 @@ TEST_F(TrundelContreEmulateur, TerminalTakesSingleKeysWithoutEchoAndIsRestoredOn
 
 TEST_F(TrundelContreEmulateur, MissingDeviceIsReportedWithExitCode255)
 {
-    Trundel trundel({"/dev/trundel-absent"});
+    Trundel& trundel = Lancer({"/dev/trundel-absent"});
     ASSERT_EQ(trundel.AttendreFin(), 255);
     EXPECT_EQ(trundel.Sortie(),
               "Ouverture et configuration du port /dev/trundel-absent...\r\n"
@@ -335,7 +521,7 @@ TEST_F(TrundelContreEmulateur, MissingDeviceIsReportedWithExitCode255)
 TEST_F(TrundelContreEmulateur, CtrlCStopsTheRobotLikeAKey)
 {
     Demarrer();
-    Trundel trundel({robot->DevicePath()});
+    Trundel& trundel = Lancer({robot->DevicePath()});
     ASSERT_TRUE(robot->WaitForCommand(kDrivePwm, kAttenteMs, 10));
     trundel.Signaler(SIGINT);
     ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
@@ -345,55 +531,76 @@ TEST_F(TrundelContreEmulateur, CtrlCStopsTheRobotLikeAKey)
 
 TEST_F(TrundelContreEmulateur, CommandedQuarterTurnIsMeasuredByTheRobotsHeading)
 {
-    Demarrer(DevantLeMur());
-    Trundel trundel({"--table", TableUnQuartDeTour(), robot->DevicePath()});
-
-    // The turn, its stop, then the robot standing: stop commands only from there on.
-    ASSERT_FALSE(AttendreApres(*robot, kTourAGauche, 10).empty());
-    const double cap = robot->CurrentPose().headingDeg;
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_DOUBLE_EQ(robot->CurrentPose().headingDeg, cap) << "the robot kept turning";
-    trundel.FermerClavier();  // the end of the input is a key too
-    ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
-    VerifierArretOrdonne(*robot);
-
-    const std::vector<Command> drives = Commandes(*robot, kDrivePwm);
+    // A turn cut short for want of frames is taken up again from where the robot stands,
+    // and turns further than asked: such a run is played again.
+    double cap = 0;
+    double capPlusTard = 0;
     std::size_t tours = 0;
-    for (const Command& c : drives) {
-        if (c.data == kTourAGauche)
-            tours++;
-        else
-            EXPECT_TRUE(EstArretRoues(c));
-    }
+    std::size_t autres = 0;  // Drive PWM commands neither the turn nor a stop
+    const bool vu = Rejouer(
+        [&] {
+            Demarrer(DevantLeMur());
+            Trundel& trundel = Lancer({"--table", TableUnQuartDeTour(), robot->DevicePath()});
+            // The turn, its stop, then the robot standing: stop commands only from there on.
+            const bool tourFini = !AttendreApres(*robot, kTourAGauche, 10, &trundel).empty();
+            EXPECT_TRUE(tourFini || !trundel.EnCours()) << "no turn, or no stop after it";
+            cap = robot->CurrentPose().headingDeg;
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            capPlusTard = robot->CurrentPose().headingDeg;
+            trundel.FermerClavier();  // the end of the input is a key too
+            VerifierFinDeRun(trundel.AttendreFin());
+            VerifierArretOrdonne(*robot);
+            const std::vector<Command> drives = Commandes(*robot, kDrivePwm);
+            tours = static_cast<std::size_t>(
+                std::count_if(drives.begin(), drives.end(), [](const Command& c) { return c.data == kTourAGauche; }));
+            autres = drives.size() - tours -
+                     static_cast<std::size_t>(std::count_if(drives.begin(), drives.end(), EstArretRoues));
+            const bool attendu = tours == 1 && autres == 0 && capPlusTard == cap && std::abs(cap - 45.0) <= 5.0;
+            return attendu || !PriveDeTrames(trundel.Erreurs());
+        },
+        "a single quarter turn");
+    if (!vu) return;
+    EXPECT_DOUBLE_EQ(capPlusTard, cap) << "the robot kept turning";
     EXPECT_EQ(tours, 1u);
+    EXPECT_EQ(autres, 0u);
     EXPECT_NEAR(cap, 45.0, 5.0);
     RecordProperty("cap_degres", std::to_string(cap));
 }
 
 TEST_F(TrundelContreEmulateur, TurnWithBlockedWheelsEndsByTheTimeOut)
 {
-    Demarrer(DevantLeMur());
-    robot->StallWheel(emulator::Wheel::Left, true);
-    robot->StallWheel(emulator::Wheel::Right, true);
-    Trundel trundel({"--table", TableUnQuartDeTour(), robot->DevicePath()});
-
-    ASSERT_FALSE(AttendreApres(*robot, kTourAGauche, 0).empty());
-    const auto debutTour = std::chrono::steady_clock::now();
-    const std::vector<Command> drives = AttendreApres(*robot, kTourAGauche, 1);
-    const auto duree = std::chrono::steady_clock::now() - debutTour;
-    ASSERT_FALSE(drives.empty());
-    // Two seconds without progress; less only by how late this test saw the turn begin.
-    EXPECT_GE(duree, std::chrono::milliseconds(1500));
-    trundel.Taper("\n");
-    ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
-
-    const auto tour =
-        std::find_if(drives.begin(), drives.end(), [](const Command& c) { return c.data == kTourAGauche; });
-    ASSERT_NE(tour + 1, drives.end());
-    EXPECT_TRUE(EstArretRoues(*(tour + 1))) << "the wheels stopped after the turn";
-    EXPECT_NE(trundel.Sortie().find("Rotation abandonnée"), std::string::npos) << trundel.Sortie();
-    EXPECT_NEAR(robot->CurrentPose().headingDeg, 0.0, 1e-9);
-    VerifierArretOrdonne(*robot);
+    // Two seconds of frames are needed for the time-out; a run whose turn the silence
+    // watchdog ended first (safely: the wheels stop all the same) is played again.
+    int dureeMs = -1;
+    bool abandonnee = false;
+    // Two seconds from the program's first reading of the turn, sent just before the turn
+    // itself. The robot reads the turn late by less than the watchdog's delay, or it did
+    // not send its frames either and the run had a silence.
+    const int dureeMinMs = delaiSansProgresMs - silenceArretRouesMs - 5;
+    const bool vu = Rejouer(
+        [&] {
+            Demarrer(DevantLeMur());
+            robot->StallWheel(emulator::Wheel::Left, true);
+            robot->StallWheel(emulator::Wheel::Right, true);
+            Trundel& trundel = Lancer({"--table", TableUnQuartDeTour(), robot->DevicePath()});
+            const std::vector<Command> drives = AttendreApres(*robot, kTourAGauche, 1);
+            EXPECT_FALSE(drives.empty()) << "the turn never ended";
+            VerifierFinDeRun(trundel.TerminerPar("\n"));
+            if (drives.empty()) return false;
+            const auto tour =
+                std::find_if(drives.begin(), drives.end(), [](const Command& c) { return c.data == kTourAGauche; });
+            EXPECT_TRUE(EstArretRoues(*(tour + 1))) << "the wheels stopped after the turn";
+            EXPECT_NEAR(robot->CurrentPose().headingDeg, 0.0, 1e-9);
+            VerifierArretOrdonne(*robot);
+            dureeMs = (tour + 1)->atMs - tour->atMs;
+            abandonnee = trundel.Sortie().find("Rotation abandonnée") != std::string::npos;
+            return (abandonnee && dureeMs >= dureeMinMs) || !PriveDeTrames(trundel.Erreurs());
+        },
+        "the turn given up by the time-out");
+    if (!vu) return;
+    EXPECT_TRUE(abandonnee) << "Rotation abandonnée";
+    EXPECT_GE(dureeMs, dureeMinMs);
+    RecordProperty("duree_tour_ms", std::to_string(dureeMs));
 }
 
 TEST_F(TrundelContreEmulateur, TerminationSignalEndsATurnAtOnce)
@@ -401,7 +608,7 @@ TEST_F(TrundelContreEmulateur, TerminationSignalEndsATurnAtOnce)
     Demarrer(DevantLeMur());
     robot->StallWheel(emulator::Wheel::Left, true);
     robot->StallWheel(emulator::Wheel::Right, true);
-    Trundel trundel({"--table", TableUnQuartDeTour(), robot->DevicePath()});
+    Trundel& trundel = Lancer({"--table", TableUnQuartDeTour(), robot->DevicePath()});
 
     ASSERT_FALSE(AttendreApres(*robot, kTourAGauche, 0).empty());
     trundel.Signaler(SIGTERM);
@@ -415,64 +622,50 @@ TEST_F(TrundelContreEmulateur, ShippedTableDrivesAroundWithoutTouchingAWall)
 {
     emulator::RobotOptions options;
     options.start = emulator::Pose{1500, 2400, 80};  // heading for the north wall
-    Demarrer(options);
-    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
-    ASSERT_TRUE(robot->WaitForFrames(1, kAttenteMs));
-
+    // The body's radius is 170 mm: a wall touched brings the gap down to that.
+    constexpr double kEcartMinMm = 171.0;
     double ecartMin = 1e9;
     double parcouru = 0;
-    emulator::Pose avant = robot->CurrentPose();
-    const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(4);
-    while (std::chrono::steady_clock::now() < fin && trundel.EnCours()) {
-        const emulator::Pose p = robot->CurrentPose();
-        ecartMin = std::min({ecartMin, p.xMm, options.roomWidthMm - p.xMm, p.yMm, options.roomDepthMm - p.yMm});
-        parcouru += std::hypot(p.xMm - avant.xMm, p.yMm - avant.yMm);
-        avant = p;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    trundel.Taper("q");
-    ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
+    // A program without frames keeps the robot on its last command until its watchdog
+    // stops it, as the robot's own would on a real line: such a run tells nothing of the
+    // table's driving and is played again when it came too close or did not drive on.
+    const bool vu = Rejouer(
+        [&] {
+            Demarrer(options);
+            Trundel& trundel = LancerTableLivree();
+            EXPECT_TRUE(robot->WaitForFrames(1, kAttenteMs));
+            ecartMin = 1e9;
+            parcouru = 0;
+            emulator::Pose avant = robot->CurrentPose();
+            // Four seconds of the robot's own time, which stands still while it is not scheduled.
+            const std::size_t fin = robot->SentFrameCount() + 4000 / options.streamPeriodMs;
+            while (robot->SentFrameCount() < fin && trundel.EnCours()) {
+                const emulator::Pose p = robot->CurrentPose();
+                ecartMin = std::min({ecartMin, p.xMm, options.roomWidthMm - p.xMm, p.yMm, options.roomDepthMm - p.yMm});
+                parcouru += std::hypot(p.xMm - avant.xMm, p.yMm - avant.yMm);
+                avant = p;
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            VerifierFinDeRun(trundel.TerminerPar("q"));
+            VerifierArretOrdonne(*robot);
+            return (ecartMin > kEcartMinMm && parcouru > 300.0) || !PriveDeTrames(trundel.Erreurs());
+        },
+        "a drive clear of the walls");
+    if (!vu) return;
     RecordProperty("ecart_min_mm", std::to_string(ecartMin));
     RecordProperty("parcouru_mm", std::to_string(parcouru));
-    // The body's radius is 170 mm: a wall touched brings the gap down to that.
-    EXPECT_GT(ecartMin, 171.0);
+    EXPECT_GT(ecartMin, kEcartMinMm);
     EXPECT_GT(parcouru, 300.0) << "the robot should have driven on after turning away";
-    VerifierArretOrdonne(*robot);
 }
 
 TEST_F(TrundelContreEmulateur, MalformedTableIsRefusedBeforeTheRobotIsTouched)
 {
     Demarrer();
-    Trundel trundel({"--table", EcrireTable("0 0\n0 0\n60 45\n"), robot->DevicePath()});
+    Trundel& trundel = Lancer({"--table", EcrireTable("0 0\n0 0\n60 45\n"), robot->DevicePath()});
     EXPECT_EQ(trundel.AttendreFin(), 2);
     EXPECT_NE(trundel.Erreurs().find("3 situation(s) au lieu de huit"), std::string::npos) << trundel.Erreurs();
     EXPECT_EQ(trundel.Sortie(), "");
     EXPECT_TRUE(robot->ReceivedBytes().empty());
-}
-
-bool Roule(const Command& c)
-{
-    return c.opcode == kDrivePwm && !EstArretRoues(c);
-}
-
-// Waits until the robot has been sent a command that makes it move.
-bool AttendreConduite(const EmulatedRobot& robot)
-{
-    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
-    while (std::chrono::steady_clock::now() < limite) {
-        for (const Command& c : Commandes(robot, kDrivePwm))
-            if (Roule(c)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
-}
-
-// In the middle of the room, heading for no wall soon: the shipped table drives straight.
-emulator::RobotOptions AuLarge()
-{
-    emulator::RobotOptions options;
-    options.start = emulator::Pose{1500, 600, 90};
-    return options;
 }
 
 TEST_F(TrundelContreEmulateur, ARobotThatNeverStreamsIsNeverDrivenAndEndsWithCode4)
@@ -481,7 +674,7 @@ TEST_F(TrundelContreEmulateur, ARobotThatNeverStreamsIsNeverDrivenAndEndsWithCod
     options.faults.silent = true;
     Demarrer(options);
     // The shipped table drives at 150 when nothing is seen: blind, it must not.
-    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    Trundel& trundel = LancerTableLivree();
     EXPECT_EQ(trundel.AttendreFin(), 4) << trundel.Erreurs();
     VerifierArretOrdonne(*robot);
     for (const Command& c : Commandes(*robot, kDrivePwm)) EXPECT_TRUE(EstArretRoues(c));
@@ -492,80 +685,84 @@ TEST_F(TrundelContreEmulateur, ARobotThatNeverStreamsIsNeverDrivenAndEndsWithCod
 
 TEST_F(TrundelContreEmulateur, FramesStoppingMidRunStopTheWheelsThenEndTheRunWithCode4)
 {
-    Demarrer(AuLarge());
-    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
-    ASSERT_TRUE(AttendreConduite(*robot));
-    robot->Mute(true);
-    const auto muet = std::chrono::steady_clock::now();
-    const std::size_t tramesAvant = robot->SentFrames().size();
-    // The wheels are stopped while the program still runs, long before it gives up.
-    const auto limite = muet + std::chrono::milliseconds(kAttenteMs);
-    while (!Commandes(*robot, kDrivePwm).empty() && !EstArretRoues(Commandes(*robot, kDrivePwm).back()) &&
-           std::chrono::steady_clock::now() < limite)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    const auto arret = std::chrono::steady_clock::now();
-    EXPECT_TRUE(trundel.EnCours()) << "the wheels must stop before the run is given up";
-    const emulator::Pose arretee = robot->CurrentPose();
-    EXPECT_EQ(trundel.AttendreFin(), 4) << trundel.Erreurs();
-    EXPECT_LE(robot->SentFrames().size(), tramesAvant + 1);
-    // Nothing drove the robot after the stop.
-    const emulator::Pose fin = robot->CurrentPose();
-    EXPECT_NEAR(std::hypot(fin.xMm - arretee.xMm, fin.yMm - arretee.yMm), 0.0, 1e-9);
-    VerifierArretOrdonne(*robot);
-    const std::string erreurs = trundel.Erreurs();
-    EXPECT_NE(erreurs.find("Plus aucune trame du robot depuis"), std::string::npos) << erreurs;
-    EXPECT_NE(erreurs.find("roues arrêtées"), std::string::npos) << erreurs;
-    RecordProperty("arret_apres_silence_ms",
-                   std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(arret - muet).count()));
+    // How soon the wheels stop is the behaviour here. Every run must stop them while the
+    // program still runs; a busy machine can delay any one run, so the best of a few
+    // runs must stop them within the quarter second the robot allows after its last frame.
+    constexpr int kArretMaxMs = 250;
+    std::vector<int> delaisMs;
+    Rejouer(
+        [&] {
+            Trundel& trundel = LancerAuLarge();
+            const std::size_t avantSilence = robot->ReceivedCommands().size();
+            robot->Mute(true);
+            const std::size_t tramesAvant = robot->SentFrames().size();  // none after these
+            const Command arret = AttendreArretApres(*robot, avantSilence);
+            EXPECT_TRUE(EstArretRoues(arret)) << "the wheels were never stopped";
+            EXPECT_TRUE(trundel.EnCours()) << "the wheels must stop before the run is given up";
+            const emulator::Pose arretee = robot->CurrentPose();
+            EXPECT_EQ(trundel.AttendreFin(), 4);
+            const std::vector<emulator::SentFrame> trames = robot->SentFrames();
+            EXPECT_EQ(trames.size(), tramesAvant);
+            // Nothing drove the robot after the stop.
+            const emulator::Pose fin = robot->CurrentPose();
+            EXPECT_NEAR(std::hypot(fin.xMm - arretee.xMm, fin.yMm - arretee.yMm), 0.0, 1e-9);
+            VerifierArretOrdonne(*robot);
+            const std::string erreurs = trundel.Erreurs();
+            EXPECT_NE(erreurs.find("Plus aucune trame du robot depuis"), std::string::npos);
+            EXPECT_NE(erreurs.find("roues arrêtées"), std::string::npos);
+            if (trames.empty()) return false;
+            delaisMs.push_back(arret.atMs - trames.back().atMs);
+            return delaisMs.back() <= kArretMaxMs;
+        },
+        "stopping the wheels within 250 ms of the last frame");
+    RecordProperty("arret_apres_derniere_trame_ms", Liste(delaisMs));
 }
 
 TEST_F(TrundelContreEmulateur, FramesComingBackGiveControlBack)
 {
-    Demarrer(AuLarge());
-    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
-    ASSERT_TRUE(AttendreConduite(*robot));
+    Trundel& trundel = LancerAuLarge();
+    const std::size_t avantSilence = robot->ReceivedCommands().size();
     robot->Mute(true);
-    ASSERT_FALSE(AttendreApres(*robot, {0, 0, 0, 0}, 0).empty());
+    ASSERT_TRUE(EstArretRoues(AttendreArretApres(*robot, avantSilence))) << "the silence never stopped the wheels";
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    const std::size_t avant = Commandes(*robot, kDrivePwm).size();
+    const std::size_t avant = robot->ReceivedCommands().size();
     robot->Mute(false);
-    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
-    bool repris = false;
-    while (!repris && std::chrono::steady_clock::now() < limite) {
-        const std::vector<Command> drives = Commandes(*robot, kDrivePwm);
-        for (std::size_t i = avant; i < drives.size(); i++) repris = repris || Roule(drives[i]);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    EXPECT_TRUE(repris);
+    EXPECT_TRUE(Roule(AttendreCommandeApres(*robot, avant, Roule))) << "control never came back";
     trundel.Taper("q");
-    EXPECT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
-    EXPECT_NE(trundel.Erreurs().find("reprise du pilotage"), std::string::npos) << trundel.Erreurs();
+    EXPECT_EQ(trundel.AttendreFin(), 0);
+    EXPECT_NE(trundel.Erreurs().find("reprise du pilotage"), std::string::npos);
 }
 
 TEST_F(TrundelContreEmulateur, AnUnpluggedLineEndsTheRunWithCode255NamingTheDevice)
 {
-    Demarrer(AuLarge());
-    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
-    ASSERT_TRUE(AttendreConduite(*robot));
-    robot->Unplug();
-    const auto debranche = std::chrono::steady_clock::now();
-    EXPECT_EQ(trundel.AttendreFin(), 255) << trundel.Erreurs();
-    RecordProperty("fin_apres_debranchement_ms", std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                                    std::chrono::steady_clock::now() - debranche)
-                                                                    .count()));
-    const std::string erreurs = trundel.Erreurs();
-    EXPECT_NE(erreurs.find("Liaison perdue avec le robot sur " + robot->DevicePath()), std::string::npos) << erreurs;
-    // The stop could not be sent: said so, and never claimed.
-    EXPECT_NE(erreurs.find("non envoyée"), std::string::npos) << erreurs;
-    EXPECT_NE(erreurs.find("le robot roule peut-être encore"), std::string::npos) << erreurs;
-    EXPECT_EQ(trundel.Sortie().find("roues arrêtées"), std::string::npos);
+    // Every run must end, saying why; the best of a few must end within the second the
+    // hang-up allows, which a busy machine can stretch in any one run.
+    constexpr int kFinMaxMs = 1000;
+    std::vector<int> delaisMs;
+    Rejouer(
+        [&] {
+            Trundel& trundel = LancerAuLarge();
+            robot->Unplug();
+            const auto debranche = std::chrono::steady_clock::now();
+            EXPECT_EQ(trundel.AttendreFin(), 255);
+            delaisMs.push_back(static_cast<int>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - debranche)
+                    .count()));
+            const std::string erreurs = trundel.Erreurs();
+            EXPECT_NE(erreurs.find("Liaison perdue avec le robot sur " + robot->DevicePath()), std::string::npos);
+            // The stop could not be sent: said so, and never claimed.
+            EXPECT_NE(erreurs.find("non envoyée"), std::string::npos);
+            EXPECT_NE(erreurs.find("le robot roule peut-être encore"), std::string::npos);
+            EXPECT_EQ(trundel.Sortie().find("roues arrêtées"), std::string::npos);
+            return delaisMs.back() <= kFinMaxMs;
+        },
+        "ending within 1 s of the hang-up");
+    RecordProperty("fin_apres_debranchement_ms", Liste(delaisMs));
 }
 
 TEST_F(TrundelContreEmulateur, CtrlBackslashStopsTheRobotLikeAKey)
 {
-    Demarrer(AuLarge());
-    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
-    ASSERT_TRUE(AttendreConduite(*robot));
+    Trundel& trundel = LancerAuLarge();
     trundel.Signaler(SIGQUIT);
     ASSERT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
     VerifierArretOrdonne(*robot);
@@ -577,7 +774,7 @@ TEST_F(TrundelContreEmulateur, AClosedOutputPipeStopsTheRobotInOrder)
     // Standard output a pipe whose reader has gone, as with `trundel ... | head`.
     int tube[2];
     ASSERT_EQ(::pipe2(tube, O_CLOEXEC), 0);
-    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()}, -1, tube[1]);
+    Trundel& trundel = LancerTableLivree(tube[1]);
     ::close(tube[1]);
     // The reader leaves once the robot drives; what was written so far went through.
     ASSERT_TRUE(AttendreConduite(*robot));
@@ -589,13 +786,12 @@ TEST_F(TrundelContreEmulateur, AClosedOutputPipeStopsTheRobotInOrder)
 
 TEST_F(TrundelContreEmulateur, CtrlZStopsTheWheelsBeforeSuspendingAndControlResumesAfter)
 {
-    Demarrer(AuLarge());
-    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
-    ASSERT_TRUE(AttendreConduite(*robot));
+    Trundel& trundel = LancerAuLarge();
+    const std::size_t avantSignal = robot->ReceivedCommands().size();
     trundel.Signaler(SIGTSTP);
     ASSERT_TRUE(trundel.AttendreSuspension()) << trundel.Erreurs();
-    // Suspended: the last command the robot got stops it, and it stands.
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // Suspended: the last command the robot gets stops it, and it stands.
+    ASSERT_TRUE(EstArretRoues(AttendreArretApres(*robot, avantSignal)));
     const std::vector<Command> avant = Commandes(*robot, kDrivePwm);
     ASSERT_FALSE(avant.empty());
     EXPECT_TRUE(EstArretRoues(avant.back()));
@@ -605,15 +801,9 @@ TEST_F(TrundelContreEmulateur, CtrlZStopsTheWheelsBeforeSuspendingAndControlResu
     EXPECT_NEAR(std::hypot(plusTard.xMm - arretee.xMm, plusTard.yMm - arretee.yMm), 0.0, 1e-9);
     EXPECT_TRUE(trundel.EnCours());
 
+    const std::size_t avantReprise = robot->ReceivedCommands().size();
     trundel.Signaler(SIGCONT);
-    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAttenteMs);
-    bool repris = false;
-    while (!repris && std::chrono::steady_clock::now() < limite) {
-        const std::vector<Command> drives = Commandes(*robot, kDrivePwm);
-        for (std::size_t i = avant.size(); i < drives.size(); i++) repris = repris || Roule(drives[i]);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    EXPECT_TRUE(repris) << "control back after SIGCONT";
+    EXPECT_TRUE(Roule(AttendreCommandeApres(*robot, avantReprise, Roule))) << "control back after SIGCONT";
     trundel.Taper("q");
     EXPECT_EQ(trundel.AttendreFin(), 0) << trundel.Erreurs();
     VerifierArretOrdonne(*robot);
@@ -624,7 +814,7 @@ TEST_F(TrundelContreEmulateur, ACliffDropsTheRobotToPassiveAndEndsTheRunWithCode
     emulator::RobotOptions options = AuLarge();
     options.cliff = emulator::Cliff{true, 1500, 1100, 200};  // straight ahead
     Demarrer(options);
-    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    Trundel& trundel = LancerTableLivree();
     EXPECT_EQ(trundel.AttendreFin(), 3) << trundel.Erreurs();
     const std::vector<Command> recues = VerifierArretOrdonne(*robot);
     const std::string erreurs = trundel.Erreurs();
@@ -642,7 +832,7 @@ TEST_F(TrundelContreEmulateur, AWheelDropEndsTheRunWithCode3)
     emulator::RobotOptions options = AuLarge();
     options.faults.wheelDropAfterMs = 300;
     Demarrer(options);
-    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    Trundel& trundel = LancerTableLivree();
     EXPECT_EQ(trundel.AttendreFin(), 3) << trundel.Erreurs();
     VerifierArretOrdonne(*robot);
 }

@@ -6,6 +6,7 @@
 #include "OpenInterfaceDecoder.h"
 #include "RS232.h"
 #include "RobotBody.h"
+#include "RobotTimeline.h"
 #include "SensorPackets.h"
 
 #include <chrono>
@@ -151,6 +152,25 @@ protected:
         ASSERT_EQ(WriteCOM(bytes.data(), int(bytes.size()), &written), 1);
         ASSERT_TRUE(robot_->WaitForCommand(awaitedOpcode, 5000, count));
     }
+    // What the robot wrote, read until `count` bytes have come (ten seconds at most).
+    Bytes Take(std::size_t count)
+    {
+        Bytes got;
+        unsigned char chunk[256];
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (got.size() < count && std::chrono::steady_clock::now() < end) {
+            int read = 0;
+            ReadCOM(chunk, int(std::min(sizeof chunk, count - got.size())), &read);
+            got.insert(got.end(), chunk, chunk + read);
+        }
+        return got;
+    }
+    std::size_t FrameBytes() const
+    {
+        std::size_t bytes = 0;
+        for (const emulator::SentFrame& frame : robot_->SentFrames()) bytes += frame.bytes.size();
+        return bytes;
+    }
     // Everything the robot writes within the time given.
     Bytes Listen(int milliseconds)
     {
@@ -213,9 +233,10 @@ TEST_F(RobotOnTheLine, StreamsCheckedFramesUntilPausedAndAnswersQueries)
     Send({150, 1}, 150, 2);
     EXPECT_TRUE(robot_->WaitForFrames(paused + 3, 5000));
     Send({150, 0, 142, 35}, 142);
-    // Drop what is still streaming; the last byte read is the answer to the query.
-    const Bytes heard = Listen(300);
-    ASSERT_FALSE(heard.empty());
+    // The stream was paused before the query: every frame sent, then the answer.
+    const std::size_t expected = FrameBytes() + 1;
+    const Bytes heard = Take(expected);
+    ASSERT_EQ(heard.size(), expected);
     EXPECT_EQ(heard.back(), 2) << "OI mode Safe";
 }
 
@@ -347,13 +368,34 @@ TEST_F(RobotOnTheLine, MutedItStillTakesCommandsUnpluggedItHangsTheLineUp)
     Send({128, 131, 148, 1, 43}, 148);
     ASSERT_TRUE(robot_->WaitForFrames(2, 5000));
     robot_->Mute(true);
-    Listen(50);
-    EXPECT_TRUE(Listen(100).empty());
+    const std::size_t written = FrameBytes();
+    EXPECT_EQ(Take(written).size(), written);
+    EXPECT_TRUE(Listen(100).empty()) << "a frame after the mute";
     Send({146, 0, 100, 0, 100}, 146);
     robot_->Unplug();
     int count = 0;
     unsigned char byte;
     EXPECT_TRUE(Eventually([&] { return ReadCOM(&byte, 1, &count) == 0; })) << "the hang-up is seen";
+}
+
+TEST(RobotTimeline, RepeatedCommandsMakeOneLineAndASilenceBreaksTheFrames)
+{
+    const std::vector<Command> commands{{128, {}, 3},
+                                        {146, {0, 0, 0, 0}, 4},
+                                        {146, {0, 0, 0, 0}, 19},
+                                        {146, {0, 40, 255, 216}, 34},
+                                        {146, {0, 0, 0, 0}, 49}};
+    std::vector<emulator::SentFrame> frames;
+    for (int at : {18, 33, 48, 260, 275}) frames.push_back({{19, 0, 237}, at != 275, at});
+    EXPECT_EQ(emulator::FormatTimeline(commands, frames, 45), "robot timeline, ms since its start\n"
+                                                              "  commands received:\n"
+                                                              "    3  128\n"
+                                                              "    4  146 [0 0 0 0]  x2 until 19\n"
+                                                              "    34  146 [0 40 255 216]\n"
+                                                              "    49  146 [0 0 0 0]\n"
+                                                              "  frames sent:\n"
+                                                              "    18  x3 until 48, then nothing for 212 ms\n"
+                                                              "    260  x2 until 275 (1 not intact)\n");
 }
 
 TEST(RobotBody, EncodersCanStartAnywhere)

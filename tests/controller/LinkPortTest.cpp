@@ -103,7 +103,7 @@ TEST_F(PortTest, EveryByteValueCrossesTheLineUnchangedBothWays)
     int written = 0;
     EXPECT_EQ(WriteCOM(all.data(), int(all.size()), &written), 1);
     EXPECT_EQ(written, int(all.size()));
-    EXPECT_EQ(line.Receive(), all);
+    EXPECT_EQ(line.ReceiveAtLeast(all.size()), all);
 
     line.Send(all);
     Bytes got;
@@ -128,7 +128,7 @@ TEST_F(PortTest, AWriteWaitsForASlowLineInsteadOfGivingUp)
     Bytes got;
     std::thread reader([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        got = line.Receive(500);
+        got = line.ReceiveAtLeast(many.size());
     });
     int written = 0;
     EXPECT_EQ(WriteCOM(many.data(), int(many.size()), &written), 1);

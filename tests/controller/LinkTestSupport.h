@@ -40,12 +40,15 @@ public:
         ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
     }
     // Whatever the other end wrote within `timeoutMs` of silence.
-    Bytes Receive(int timeoutMs = 200) const
+    Bytes Receive(int timeoutMs = 200) const { return ReceiveAtLeast(0, timeoutMs); }
+    // The same, once `count` bytes have come: a writer that is not scheduled for a while
+    // (a busy machine) cannot cut it short before then.
+    Bytes ReceiveAtLeast(std::size_t count, int timeoutMs = 200) const
     {
         Bytes got;
         unsigned char chunk[512];
         pollfd line{master_, POLLIN, 0};
-        while (::poll(&line, 1, timeoutMs) > 0 && (line.revents & POLLIN)) {
+        while (::poll(&line, 1, got.size() < count ? 20000 : timeoutMs) > 0 && (line.revents & POLLIN)) {
             const ssize_t n = ::read(master_, chunk, sizeof chunk);
             if (n <= 0) break;
             got.insert(got.end(), chunk, chunk + n);

@@ -77,9 +77,14 @@ TEST(TunerProgram, CtrlCStillWritesTheBestTableAndTheReport)
                              "2147483647", "--threads", "2", "--out", table.string()},
                             dir.path / "out.txt");
     ASSERT_GT(pid, 0);
-    // Interrupt once the program has announced its run: its Ctrl-C handler is in place by then.
-    for (int i = 0; i < 100 && Read(dir.path / "out.txt").find("marlune-tune: seed") == std::string::npos; ++i)
+    // Interrupt once the program has announced its run: its Ctrl-C handler is in place by
+    // then. A busy machine may take long to start it; a Ctrl-C before would end it at once.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (Read(dir.path / "out.txt").find("marlune-tune: seed") == std::string::npos &&
+           std::chrono::steady_clock::now() < limit)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_NE(Read(dir.path / "out.txt").find("marlune-tune: seed"), std::string::npos) << "the run never started";
+    // Well into the search, so that the interrupted search is the one tested.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     kill(pid, SIGINT);
     EXPECT_EQ(Wait(pid), 0) << Read(dir.path / "out.txt");
