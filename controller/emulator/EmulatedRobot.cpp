@@ -51,7 +51,7 @@ void KeepLatest(std::vector<T>& record, std::size_t kept)
 
 struct EmulatedRobot::State {
     explicit State(const RobotOptions& opts)
-        : options(opts), body(opts.roomWidthMm, opts.roomDepthMm, opts.start), random(opts.seed),
+        : options(opts), body(Room(opts.roomWidthMm, opts.roomDepthMm, opts.furniture), opts.start), random(opts.seed),
           batteryMah(opts.batteryChargeMah)
     {
         if (opts.randomEncoderStart) body.SetEncoderCounts(random() % 65536, random() % 65536);
@@ -86,6 +86,7 @@ struct EmulatedRobot::State {
     unsigned long frameNumber = 0;
     double batteryMah;  // under `mutex`
     std::size_t framesSent = 0;
+    std::size_t commandsReceived = 0;  // under `mutex`
 
     void Run();
     void TakeInput();
@@ -144,6 +145,7 @@ void EmulatedRobot::State::TakeInput()
         KeepLatest(received, kKeptBytes);
         for (const Command& command : decoded) {
             commands.push_back(command);
+            ++commandsReceived;
             KeepLatest(commands, kKeptCommands);
             Apply(command);
             if (mode == Mode::Off) continue;
@@ -158,7 +160,7 @@ void EmulatedRobot::State::TakeInput()
 void EmulatedRobot::State::Apply(const Command& command)
 {
     const auto& d = command.data;
-    if (mode == Mode::Off && command.opcode != oi::opcode::Start) return;  // asleep until Start
+    if (mode == Mode::Off && (options.asleep || command.opcode != oi::opcode::Start)) return;  // off until Start
     switch (command.opcode) {
     case oi::opcode::Start:
     case 133:  // Power
@@ -415,6 +417,12 @@ std::vector<Command> EmulatedRobot::ReceivedCommands() const
     return state_->commands;
 }
 
+std::size_t EmulatedRobot::ReceivedCommandCount() const
+{
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->commandsReceived;
+}
+
 bool EmulatedRobot::WaitForCommand(unsigned char opcode, int timeoutMs, std::size_t count) const
 {
     std::unique_lock<std::mutex> lock(state_->mutex);
@@ -478,6 +486,12 @@ std::array<std::uint16_t, 2> EmulatedRobot::EncoderCounts() const
 {
     std::lock_guard<std::mutex> lock(state_->mutex);
     return {state_->body.EncoderCount(Wheel::Left), state_->body.EncoderCount(Wheel::Right)};
+}
+
+RunTally EmulatedRobot::Tally() const
+{
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->body.Tally();
 }
 
 void EmulatedRobot::Mute(bool muted)
