@@ -262,6 +262,18 @@ TEST_F(RobotOnTheLine, AStalledWheelShowsInTheTruePose)
     EXPECT_GT(robot_->EncoderCounts()[0], 0);
 }
 
+TEST_F(RobotOnTheLine, ASleepingRobotTakesNoCommandAndSendsNothing)
+{
+    emulator::RobotOptions options;
+    options.asleep = true;
+    Begin(options);
+    Send({128, 131, 148, 1, 43, 142, 35, 146, 0, 200, 0, 200}, 146);
+    EXPECT_EQ(robot_->CurrentMode(), emulator::Mode::Off) << "not even Start wakes it";
+    EXPECT_FALSE(robot_->Streaming());
+    EXPECT_TRUE(Listen(100).empty()) << "no frame, no answer to the query";
+    EXPECT_DOUBLE_EQ(robot_->CurrentPose().yMm, 1500);
+}
+
 TEST(TrundelRobotProgram, ItsLinkNeverReplacesAFileThatIsNoLink)
 {
     link_test::ScratchDirectory scratch;
