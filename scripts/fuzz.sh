@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 build=build-fuzz
 targets=(inference_file_fuzz table_situations_fuzz frame_reassembler_fuzz command_decoder_fuzz
-         runner_options_fuzz tuner_options_fuzz trundel_options_fuzz)
+         runner_options_fuzz tuner_options_fuzz trundel_options_fuzz room_file_fuzz)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_FUZZERS=ON \
   -DSANITIZE=address,undefined -DBUILD_APP=OFF -DBUILD_BENCHMARKS=OFF >/dev/null

@@ -122,17 +122,15 @@ bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, Progra
     return true;
 }
 
-// The room and the start pose from `--room` and `--start`: a size, or a file whose start
-// the command line may override. False, with the reason, when either cannot be used.
-bool SetUpRoom(const ProgramOptions& program, emulator::RobotOptions& options, std::string& error)
+// The room `--room` names: a size WxD, or a file, whose start is taken unless `--start`
+// gave one. `fileStart` tells whether the file had one.
+bool TakeRoom(const ProgramOptions& program, emulator::RobotOptions& options, bool& fileStart, std::string& error)
 {
     double width = 0;
     double depth = 0;
     int used = 0;
-    bool fileStart = false;
-    if (program.room.empty()) {
-    } else if (std::sscanf(program.room.c_str(), "%lfx%lf%n", &width, &depth, &used) == 2 &&
-               static_cast<std::size_t>(used) == program.room.size()) {
+    if (std::sscanf(program.room.c_str(), "%lfx%lf%n", &width, &depth, &used) == 2 &&
+        static_cast<std::size_t>(used) == program.room.size()) {
         if (!emulator::RoomSideAcceptable(width) || !emulator::RoomSideAcceptable(depth)) {
             error = "--room " + emulator::Printable(program.room) + ": each side must be above " +
                     std::to_string(static_cast<int>(emulator::room_limits::kSmallestRoomMm)) + " mm and at most " +
@@ -141,15 +139,24 @@ bool SetUpRoom(const ProgramOptions& program, emulator::RobotOptions& options, s
         }
         options.roomWidthMm = width;
         options.roomDepthMm = depth;
-    } else {
-        emulator::RoomDescription room;
-        if (!emulator::ReadRoomFile(program.room, room, error)) return false;
-        options.roomWidthMm = room.widthMm;
-        options.roomDepthMm = room.depthMm;
-        options.furniture = room.furniture;
-        fileStart = room.hasStart;
-        if (fileStart && !program.startGiven) options.start = room.start;
+        return true;
     }
+    emulator::RoomDescription room;
+    if (!emulator::ReadRoomFile(program.room, room, error)) return false;
+    options.roomWidthMm = room.widthMm;
+    options.roomDepthMm = room.depthMm;
+    options.furniture = room.furniture;
+    fileStart = room.hasStart;
+    if (fileStart && !program.startGiven) options.start = room.start;
+    return true;
+}
+
+// The room and the start pose from `--room` and `--start`. False, with the reason, when
+// either cannot be used.
+bool SetUpRoom(const ProgramOptions& program, emulator::RobotOptions& options, std::string& error)
+{
+    bool fileStart = false;
+    if (!program.room.empty() && !TakeRoom(program, options, fileStart, error)) return false;
     if (!program.startGiven && !fileStart)
         options.start = emulator::Pose{options.roomWidthMm / 2, options.roomDepthMm / 2, 90};
     if (!emulator::BodyFits(emulator::Room(options.roomWidthMm, options.roomDepthMm, options.furniture),
