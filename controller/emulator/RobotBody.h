@@ -4,7 +4,6 @@
 #include "Room.h"
 #include "RunTally.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -37,7 +36,7 @@ public:
     void SetEncoderCounts(unsigned left, unsigned right);
     // Bit 0: right bumper, bit 1: left bumper.
     unsigned Bumps() const { return bumps_; }
-    // 0 (nothing in range) to 4095 (touching), in the sensors' order above.
+    // 0 (nothing in range) to 4095 (touching), Left to Right as LightBumps.h orders them.
     LightBumpSignals LightSignals() const;
     // What the body did since it was made: time stepped, path, contacts, closest approach.
     const RunTally& Tally() const { return tally_; }

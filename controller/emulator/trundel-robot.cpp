@@ -2,6 +2,7 @@
 #include "EmulatedRobot.h"
 #include "RoomFile.h"
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -159,10 +160,14 @@ bool SetUpRoom(const ProgramOptions& program, emulator::RobotOptions& options, s
     if (!program.room.empty() && !TakeRoom(program, options, fileStart, error)) return false;
     if (!program.startGiven && !fileStart)
         options.start = emulator::Pose{options.roomWidthMm / 2, options.roomDepthMm / 2, 90};
-    if (!emulator::BodyFits(emulator::Room(options.roomWidthMm, options.roomDepthMm, options.furniture),
-                            options.start)) {
-        char pose[96];
-        std::snprintf(pose, sizeof pose, "%g,%g,%g", options.start.xMm, options.start.yMm, options.start.headingDeg);
+    const emulator::Pose& start = options.start;
+    char pose[96];
+    std::snprintf(pose, sizeof pose, "%g,%g,%g", start.xMm, start.yMm, start.headingDeg);
+    if (!std::isfinite(start.headingDeg) || std::abs(start.headingDeg) > emulator::room_limits::kLargestAngleDeg) {
+        error = std::string("start pose ") + pose + ": the heading must be within 3600 degrees either way";
+        return false;
+    }
+    if (!emulator::BodyFits(emulator::Room(options.roomWidthMm, options.roomDepthMm, options.furniture), start)) {
         error = std::string("start pose ") + pose + ": the robot's body would overlap a wall or a piece of furniture" +
                 (program.startGiven || fileStart ? "" : " (no start given: the room's centre; add a start)");
         return false;

@@ -91,6 +91,8 @@ TEST(TrundelRobotRoom, AFaultyRoomOrStartIsRefusedWithItsReasonAndCode2)
         {{"--room", "300x3000"}, "--room 300x3000: each side must be above 400 mm"},
         {{"--room", "3000x3000", "--start", "100,1500,0"}, "start pose 100,1500,0: the robot's body would overlap"},
         {{"--room", TRUNDEL_ROOMS "/living-room.txt", "--start", "2500,3500,0"}, "start pose 2500,3500,0"},
+        {{"--start", "1500,1500,nan"}, "start pose 1500,1500,nan: the heading must be within 3600 degrees"},
+        {{"--start", "inf,1500,0"}, "start pose inf,1500,0: the robot's body would overlap"},
     };
     for (const auto& refusal : refusals) {
         RobotProgram program(refusal.arguments);
