@@ -33,29 +33,46 @@ constexpr double kConeHalfAngleDeg = 50.0;
 constexpr int kRaysEachSide = 25;  // 2 deg apart
 constexpr double kRayStepDeg = kConeHalfAngleDeg / kRaysEachSide;
 
-double OffAxisWeight(double offAxisDeg)
-{
-    const double c = std::cos(kPi / 2 * offAxisDeg / kConeHalfAngleDeg);
-    return c * c;
-}
+// The rays' turns from the axis and their weights, worked out once.
+struct Cone {
+    double cosine[2 * kRaysEachSide + 1];
+    double sine[2 * kRaysEachSide + 1];
+    double weight[2 * kRaysEachSide + 1];
+    Cone()
+    {
+        for (int ray = -kRaysEachSide; ray <= kRaysEachSide; ++ray) {
+            const double offAxisDeg = ray * kRayStepDeg;
+            const double c = std::cos(kPi / 2 * offAxisDeg / kConeHalfAngleDeg);
+            cosine[ray + kRaysEachSide] = std::cos(offAxisDeg * kDegree);
+            sine[ray + kRaysEachSide] = std::sin(offAxisDeg * kDegree);
+            weight[ray + kRaysEachSide] = c * c;
+        }
+    }
+};
 
 }  // namespace
 
 LightBumpSignals ReadLightBumps(const Room& room, double x, double y, double headingRad, double rimRadiusMm)
 {
+    static const Cone cone;
+    thread_local Room::Neighbourhood near;
     LightBumpSignals signals{};
     for (int s = 0; s < kLightSensors; ++s) {
         const double axis = headingRad + kBearingsDeg[s] * kDegree;
-        const double sx = x + rimRadiusMm * std::cos(axis);
-        const double sy = y + rimRadiusMm * std::sin(axis);
+        const double ax = std::cos(axis);
+        const double ay = std::sin(axis);
+        const double sx = x + rimRadiusMm * ax;
+        const double sy = y + rimRadiusMm * ay;
+        room.PiecesNear(sx, sy, kRangeMm, near);
         double strongest = 0;
-        for (int ray = -kRaysEachSide; ray <= kRaysEachSide; ++ray) {
-            const double offAxisDeg = ray * kRayStepDeg;
-            const double direction = axis + offAxisDeg * kDegree;
-            const double distance = room.RayDistance(sx, sy, std::cos(direction), std::sin(direction), kRangeMm);
+        for (int ray = 0; ray <= 2 * kRaysEachSide; ++ray) {
+            // The axis turned by the ray's angle; on the axis itself exactly the axis.
+            const double dx = ax * cone.cosine[ray] - ay * cone.sine[ray];
+            const double dy = ay * cone.cosine[ray] + ax * cone.sine[ray];
+            const double distance = room.RayDistance(sx, sy, dx, dy, near);
             if (distance >= kRangeMm) continue;
             const double nearness = 1.0 - distance / kRangeMm;
-            strongest = std::max(strongest, 4095.0 * nearness * nearness * OffAxisWeight(offAxisDeg));
+            strongest = std::max(strongest, 4095.0 * nearness * nearness * cone.weight[ray]);
         }
         signals[s] = static_cast<std::uint16_t>(std::lround(strongest));
     }

@@ -49,7 +49,20 @@ Room::Room(double widthMm, double depthMm, Furniture furniture)
     }
 }
 
-double Room::RayDistance(double x, double y, double dx, double dy, double reachMm) const
+void Room::PiecesNear(double x, double y, double reachMm, Neighbourhood& near) const
+{
+    near.boxes.clear();
+    near.cylinders.clear();
+    for (std::size_t i = 0; i < boxes_.size(); ++i)
+        if (std::hypot(x - boxes_[i].x, y - boxes_[i].y) - boxes_[i].boundingRadius < reachMm)
+            near.boxes.push_back(static_cast<int>(i));
+    const std::vector<Cylinder>& legs = furniture_.cylinders;
+    for (std::size_t i = 0; i < legs.size(); ++i)
+        if (std::hypot(x - legs[i].xMm, y - legs[i].yMm) - legs[i].radiusMm < reachMm)
+            near.cylinders.push_back(static_cast<int>(i));
+}
+
+double Room::RayDistance(double x, double y, double dx, double dy, const Neighbourhood& near) const
 {
     double distance = kInfinity;
     if (dx > 1e-9) distance = std::min(distance, (width_ - x) / dx);
@@ -57,25 +70,23 @@ double Room::RayDistance(double x, double y, double dx, double dy, double reachM
     if (dy > 1e-9) distance = std::min(distance, (depth_ - y) / dy);
     if (dy < -1e-9) distance = std::min(distance, -y / dy);
     distance = std::max(distance, 0.0);
-    for (const PlacedBox& box : boxes_) {
+    for (int i : near.boxes) {
+        const PlacedBox& box = boxes_[static_cast<std::size_t>(i)];
+        // The ray in the box's own frame, where the box is two slabs.
         const double ox = x - box.x;
         const double oy = y - box.y;
-        if (std::hypot(ox, oy) - box.boundingRadius > std::min(distance, reachMm)) continue;
-        // The ray in the box's own frame, where the box is two slabs.
         const double lx = ox * box.cosine + oy * box.sine;
         const double ly = -ox * box.sine + oy * box.cosine;
         const double ux = dx * box.cosine + dy * box.sine;
         const double uy = -dx * box.sine + dy * box.cosine;
-        double near = 0;
-        double far = kInfinity;
-        ClipToSlab(lx, ux, box.halfWidth, near, far);
-        ClipToSlab(ly, uy, box.halfDepth, near, far);
-        if (near <= far) distance = std::min(distance, near);
+        double entry = 0;
+        double exit = kInfinity;
+        ClipToSlab(lx, ux, box.halfWidth, entry, exit);
+        ClipToSlab(ly, uy, box.halfDepth, entry, exit);
+        if (entry <= exit) distance = std::min(distance, entry);
     }
-    for (const Cylinder& leg : furniture_.cylinders) {
-        if (std::hypot(x - leg.xMm, y - leg.yMm) - leg.radiusMm > std::min(distance, reachMm)) continue;
-        distance = std::min(distance, RayToCylinder(leg, x, y, dx, dy));
-    }
+    for (int i : near.cylinders)
+        distance = std::min(distance, RayToCylinder(furniture_.cylinders[static_cast<std::size_t>(i)], x, y, dx, dy));
     return distance;
 }
 

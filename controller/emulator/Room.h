@@ -49,10 +49,16 @@ public:
     const Furniture& Pieces() const { return furniture_; }
     bool HasFurniture() const { return !boxes_.empty() || !furniture_.cylinders.empty(); }
 
+    // The pieces that may lie within `reachMm` of x, y: rays from there that go no
+    // farther need test only those.
+    struct Neighbourhood {
+        std::vector<int> boxes;
+        std::vector<int> cylinders;
+    };
+    void PiecesNear(double x, double y, double reachMm, Neighbourhood& near) const;
     // How far the ray from x, y along the unit vector dx, dy goes before it meets a wall
-    // or a piece; 0 when it starts inside one. Pieces beyond `reachMm` may be skipped, so
-    // a result above it only says that nothing is nearer.
-    double RayDistance(double x, double y, double dx, double dy, double reachMm) const;
+    // or one of the pieces `near` names; 0 when it starts inside one.
+    double RayDistance(double x, double y, double dx, double dy, const Neighbourhood& near) const;
     // The walls and pieces whose surface is less than `reachMm` from x, y (inside ones
     // included), appended to `out`, walls first in the order left, right, bottom, top.
     void SurfacesNear(double x, double y, double reachMm, std::vector<NearSurface>& out) const;
