@@ -113,7 +113,9 @@ int PiloterJusquALArret(ModeClavier& clavier, const std::string& nomPort)
             if (maintenant - depuis >= silenceAbandonMs) {
                 std::fprintf(stderr,
                              "\nLe robot n'envoie rien sur %s depuis %d s : vérifiez le câble, que le robot est "
-                             "allumé et que la liaison est à 115200 bauds.\n",
+                             "allumé et que la liaison est à 115200 bauds. Un robot laissé environ cinq minutes en "
+                             "mode Passive s'endort et ne répond plus : aucune commande ne le réveille, appuyez sur "
+                             "son bouton Clean ou marche.\n",
                              nomPort.c_str(), silenceAbandonMs / 1000);
                 return codeRobotMuet;
             }

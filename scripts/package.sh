@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package (build/marlune_<version>_amd64.deb), then installs the project
 # into a scratch root with DESTDIR and checks the layout a desktop and a shell rely on:
-# the seven programs and nothing else in bin/, the tables, the desktop entry and its
+# the seven programs and nothing else in bin/, the tables and rooms, the desktop entry and its
 # icon, a manual page per command-line program, and the package holding the same files.
 # Usage: bash scripts/package.sh [BUILD_FOLDER]   (default build/, configured if needed)
 set -euo pipefail
@@ -33,7 +33,8 @@ for program in $programs; do
   [ -s "$root/usr/share/man/man1/$program.1" ] || fail "no manual page for $program"
 done
 for file in share/marlune/tables/example.ifi share/marlune/tables/tuned.ifi \
-            share/marlune/tables/trundel-evitement.txt share/marlune/pictures/icon_128_1.xpm \
+            share/marlune/tables/trundel-evitement.txt share/marlune/rooms/living-room.txt \
+            share/marlune/pictures/icon_128_1.xpm \
             share/applications/marlune.desktop share/icons/hicolor/128x128/apps/marlune.png; do
   [ -s "$root/usr/$file" ] || fail "missing /usr/$file"
 done

@@ -52,7 +52,7 @@ void KeepLatest(std::vector<T>& record, std::size_t kept)
 
 struct EmulatedRobot::State {
     explicit State(const RobotOptions& opts)
-        : options(opts), body(opts.roomWidthMm, opts.roomDepthMm, opts.start), random(opts.seed),
+        : options(opts), body(Room(opts.roomWidthMm, opts.roomDepthMm, opts.furniture), opts.start), random(opts.seed),
           batteryMah(opts.batteryChargeMah)
     {
         if (opts.randomEncoderStart) body.SetEncoderCounts(random() % 65536, random() % 65536);
@@ -89,6 +89,7 @@ struct EmulatedRobot::State {
     std::size_t framesSent = 0;
     unsigned long ticks = 0;   // under `mutex`, with `changed` notified
     bool threadEnded = false;  // likewise
+    std::size_t commandsReceived = 0;  // under `mutex`
 
     void Run();
     void TakeInput();
@@ -163,6 +164,7 @@ void EmulatedRobot::State::TakeInput()
         KeepLatest(received, kKeptBytes);
         for (const Command& command : decoded) {
             commands.push_back(command);
+            ++commandsReceived;
             KeepLatest(commands, kKeptCommands);
             Apply(command);
             if (mode == Mode::Off) continue;
@@ -177,7 +179,7 @@ void EmulatedRobot::State::TakeInput()
 void EmulatedRobot::State::Apply(const Command& command)
 {
     const auto& d = command.data;
-    if (mode == Mode::Off && command.opcode != oi::opcode::Start) return;  // asleep until Start
+    if (mode == Mode::Off && (options.asleep || command.opcode != oi::opcode::Start)) return;  // off until Start
     switch (command.opcode) {
     case oi::opcode::Start:
     case 133:  // Power
@@ -435,6 +437,12 @@ std::vector<Command> EmulatedRobot::ReceivedCommands() const
     return state_->commands;
 }
 
+std::size_t EmulatedRobot::ReceivedCommandCount() const
+{
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->commandsReceived;
+}
+
 bool EmulatedRobot::WaitForCommand(unsigned char opcode, int timeoutMs, std::size_t count) const
 {
     std::unique_lock<std::mutex> lock(state_->mutex);
@@ -505,6 +513,12 @@ std::array<std::uint16_t, 2> EmulatedRobot::EncoderCounts() const
 {
     std::lock_guard<std::mutex> lock(state_->mutex);
     return {state_->body.EncoderCount(Wheel::Left), state_->body.EncoderCount(Wheel::Right)};
+}
+
+RunTally EmulatedRobot::Tally() const
+{
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->body.Tally();
 }
 
 void EmulatedRobot::Mute(bool muted)

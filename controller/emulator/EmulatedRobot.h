@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "OpenInterface.h"
+#include "Room.h"
+#include "RunTally.h"
 
 // A Roomba stand-in on a pseudo-terminal: it takes Open Interface commands, drives two
 // wheels through a rectangular room and streams its sensors, so the controller can be run
-// and tested without a robot. It runs on its own thread between Start and Stop.
+// and tested without a robot. It runs on its own thread between Start and Stop; the body
+// and its room (RobotBody, Room) are plain objects that need neither.
 namespace emulator {
 
 // Faults put into the sensor stream, to exercise the controller's reception.
@@ -47,13 +50,17 @@ struct RobotOptions {
     Cliff cliff;
     double roomWidthMm = 3000;
     double roomDepthMm = 3000;
+    Furniture furniture;
     Pose start{1500, 1500, 90};
     int streamPeriodMs = 15;
     unsigned seed = 1;                // drives the fault injection, so a run can be repeated
     bool randomEncoderStart = false;  // the encoders start at a count drawn from the seed
     bool docked = false;              // on its charger: Safe falls back to Passive at once
-    double batteryChargeMah = 2500;   // of a 2696 mAh battery (packet 26)
-    double drivingCurrentMa = 1500;   // drawn with both wheels at full speed, beyond the idle draw
+    // Asleep, as a robot left in Passive mode for five minutes: no serial command wakes it
+    // (only its Clean or power button would), so it takes nothing and sends nothing.
+    bool asleep = false;
+    double batteryChargeMah = 2500;  // of a 2696 mAh battery (packet 26)
+    double drivingCurrentMa = 1500;  // drawn with both wheels at full speed, beyond the idle draw
 };
 
 using Mode = oi::Mode;
@@ -90,6 +97,7 @@ public:
     // Everything received since Start, as raw bytes and as decoded commands.
     std::vector<unsigned char> ReceivedBytes() const;
     std::vector<Command> ReceivedCommands() const;
+    std::size_t ReceivedCommandCount() const;  // all of them, also those no longer kept
     // True once `count` commands with this opcode have arrived; false after the time-out.
     bool WaitForCommand(unsigned char opcode, int timeoutMs, std::size_t count = 1) const;
 
@@ -109,6 +117,7 @@ public:
     double BatteryChargeMah() const;
     bool Streaming() const;                              // a stream was requested and is not paused
     std::array<std::uint16_t, 2> EncoderCounts() const;  // left, right
+    RunTally Tally() const;
     // A stalled wheel stops turning: it neither moves the robot nor advances its encoder.
     void StallWheel(Wheel wheel, bool stalled);
     // A muted robot keeps taking commands but streams nothing, as if its stream had stopped.

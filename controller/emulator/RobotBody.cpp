@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace emulator {
 
@@ -12,9 +11,17 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegree = kPi / 180.0;
 constexpr double kCountsPerMm = RobotBody::kCountsPerTurn / (kPi * RobotBody::kWheelDiameterMm);
 constexpr double kMmPerSPerDuty = 500.0 / 255.0;
-constexpr double kLightBearingsDeg[RobotBody::kLightSensors] = {72, 42, 14, -14, -42, -72};
 // The bumper covers the front half; a contact this close to straight ahead presses both halves.
 constexpr double kBothBumpersDeg = 20;
+// A surface this close to the rim touches it: the bumper is pressed, the clearance is 0.
+constexpr double kTouchMm = 0.5;
+// Longest move taken in one piece. Sliding out of a piece goes back the shortest way,
+// which is the way the body came only while it went in by less than half the piece's
+// thickness plus the body's diameter (at least 170 mm): far more than this.
+constexpr double kLongestMoveMm = 20;
+// A body wedged between pieces is pushed out of each in turn; this many rounds settle
+// any corner a body fits into. Where it still overlaps, it does not fit: the move is undone.
+constexpr int kSlidingRounds = 8;
 
 int Index(Wheel wheel)
 {
@@ -24,7 +31,11 @@ int Index(Wheel wheel)
 }  // namespace
 
 RobotBody::RobotBody(double roomWidthMm, double roomDepthMm, const Pose& start)
-    : width_(roomWidthMm), depth_(roomDepthMm)
+    : RobotBody(Room(roomWidthMm, roomDepthMm), start)
+{
+}
+
+RobotBody::RobotBody(Room room, const Pose& start) : room_(std::move(room))
 {
     SetPose(start);
 }
@@ -56,35 +67,70 @@ void RobotBody::Step(double seconds)
     }
     const double forward = (travel[0] + travel[1]) / 2;
     const double turn = (travel[1] - travel[0]) / kWheelBaseMm;
-    const double middleHeading = heading_ + turn / 2;
-    x_ += forward * std::cos(middleHeading);
-    y_ += forward * std::sin(middleHeading);
-    heading_ += turn;
-    KeepInsideRoom();
+    const int pieces = std::max(1, static_cast<int>(std::ceil(std::abs(forward) / kLongestMoveMm)));
+    for (int i = 0; i < pieces; ++i) Move(forward / pieces, turn / pieces);
+    const unsigned before = bumps_;
+    PressBumpers();
+    tally_.seconds += seconds;
+    if (before == 0 && bumps_ != 0) ++tally_.contacts;
 }
 
-void RobotBody::KeepInsideRoom()
+void RobotBody::Move(double forwardMm, double turnRad)
+{
+    const double fromX = x_;
+    const double fromY = y_;
+    const double middleHeading = heading_ + turnRad / 2;
+    x_ += forwardMm * std::cos(middleHeading);
+    y_ += forwardMm * std::sin(middleHeading);
+    heading_ += turnRad;
+    KeepClearOfEverything();
+    // The body is round: turning on the spot never makes it overlap, only moving does.
+    if (room_.HasFurniture() && room_.Clearance(x_, y_) < kRadiusMm - 1e-6) {
+        x_ = fromX;
+        y_ = fromY;
+    }
+    tally_.distanceMm += std::hypot(x_ - fromX, y_ - fromY);
+}
+
+void RobotBody::KeepClearOfEverything()
+{
+    bool pushed = true;
+    for (int round = 0; round < kSlidingRounds && pushed; ++round) {
+        pushed = false;
+        if (room_.HasFurniture()) {
+            near_.clear();
+            room_.SurfacesNear(x_, y_, kRadiusMm, near_);
+            for (const NearSurface& surface : near_) {
+                const double overlap = kRadiusMm - surface.gapMm;
+                if (overlap <= 0) continue;
+                x_ -= overlap * std::cos(surface.directionRad);
+                y_ -= overlap * std::sin(surface.directionRad);
+                pushed = true;
+            }
+        }
+        // The walls last and exactly, so that a body against one stands at its radius.
+        x_ = std::clamp(x_, kRadiusMm, room_.WidthMm() - kRadiusMm);
+        y_ = std::clamp(y_, kRadiusMm, room_.DepthMm() - kRadiusMm);
+    }
+}
+
+void RobotBody::PressBumpers()
 {
     bumps_ = 0;
-    struct Wall {
-        double gap;        // from the robot's centre to the wall
-        double normalDeg;  // direction from the centre to the wall
-    };
-    const Wall walls[] = {{x_, 180}, {width_ - x_, 0}, {y_, 270}, {depth_ - y_, 90}};
-    for (const Wall& wall : walls) {
-        if (wall.gap > kRadiusMm + 0.5) continue;
-        double bearing = std::remainder(wall.normalDeg - heading_ / kDegree, 360.0);
-        if (std::abs(bearing) < 90) {
-            if (bearing > kBothBumpersDeg)
-                bumps_ |= 2;
-            else if (bearing < -kBothBumpersDeg)
-                bumps_ |= 1;
-            else
-                bumps_ |= 3;
-        }
+    near_.clear();
+    room_.SurfacesNear(x_, y_, kRadiusMm + kTouchMm, near_);
+    for (const NearSurface& surface : near_) {
+        const double bearing = std::remainder(surface.directionRad / kDegree - heading_ / kDegree, 360.0);
+        if (std::abs(bearing) >= 90) continue;  // behind the bumper
+        if (bearing > kBothBumpersDeg)
+            bumps_ |= 2;
+        else if (bearing < -kBothBumpersDeg)
+            bumps_ |= 1;
+        else
+            bumps_ |= 3;
     }
-    x_ = std::clamp(x_, kRadiusMm, width_ - kRadiusMm);
-    y_ = std::clamp(y_, kRadiusMm, depth_ - kRadiusMm);
+    const double clearance = room_.Clearance(x_, y_) - kRadiusMm;
+    tally_.minClearanceMm = std::min(tally_.minClearanceMm, clearance <= kTouchMm ? 0.0 : clearance);
 }
 
 Pose RobotBody::CurrentPose() const
@@ -97,7 +143,8 @@ void RobotBody::SetPose(const Pose& pose)
     x_ = pose.xMm;
     y_ = pose.yMm;
     heading_ = pose.headingDeg * kDegree;
-    KeepInsideRoom();
+    KeepClearOfEverything();
+    PressBumpers();
 }
 
 double RobotBody::WheelSpeed(Wheel wheel) const
@@ -117,26 +164,9 @@ void RobotBody::SetEncoderCounts(unsigned left, unsigned right)
     counts_[Index(Wheel::Right)] = right;
 }
 
-std::array<std::uint16_t, RobotBody::kLightSensors> RobotBody::LightSignals() const
+LightBumpSignals RobotBody::LightSignals() const
 {
-    std::array<std::uint16_t, kLightSensors> signals{};
-    for (int s = 0; s < kLightSensors; ++s) {
-        const double direction = heading_ + kLightBearingsDeg[s] * kDegree;
-        const double dx = std::cos(direction);
-        const double dy = std::sin(direction);
-        const double sx = x_ + kRadiusMm * dx;
-        const double sy = y_ + kRadiusMm * dy;
-        double distance = std::numeric_limits<double>::infinity();
-        if (dx > 1e-9) distance = std::min(distance, (width_ - sx) / dx);
-        if (dx < -1e-9) distance = std::min(distance, -sx / dx);
-        if (dy > 1e-9) distance = std::min(distance, (depth_ - sy) / dy);
-        if (dy < -1e-9) distance = std::min(distance, -sy / dy);
-        distance = std::max(distance, 0.0);
-        if (distance >= kLightRangeMm) continue;
-        const double nearness = 1.0 - distance / kLightRangeMm;
-        signals[s] = static_cast<std::uint16_t>(std::lround(4095.0 * nearness * nearness));
-    }
-    return signals;
+    return ReadLightBumps(room_, x_, y_, heading_, kRadiusMm);
 }
 
 }  // namespace emulator

@@ -44,7 +44,7 @@ int Value(const SensorState& state, int id)
     case packet::LightBumper: {
         const auto lights = body.LightSignals();
         int bits = 0;
-        for (int s = 0; s < RobotBody::kLightSensors; ++s)
+        for (int s = 0; s < kLightSensors; ++s)
             if (lights[s] > 100) bits |= 1 << s;
         return bits;
     }

@@ -1,6 +1,8 @@
 // trundel-robot: an emulated Roomba on a pseudo-terminal, for running Trundel without a robot.
 #include "EmulatedRobot.h"
+#include "RoomFile.h"
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "AtomicFile.h"
 #include "ProgramVersion.h"
 
 namespace {
@@ -26,13 +29,26 @@ const char* const kUsage = "Usage: trundel-robot [options]\n"
                            "                   back to Passive when the robot's front reaches it\n"
                            "  --seed N         random seed of the faults and of the encoders' start counts\n"
                            "                   (default 1)\n"
-                           "  --room WxD       room size in mm (default 3000x3000)\n"
-                           "  --start X,Y,DEG  start pose in mm and degrees (default 1500,1500,90)\n"
+                           "  --room WxD       an empty room of that size in mm (default 3000x3000)\n"
+                           "  --room FILE      a room with furniture, read from FILE: `#` starts a comment,\n"
+                           "                   mm and degrees counter-clockwise from the lower-left corner;\n"
+                           "                   first `room WIDTH DEPTH`, then any of `box X Y WIDTH DEPTH [ANGLE]`,\n"
+                           "                   `cylinder X Y RADIUS` and one `start X Y HEADING`\n"
+                           "  --start X,Y,DEG  start pose in mm and degrees (default: the room file's start,\n"
+                           "                   else the room's centre heading 90); refused where the body\n"
+                           "                   would overlap a wall or furniture\n"
+                           "  --asleep         asleep, as a robot left five minutes in Passive mode: it takes\n"
+                           "                   no command and sends nothing (only its buttons would wake it)\n"
+                           "  --report FILE    at exit, write what the robot did, one `key value` a line:\n"
+                           "                   seconds, distance_mm (the centre's path), contacts (bumper\n"
+                           "                   presses), min_clearance_mm (0 on contact), frames, commands\n"
                            "  --link PATH      also make PATH a symbolic link to the terminal\n"
                            "  --dock           the robot sits on its charger (it then never stays in Safe mode)\n"
                            "  --help           this help\n"
                            "  --version        the program's version\n"
-                           "Prints the terminal's path, then runs until interrupted.\n";
+                           "Prints the terminal's path, then runs until interrupted; at exit says on the\n"
+                           "error output what it received and sent and what the robot did.\n"
+                           "A room that cannot be read or set up is refused with its reason, exit code 2.\n";
 
 bool ParseSeconds(const char* text, int& milliseconds)
 {
@@ -52,7 +68,15 @@ bool ParseInt(const char* text, int& value)
     return true;
 }
 
-bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::string& link)
+// What the command line asks for beyond the robot's options.
+struct ProgramOptions {
+    std::string link;
+    std::string room;  // WxD or a file
+    bool startGiven = false;
+    std::string report;
+};
+
+bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, ProgramOptions& program)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -67,6 +91,8 @@ bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::s
             options.faults.silent = true;
         else if (option == "--dock")
             options.docked = true;
+        else if (option == "--asleep")
+            options.asleep = true;
         else if (option == "--faults") {
             options.faults.splitFrames = options.faults.noise = true;
             options.faults.corruptEvery = 5;
@@ -81,16 +107,70 @@ bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, std::s
         } else if (option == "--cliff-at" && takesValue() &&
                    std::sscanf(value, "%lf,%lf", &options.cliff.xMm, &options.cliff.yMm) == 2) {
             options.cliff.present = true;
-        } else if (option == "--room" && takesValue() &&
-                   std::sscanf(value, "%lfx%lf", &options.roomWidthMm, &options.roomDepthMm) == 2 &&
-                   options.roomWidthMm > 400 && options.roomDepthMm > 400) {
+        } else if (option == "--room" && takesValue() && *value != '\0') {
+            program.room = value;
         } else if (option == "--start" && takesValue() &&
                    std::sscanf(value, "%lf,%lf,%lf", &options.start.xMm, &options.start.yMm,
                                &options.start.headingDeg) == 3) {
+            program.startGiven = true;
         } else if (option == "--link" && takesValue())
-            link = value;
+            program.link = value;
+        else if (option == "--report" && takesValue() && *value != '\0')
+            program.report = value;
         else
             return false;
+    }
+    return true;
+}
+
+// The room `--room` names: a size WxD, or a file, whose start is taken unless `--start`
+// gave one. `fileStart` tells whether the file had one.
+bool TakeRoom(const ProgramOptions& program, emulator::RobotOptions& options, bool& fileStart, std::string& error)
+{
+    double width = 0;
+    double depth = 0;
+    int used = 0;
+    if (std::sscanf(program.room.c_str(), "%lfx%lf%n", &width, &depth, &used) == 2 &&
+        static_cast<std::size_t>(used) == program.room.size()) {
+        if (!emulator::RoomSideAcceptable(width) || !emulator::RoomSideAcceptable(depth)) {
+            error = "--room " + emulator::Printable(program.room) + ": each side must be above " +
+                    std::to_string(static_cast<int>(emulator::room_limits::kSmallestRoomMm)) + " mm and at most " +
+                    std::to_string(static_cast<int>(emulator::room_limits::kLargestRoomMm)) + " mm";
+            return false;
+        }
+        options.roomWidthMm = width;
+        options.roomDepthMm = depth;
+        return true;
+    }
+    emulator::RoomDescription room;
+    if (!emulator::ReadRoomFile(program.room, room, error)) return false;
+    options.roomWidthMm = room.widthMm;
+    options.roomDepthMm = room.depthMm;
+    options.furniture = room.furniture;
+    fileStart = room.hasStart;
+    if (fileStart && !program.startGiven) options.start = room.start;
+    return true;
+}
+
+// The room and the start pose from `--room` and `--start`. False, with the reason, when
+// either cannot be used.
+bool SetUpRoom(const ProgramOptions& program, emulator::RobotOptions& options, std::string& error)
+{
+    bool fileStart = false;
+    if (!program.room.empty() && !TakeRoom(program, options, fileStart, error)) return false;
+    if (!program.startGiven && !fileStart)
+        options.start = emulator::Pose{options.roomWidthMm / 2, options.roomDepthMm / 2, 90};
+    const emulator::Pose& start = options.start;
+    char pose[96];
+    std::snprintf(pose, sizeof pose, "%g,%g,%g", start.xMm, start.yMm, start.headingDeg);
+    if (!std::isfinite(start.headingDeg) || std::abs(start.headingDeg) > emulator::room_limits::kLargestAngleDeg) {
+        error = std::string("start pose ") + pose + ": the heading must be within 3600 degrees either way";
+        return false;
+    }
+    if (!emulator::BodyFits(emulator::Room(options.roomWidthMm, options.roomDepthMm, options.furniture), start)) {
+        error = std::string("start pose ") + pose + ": the robot's body would overlap a wall or a piece of furniture" +
+                (program.startGiven || fileStart ? "" : " (no start given: the room's centre; add a start)");
+        return false;
     }
     return true;
 }
@@ -103,7 +183,7 @@ int main(int argc, char** argv)
     // A real robot's encoders hold whatever count they reached: start anywhere, so that
     // the controller meets the roll-over.
     options.randomEncoderStart = true;
-    std::string link;
+    ProgramOptions program;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(kUsage, stdout);
@@ -114,10 +194,16 @@ int main(int argc, char** argv)
             return 0;
         }
     }
-    if (!ParseOptions(argc, argv, options, link)) {
+    if (!ParseOptions(argc, argv, options, program)) {
         std::fputs(kUsage, stderr);
         return 2;
     }
+    std::string roomError;
+    if (!SetUpRoom(program, options, roomError)) {
+        std::fprintf(stderr, "trundel-robot: %s\n", roomError.c_str());
+        return 2;
+    }
+    const std::string& link = program.link;
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
@@ -153,10 +239,21 @@ int main(int argc, char** argv)
     const auto frames = robot.SentFrames();
     for (const auto& frame : frames) intact += frame.intact;
     const auto pose = robot.CurrentPose();
+    const emulator::RunTally tally = robot.Tally();
     std::fprintf(stderr,
                  "trundel-robot: %zu commands received, %zu frames sent (%zu of the last %zu intact), "
-                 "pose %.0f mm, %.0f mm, %.1f degrees, battery %.0f mAh\n",
-                 robot.ReceivedCommands().size(), robot.SentFrameCount(), intact, frames.size(), pose.xMm, pose.yMm,
-                 pose.headingDeg, robot.BatteryChargeMah());
+                 "pose %.0f mm, %.0f mm, %.1f degrees, battery %.0f mAh\n"
+                 "trundel-robot: %.3f s, %.1f mm driven, %d contacts, closest %.1f mm\n",
+                 robot.ReceivedCommandCount(), robot.SentFrameCount(), intact, frames.size(), pose.xMm, pose.yMm,
+                 pose.headingDeg, robot.BatteryChargeMah(), tally.seconds, tally.distanceMm, tally.contacts,
+                 tally.minClearanceMm);
+    if (!program.report.empty()) {
+        std::string error;
+        const std::string report = emulator::RunReportText(tally, robot.SentFrameCount(), robot.ReceivedCommandCount());
+        if (!WriteFileAtomically(program.report, report, error)) {
+            std::fprintf(stderr, "trundel-robot: report not written: %s\n", error.c_str());
+            return 1;
+        }
+    }
     return 0;
 }

@@ -683,6 +683,20 @@ TEST_F(TrundelContreEmulateur, ARobotThatNeverStreamsIsNeverDrivenAndEndsWithCod
     EXPECT_NEAR(robot->CurrentPose().yMm, 600.0, 1e-9);
 }
 
+TEST_F(TrundelContreEmulateur, ASleepingRobotIsToldApartFromADeadCableByItsWakeUpButton)
+{
+    emulator::RobotOptions options = AuLarge();
+    options.asleep = true;
+    Demarrer(options);
+    Trundel trundel({"--table", TRUNDEL_TABLES "/trundel-evitement.txt", robot->DevicePath()});
+    EXPECT_EQ(trundel.AttendreFin(), 4) << trundel.Erreurs();
+    const std::string erreurs = trundel.Erreurs();
+    EXPECT_NE(erreurs.find("Le robot n'envoie rien sur " + robot->DevicePath()), std::string::npos) << erreurs;
+    EXPECT_NE(erreurs.find("aucune commande ne le réveille, appuyez sur son bouton Clean ou marche"), std::string::npos)
+        << erreurs;
+    EXPECT_EQ(robot->CurrentMode(), emulator::Mode::Off);
+}
+
 TEST_F(TrundelContreEmulateur, FramesStoppingMidRunStopTheWheelsThenEndTheRunWithCode4)
 {
     // How soon the wheels stop is the behaviour here. Every run must stop them while the

@@ -283,6 +283,36 @@ TEST_F(RobotOnTheLine, AStalledWheelShowsInTheTruePose)
     EXPECT_GT(robot_->EncoderCounts()[0], 0);
 }
 
+TEST_F(RobotOnTheLine, ASleepingRobotTakesNoCommandAndSendsNothing)
+{
+    emulator::RobotOptions options;
+    options.asleep = true;
+    Begin(options);
+    Send({128, 131, 148, 1, 43, 142, 35, 146, 0, 200, 0, 200}, 146);
+    EXPECT_EQ(robot_->CurrentMode(), emulator::Mode::Off) << "not even Start wakes it";
+    EXPECT_FALSE(robot_->Streaming());
+    EXPECT_TRUE(Listen(100).empty()) << "no frame, no answer to the query";
+    EXPECT_DOUBLE_EQ(robot_->CurrentPose().yMm, 1500);
+}
+
+TEST_F(RobotOnTheLine, TheFaultsWorkAmongFurnitureToo)
+{
+    emulator::RobotOptions options;
+    options.furniture.boxes.push_back(emulator::Box{1500, 2500, 1000, 400, 10});
+    options.furniture.cylinders.push_back(emulator::Cylinder{2500, 1500, 20});
+    options.faults.corruptEvery = 3;
+    options.faults.splitFrames = true;
+    options.cliff = emulator::Cliff{true, 1500, 2000, 200};  // in front of the box
+    Begin(options);
+    Send({128, 131, 148, 1, 7, 146, 0, 200, 0, 200}, 146);
+    ASSERT_TRUE(robot_->WaitForFrames(6, 5000));
+    const auto frames = robot_->SentFrames();
+    for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(frames[i].intact, (i + 1) % 3 != 0) << i;
+    EXPECT_TRUE(Eventually([&] { return robot_->CurrentMode() == emulator::Mode::Passive; }))
+        << "the hole in the floor still stops it";
+    EXPECT_LT(robot_->CurrentPose().yMm, 1900 - RobotBody::kRadiusMm + 10);
+}
+
 TEST(TrundelRobotProgram, ItsLinkNeverReplacesAFileThatIsNoLink)
 {
     link_test::ScratchDirectory scratch;
