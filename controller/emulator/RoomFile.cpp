@@ -1,5 +1,6 @@
 #include "RoomFile.h"
 
+#include "PrintableText.h"
 #include "RobotBody.h"
 
 #include <cerrno>
@@ -65,14 +66,14 @@ public:
         std::vector<double> values;
         for (std::size_t i = 1; i < words.size(); ++i) {
             double value = 0;
-            if (!Number(words[i], value)) return "\"" + Printable(words[i]) + "\" is not a number";
+            if (!Number(words[i], value)) return "\"" + PrintableText(words[i]) + "\" is not a number";
             values.push_back(value);
         }
         if (keyword == "room") return Walls(values);
         if (keyword == "box") return AddBox(values);
         if (keyword == "cylinder") return AddCylinder(values);
         if (keyword == "start") return Start(values);
-        return "unknown statement \"" + Printable(keyword) + "\" (room, box, cylinder or start)";
+        return "unknown statement \"" + PrintableText(keyword) + "\" (room, box, cylinder or start)";
     }
 
 private:
@@ -160,21 +161,6 @@ bool RoomSideAcceptable(double millimetres)
     return millimetres > kSmallestRoomMm && millimetres <= kLargestRoomMm;
 }
 
-std::string Printable(const std::string& text)
-{
-    std::string printable;
-    for (unsigned char byte : text) {
-        if (byte < 0x20 || byte == 0x7f) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-            printable += escape;
-        } else {
-            printable += static_cast<char>(byte);
-        }
-    }
-    return printable;
-}
-
 bool BodyFits(const Room& room, const Pose& pose)
 {
     return room.Clearance(pose.xMm, pose.yMm) >= RobotBody::kRadiusMm;
@@ -182,7 +168,7 @@ bool BodyFits(const Room& room, const Pose& pose)
 
 bool ParseRoomText(const std::string& text, const std::string& name, RoomDescription& room, std::string& error)
 {
-    const std::string where = Printable(name);
+    const std::string where = PrintableText(name);
     if (text.size() > kFileBytes) {
         error = where + ": larger than " + std::to_string(kFileBytes) + " bytes";
         return false;
@@ -229,14 +215,14 @@ bool ReadRoomFile(const std::string& path, RoomDescription& room, std::string& e
 {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!file) {
-        error = Printable(path) + ": " + std::strerror(errno);
+        error = PrintableText(path) + ": " + std::strerror(errno);
         return false;
     }
     // One byte more than allowed tells a file too large without reading all of it.
     std::string text(kFileBytes + 1, '\0');
     const std::size_t got = std::fread(text.data(), 1, text.size(), file.get());
     if (std::ferror(file.get())) {
-        error = Printable(path) + ": " + std::strerror(errno);
+        error = PrintableText(path) + ": " + std::strerror(errno);
         return false;
     }
     text.resize(got);

@@ -42,8 +42,5 @@ bool ReadRoomFile(const std::string& path, RoomDescription& room, std::string& e
 bool BodyFits(const Room& room, const Pose& pose);
 // A room side as `--room WxD` or the file give it: within the limits above.
 bool RoomSideAcceptable(double millimetres);
-// The text with every control byte (and DEL) written \xNN, for quoting a user's bytes
-// on a terminal.
-std::string Printable(const std::string& text);
 
 }  // namespace emulator

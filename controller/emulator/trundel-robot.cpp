@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "AtomicFile.h"
+#include "PrintableText.h"
 #include "ProgramVersion.h"
 
 namespace {
@@ -133,7 +134,7 @@ bool TakeRoom(const ProgramOptions& program, emulator::RobotOptions& options, bo
     if (std::sscanf(program.room.c_str(), "%lfx%lf%n", &width, &depth, &used) == 2 &&
         static_cast<std::size_t>(used) == program.room.size()) {
         if (!emulator::RoomSideAcceptable(width) || !emulator::RoomSideAcceptable(depth)) {
-            error = "--room " + emulator::Printable(program.room) + ": each side must be above " +
+            error = "--room " + PrintableText(program.room) + ": each side must be above " +
                     std::to_string(static_cast<int>(emulator::room_limits::kSmallestRoomMm)) + " mm and at most " +
                     std::to_string(static_cast<int>(emulator::room_limits::kLargestRoomMm)) + " mm";
             return false;

@@ -23,12 +23,14 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "AccesRobot.h"
 #include "CommandeRobot.h"
 #include "Controleur.h"
 #include "EmulatedRobot.h"
+#include "SpawnProgram.h"
 
 namespace {
 
@@ -80,11 +82,8 @@ public:
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dossier_ / "erreurs").c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addchdir_np(&actions, dossier_.c_str());
-        arguments.insert(arguments.begin(), TRUNDEL_PROGRAMME);
-        std::vector<char*> argv;
-        for (std::string& a : arguments) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        EXPECT_EQ(posix_spawn(&pid_, TRUNDEL_PROGRAMME, &actions, nullptr, argv.data(), environ), 0);
+        pid_ = SpawnProgram(TRUNDEL_PROGRAMME, std::move(arguments), actions);
+        EXPECT_GT(pid_, 0);
         posix_spawn_file_actions_destroy(&actions);
         if (terminal < 0) ::close(tube[0]);
     }

@@ -86,7 +86,7 @@ TEST(RoomFile, RefusesTheWholeFileWithTheLineAndTheReason)
         {"room 4000 3000\n" + pieces + "box 1 1 1 1 " + std::string(190, '1') + "\n",
          ":501: line longer than 200 characters"},
         {tooMany, ":502: more than 500 pieces of furniture"},
-        {"room 4000 3000\nbo\x1b[2Jx 1 2 3 4\n", ":2: unknown statement \"bo\\x1B[2Jx\""},
+        {"room 4000 3000\nbo\x1b[2Jx 1 2 3 4\n", ":2: unknown statement \"bo\\x1b[2Jx\""},
         {"room 4000 3000\nbox 1 2\x01 3 4\n", ":2: \"2\\x01\" is not a number"},
     };
     for (const auto& refusal : refusals) {

@@ -2,6 +2,7 @@
 // exit, in its report file and on its error output.
 #include "LinkTestSupport.h"
 #include "RS232.h"
+#include "SpawnProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,11 +37,8 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "sortie", O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "erreurs", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        arguments.insert(arguments.begin(), TRUNDEL_ROBOT_PROGRAMME);
-        std::vector<char*> argv;
-        for (std::string& a : arguments) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        EXPECT_EQ(posix_spawn(&pid_, TRUNDEL_ROBOT_PROGRAMME, &actions, nullptr, argv.data(), environ), 0);
+        pid_ = SpawnProgram(TRUNDEL_ROBOT_PROGRAMME, std::move(arguments), actions);
+        EXPECT_GT(pid_, 0);
         posix_spawn_file_actions_destroy(&actions);
     }
     ~RobotProgram()
