@@ -7,9 +7,9 @@
 namespace {
 
 // How a pass without painting senses: every beam to its end (as a painted frame still
-// needs), or each beam only as long as it can win, one beam at a time or several in
-// vectors; the last with each sector's previous shortest beam cast first or not.
-enum SensePath { kEveryBeamToItsEnd, kOneBeamAtATime, kSse2, kAvx2, kAvx2WithoutLikelyWinnerFirst };
+// needs), or each beam only as long as it can win, one beam at a time or two per SSE2
+// vector; the last with or without each sector's previous shortest beam cast first.
+enum SensePath { kEveryBeamToItsEnd, kOneBeamAtATime, kSse2, kSse2WithoutLikelyWinnerFirst };
 
 void SenseOnce(RobotSimulation& sim, SensePath path)
 {
@@ -17,7 +17,7 @@ void SenseOnce(RobotSimulation& sim, SensePath path)
     case kEveryBeamToItsEnd:
         sim.SenseEveryBeamToItsEnd(false);
         return;
-    case kAvx2WithoutLikelyWinnerFirst:
+    case kSse2WithoutLikelyWinnerFirst:
         for (int& beam : sim.shortestBeam) beam = -1;
         break;
     default:
@@ -26,22 +26,13 @@ void SenseOnce(RobotSimulation& sim, SensePath path)
     sim.Sense(false);
 }
 
-BeamVectors VectorsOf(SensePath path)
-{
-    return path == kOneBeamAtATime ? BeamVectors::kNone : path == kSse2 ? BeamVectors::kSse2 : BeamVectors::kAvx2;
-}
-
 // Runs sense, which senses once from wherever it puts the robot, and reports the beam
 // positions a sense reaches and the time each costs.
 template <class Sense>
 void Measure(benchmark::State& state, RobotSimulation& sim, Sense sense)
 {
     const auto path = static_cast<SensePath>(state.range(0));
-    sim.beamVectors = VectorsOf(path);
-    if (!ProcessorRuns(sim.beamVectors)) {
-        state.SkipWithError("this processor lacks these vector instructions");
-        return;
-    }
+    sim.beamVectors = path == kOneBeamAtATime ? BeamVectors::kNone : BeamVectors::kSse2;
     const long long before = sim.beamPositionsReached;
     for (auto _ : state) {
         sense(path);
@@ -55,7 +46,7 @@ void Measure(benchmark::State& state, RobotSimulation& sim, Sense sense)
 void AddPaths(benchmark::internal::Benchmark* bench)
 {
     bench->ArgName("path")->Unit(benchmark::kMicrosecond);
-    for (int path = kEveryBeamToItsEnd; path <= kAvx2WithoutLikelyWinnerFirst; ++path) bench->Arg(path);
+    for (int path = kEveryBeamToItsEnd; path <= kSse2WithoutLikelyWinnerFirst; ++path) bench->Arg(path);
 }
 
 }  // namespace

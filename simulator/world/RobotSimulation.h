@@ -89,7 +89,7 @@ public:
     // distances the first). Sense without painting casts it first; it changes no result.
     int shortestBeam[3] = {};
     // How Sense without painting marches its beams; the same distances whatever it is.
-    BeamVectors beamVectors = WidestBeamVectors();
+    BeamVectors beamVectors = DefaultBeamVectors();
     // Beam positions the sensors have reached since the world was made, each beam's
     // counted apart: the work a march does, for the benchmarks.
     long long beamPositionsReached = 0;

@@ -1,6 +1,6 @@
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <utility>
 
 #include "RobotSimulation.h"
 
@@ -158,8 +158,7 @@ struct Leader {
 // before it (a border clamp ends it between that position and the next): once a tested
 // position is as far as the best, the beam can no longer win and stops there.
 struct Contender {
-    // Ended beams are settled (weighed against the leader) once, then done.
-    enum State { kMarching, kEnded, kDone };
+    enum State { kMarching, kEnded, kBeaten };
     SweepBeam who;
     double minor, minorStep;
     // The step count at which its distance so far is next worth computing, so that
@@ -197,22 +196,21 @@ inline int StepsSurelyInside(double at, double step, double size, int atMost)
     return steps >= atMost ? atMost : steps >= 1 ? static_cast<int>(steps) : 0;
 }
 
-// Positions before the checkpoint that only an obstacle can end, for beams at major
-// after steps, with those minor coordinates and steps. Along the run the major pixel
-// moves by exactly one a step, which spares truncating the major coordinate, unless its
-// fraction lies within the margin of a whole pixel, where the sums' rounding could carry
-// it across one: such a beam, about one in five hundred, is left to the careful march.
-template <bool kDecreasing>
-int FreeRun(double major, int steps, int checkpoint, const MarchFrame& frame, const double* minors,
-            const double* minorSteps, int lanes)
+// Positions before the checkpoint that only an obstacle can end, for a beam at major
+// after steps, its minor coordinates and steps given as {minor, step} pairs. Along the
+// run the major pixel moves by exactly one a step, which spares truncating the major
+// coordinate, unless its fraction lies within the margin of a whole pixel, where the
+// sums' rounding could carry it across one: such a beam, about one in five hundred,
+// is left to the careful march.
+template <bool kDecreasing, class... MinorRuns>
+int FreeRun(double major, int steps, int checkpoint, const MarchFrame& frame, const MinorRuns&... minors)
 {
     int run =
         StepsSurelyInside(major, kDecreasing ? -1.0 : 1.0, frame.majorSize, std::min(checkpoint - steps, kLongestRun));
     if (run == 0) return 0;
     const double fraction = major - static_cast<int>(major);
     if (!(fraction > kRunMargin && fraction < 1 - kRunMargin)) return 0;
-    for (int lane = 0; lane < lanes && run > 0; ++lane)
-        run = StepsSurelyInside(minors[lane], minorSteps[lane], frame.minorSize, run);
+    ((run = StepsSurelyInside(minors.first, minors.second, frame.minorSize, run)), ...);
     return run;
 }
 
@@ -229,12 +227,7 @@ public:
     bool IsObstacle(int minorPixel, const MarchFrame& frame) const
     {
         // Inside a run the pixel is never negative: widening it unsigned costs nothing.
-        return ByteAt(static_cast<unsigned>(minorPixel) * frame.minorBytes, frame) != 255;
-    }
-
-    unsigned char ByteAt(size_t minorOffset, const MarchFrame& frame) const
-    {
-        return frame.obstacles[m_offset + minorOffset];
+        return frame.obstacles[m_offset + static_cast<unsigned>(minorPixel) * frame.minorBytes] != 255;
     }
 
     bool HitsObstacle(double major, double minor, const MarchFrame& frame, BeamEnd& end) const
@@ -281,7 +274,8 @@ template <bool kDecreasing>
 void MarchToCheckpoint(double& majorAt, int& stepsAt, Contender& beam, const MarchFrame& frame)
 {
     constexpr double kMajorStep = kDecreasing ? -1.0 : 1.0;
-    const int run = FreeRun<kDecreasing>(majorAt, stepsAt, beam.checkpoint, frame, &beam.minor, &beam.minorStep, 1);
+    const int run =
+        FreeRun<kDecreasing>(majorAt, stepsAt, beam.checkpoint, frame, std::pair(beam.minor, beam.minorStep));
     stepsAt += MarchThroughFreeRun<kDecreasing>(run, majorAt, beam, frame);
     // Local copies stay in registers; the obstacle bytes could otherwise alias them.
     double major = majorAt, minor = beam.minor;
@@ -300,6 +294,87 @@ void MarchToCheckpoint(double& majorAt, int& stepsAt, Contender& beam, const Mar
     }
     majorAt = major;
     beam.minor = minor;
+    stepsAt = steps;
+    *frame.positionsReached += positions;
+}
+
+// Both minor coordinates of a pair in one vector: each lane adds and truncates exactly
+// as the one-beam march does, one instruction doing it for both.
+using MinorPair = double __attribute__((vector_size(16)));
+using ColumnPair = int __attribute__((vector_size(8)));
+
+// Marches two beams of one case over their common free run; returns the steps taken.
+template <bool kDecreasing>
+int MarchPairThroughFreeRun(int run, double& major, Contender& a, Contender& b, const MarchFrame& frame)
+{
+    constexpr double kMajorStep = kDecreasing ? -1.0 : 1.0;
+    double at = major;
+    MinorPair minors{a.minor, b.minor};
+    const MinorPair minorSteps{a.minorStep, b.minorStep};
+    MajorLine line(at, frame, kDecreasing);
+    int taken = 0;
+    for (; taken < run; ++taken) {
+        const ColumnPair columns = __builtin_convertvector(minors, ColumnPair);
+        if (line.IsObstacle(columns[0], frame)) {
+            a.end = {at, minors[0]};
+            a.state = Contender::kEnded;
+            break;
+        }
+        if (line.IsObstacle(columns[1], frame)) {
+            b.end = {at, minors[1]};
+            b.state = Contender::kEnded;
+            break;
+        }
+        line.Next();
+        at += kMajorStep;
+        minors += minorSteps;
+    }
+    major = at;
+    a.minor = minors[0];
+    b.minor = minors[1];
+    *frame.positionsReached += 2 * taken + (a.state == Contender::kEnded) + (b.state == Contender::kEnded);
+    return taken;
+}
+
+// Two contenders of one case side by side, as MarchPair does, until either ends or
+// either reaches its checkpoint.
+template <bool kDecreasing>
+void MarchPairToCheckpoint(double& majorAt, int& stepsAt, Contender& a, Contender& b, const MarchFrame& frame)
+{
+    constexpr double kMajorStep = kDecreasing ? -1.0 : 1.0;
+    const int checkpoint = std::min(a.checkpoint, b.checkpoint);
+    const int run = FreeRun<kDecreasing>(majorAt, stepsAt, checkpoint, frame, std::pair(a.minor, a.minorStep),
+                                         std::pair(b.minor, b.minorStep));
+    stepsAt += MarchPairThroughFreeRun<kDecreasing>(run, majorAt, a, b, frame);
+    double major = majorAt, minorA = a.minor, minorB = b.minor;
+    const double stepA = a.minorStep, stepB = b.minorStep;
+    int steps = stepsAt;
+    long long positions = 0;
+    while (a.state == Contender::kMarching && b.state == Contender::kMarching) {
+        positions += 2;
+        if (PastMajorBound<kDecreasing>(major, frame)) {
+            a.end = AtMajorBound<kDecreasing>(minorA, frame);
+            b.end = AtMajorBound<kDecreasing>(minorB, frame);
+            a.state = b.state = Contender::kEnded;
+            break;
+        }
+        if (EndsAt<false>(major, minorA, frame, cv::Vec3b(), a.end)) {
+            a.state = Contender::kEnded;
+            break;
+        }
+        if (EndsAt<false>(major, minorB, frame, cv::Vec3b(), b.end)) {
+            b.state = Contender::kEnded;
+            break;
+        }
+        if (steps >= checkpoint) break;
+        major += kMajorStep;
+        minorA += stepA;
+        minorB += stepB;
+        ++steps;
+    }
+    majorAt = major;
+    a.minor = minorA;
+    b.minor = minorB;
     stepsAt = steps;
     *frame.positionsReached += positions;
 }
@@ -359,124 +434,12 @@ Beam StartBeam(double direction, MarchingCase marching, double originX, double o
     return {false, decreasing, y, originX + r * (y - originY), decreasing ? -r : r};
 }
 
-// The vectors of a width: each lane holds one beam's minor coordinate, or its pixel.
-template <int kWidth>
-struct LaneVectors;
-template <>
-struct LaneVectors<2> {
-    typedef double Minors __attribute__((vector_size(16)));
-    typedef int Pixels __attribute__((vector_size(8)));
-};
-template <>
-struct LaneVectors<4> {
-    typedef double Minors __attribute__((vector_size(32)));
-    typedef int Pixels __attribute__((vector_size(16)));
-};
-
-// Beams of one marching case from one origin start on the same major coordinate and
-// keep it, so they march side by side in the lanes of kVectors vectors of kWidth: one
-// bound test for all, and independent chains of additions the processor overlaps. Each
-// lane adds and truncates (never rounds) exactly as the one-beam march does. A lane
-// whose beam is done, or that holds none, repeats a marching lane's coordinates: the
-// same pixels, never others, and its results are ignored.
-template <int kWidth, int kVectors>
-class Lanes {
-public:
-    static constexpr int kCount = kWidth * kVectors;
-    using Minors = typename LaneVectors<kWidth>::Minors;
-    using Pixels = typename LaneVectors<kWidth>::Pixels;
-
-    int count = 0;  // lanes holding a beam
-    Beam starts[kCount];
-    Contender contenders[kCount];
-
-    int Marching() const
-    {
-        int marching = 0;
-        for (int lane = 0; lane < count; ++lane) marching += contenders[lane].state == Contender::kMarching;
-        return marching;
-    }
-
-    int FirstMarching() const
-    {
-        for (int lane = 0; lane < count; ++lane)
-            if (contenders[lane].state == Contender::kMarching) return lane;
-        return -1;
-    }
-
-    // Steps from `steps` until the nearest checkpoint of a marching lane.
-    int ToCheckpoint(int steps) const
-    {
-        int checkpoint = steps + kLongestRun;
-        for (int lane = 0; lane < count; ++lane)
-            if (contenders[lane].state == Contender::kMarching)
-                checkpoint = std::min(checkpoint, contenders[lane].checkpoint);
-        return checkpoint - steps;
-    }
-
-    // The marching lanes' coordinates into the vectors, the others repeating the first's.
-    void Load(Minors* at, Minors* steps) const
-    {
-        const int first = FirstMarching();
-        for (int lane = 0; lane < kCount; ++lane) {
-            const bool marching = lane < count && contenders[lane].state == Contender::kMarching;
-            const Contender& source = contenders[marching ? lane : first];
-            at[lane / kWidth][lane % kWidth] = source.minor;
-            steps[lane / kWidth][lane % kWidth] = source.minorStep;
-        }
-    }
-
-    void Store(const Minors* at)
-    {
-        for (int lane = 0; lane < count; ++lane)
-            if (contenders[lane].state == Contender::kMarching)
-                contenders[lane].minor = at[lane / kWidth][lane % kWidth];
-    }
-};
-
 // A beam cannot see the stretch the robot's own body covers: it starts one pixel past
 // 0.7 wheel bases from the centre (11.5 pixels for a wheel base of 15) along its major
 // axis, and its free distance is measured from that blind stretch's end, not from the
 // start, so a beam stopped at its first position reads 1 pixel rather than 0.
 constexpr double kBlindStretchPerWheelBase = 0.7;
 constexpr int kFirstPixelPastBlindStretch = 1;
-
-// A sweep's beams in casting order, their offsets accumulated as the sweep adds them.
-class SweepBeams {
-public:
-    SweepBeams(const Sweep& sweep, double raysPerSector)
-        : m_step(kPi / (3 * raysPerSector)), m_upperBound(sweep.upperBound), m_next{0, sweep.lowerBound}
-    {
-    }
-
-    // The next beam, or false after the last. The first beam is always cast.
-    bool Next(SweepBeam& beam)
-    {
-        if (!m_more) return false;
-        beam = m_next;
-        const double offset = m_next.offset + m_step;
-        // A beam count that is not positive, or so large that the step vanishes
-        // against the offset, would never reach the sector's end: stop there.
-        m_more = offset > m_next.offset && offset < m_upperBound;
-        m_next = {m_next.index + 1, offset};
-        return true;
-    }
-
-    // The beam at that place in casting order; false when the sweep has none there.
-    static bool Find(const Sweep& sweep, double raysPerSector, int index, SweepBeam& found)
-    {
-        SweepBeams beams(sweep, raysPerSector);
-        while (beams.Next(found))
-            if (found.index == index) return true;
-        return false;
-    }
-
-private:
-    double m_step;
-    double m_upperBound;
-    SweepBeam m_next;
-    bool m_more = true;
-};
 
 // Everything the beams cast from one origin share.
 class BeamCaster {
@@ -552,37 +515,7 @@ public:
             if (leader.BeatenBy(AtOrigin(), who)) leader = {AtOrigin(), who};
             return;
         }
-        RaceFrom(StartBeam(direction, QuickCaseOf(direction), m_originX, m_originY, StartOffset()), who, leader);
-    }
-
-    // The same for a sweep's beams in casting order, leaving out the one to skip: each
-    // run of consecutive beams of one marching case goes side by side in vector lanes.
-    template <int kWidth, int kVectors>
-    void RaceInLanes(double heading, SweepBeams beams, int skipped, Leader& leader) const
-    {
-        Lanes<kWidth, kVectors> lanes;
-        SweepBeam who;
-        while (beams.Next(who)) {
-            if (who.index == skipped) continue;
-            const double direction = heading + who.offset;
-            if (!CanMarch(direction)) {
-                Race(heading, who, leader);
-                continue;
-            }
-            const Beam start = StartBeam(direction, QuickCaseOf(direction), m_originX, m_originY, StartOffset());
-            const Beam& first = lanes.starts[0];
-            if (lanes.count > 0 && (start.alongX != first.alongX || start.decreasing != first.decreasing))
-                RaceGroup(lanes, leader);
-            lanes.starts[lanes.count] = start;
-            lanes.contenders[lanes.count].who = who;
-            if (++lanes.count == lanes.kCount) RaceGroup(lanes, leader);
-        }
-        if (lanes.count > 0) RaceGroup(lanes, leader);
-    }
-
-private:
-    void RaceFrom(const Beam& beam, const SweepBeam& who, Leader& leader) const
-    {
+        const Beam beam = StartBeam(direction, QuickCaseOf(direction), m_originX, m_originY, StartOffset());
         Contender contender = Enter(beam, who, leader);
         double major = beam.major;
         int steps = 0;
@@ -590,170 +523,51 @@ private:
         Settle(beam, contender, leader);
     }
 
-    // Beams of one marching case, all judged against the leader as it improves; leaves
-    // the lanes empty.
-    template <int kWidth, int kVectors>
-    void RaceGroup(Lanes<kWidth, kVectors>& lanes, Leader& leader) const
+    // The same for two beams, side by side when they share a marching case. Both are
+    // judged against the leader from before either, which the first may still beat:
+    // the second then marches a little further than it needs, never less.
+    void RaceTwo(double heading, const SweepBeam& whoA, const SweepBeam& whoB, Leader& leader) const
     {
-        const int count = lanes.count;
-        lanes.count = 0;
-        if (count == 1) {
-            RaceFrom(lanes.starts[0], lanes.contenders[0].who, leader);
+        const double directionA = heading + whoA.offset;
+        const double directionB = heading + whoB.offset;
+        const double startOffset = StartOffset();
+        if (!CanMarch(directionA) || !CanMarch(directionB)) {
+            Race(heading, whoA, leader);
+            Race(heading, whoB, leader);
             return;
         }
-        lanes.count = count;
-        for (int lane = 0; lane < count; ++lane)
-            lanes.contenders[lane] = Enter(lanes.starts[lane], lanes.contenders[lane].who, leader);
-        double major = lanes.starts[0].major;
+        const Beam a = StartBeam(directionA, QuickCaseOf(directionA), m_originX, m_originY, startOffset);
+        const Beam b = StartBeam(directionB, QuickCaseOf(directionB), m_originX, m_originY, startOffset);
+        if (a.alongX != b.alongX || a.decreasing != b.decreasing) {
+            Race(heading, whoA, leader);
+            Race(heading, whoB, leader);
+            return;
+        }
+        const MarchFrame& frame = FrameOf(a);
+        Contender contenderA = Enter(a, whoA, leader);
+        Contender contenderB = Enter(b, whoB, leader);
+        double major = a.major;
         int steps = 0;
-        for (;;) {
-            const int marching = lanes.Marching();
-            if (marching <= 1) break;
-            if (lanes.starts[0].decreasing)
-                MarchLanes<true>(lanes, major, steps, leader);
+        while (contenderA.state == Contender::kMarching && contenderB.state == Contender::kMarching) {
+            if (a.decreasing)
+                MarchPairToCheckpoint<true>(major, steps, contenderA, contenderB, frame);
             else
-                MarchLanes<false>(lanes, major, steps, leader);
-        }
-        // A lone beam goes on by itself rather than fill the vectors with copies of it.
-        const int last = lanes.FirstMarching();
-        if (last >= 0) {
-            RaceAlone(lanes.starts[last], major, steps, lanes.contenders[last], leader);
-            Settle(lanes.starts[last], lanes.contenders[last], leader);
-        }
-        lanes.count = 0;
-    }
-
-    // One stretch of a group's march: along the lanes' common free run, where the lanes
-    // that end or reach their checkpoint are dealt with on the spot, then position by
-    // position, every edge tested, up to the next such event.
-    template <bool kDecreasing, int kWidth, int kVectors>
-    void MarchLanes(Lanes<kWidth, kVectors>& lanes, double& majorAt, int& stepsAt, Leader& leader) const
-    {
-        using Minors = typename Lanes<kWidth, kVectors>::Minors;
-        using Pixels = typename Lanes<kWidth, kVectors>::Pixels;
-        constexpr int kCount = Lanes<kWidth, kVectors>::kCount;
-        constexpr double kMajorStep = kDecreasing ? -1.0 : 1.0;
-        const MarchFrame& frame = FrameOf(lanes.starts[0]);
-        Minors at[kVectors], steps[kVectors];
-        lanes.Load(at, steps);
-        double minors[kCount], minorSteps[kCount];
-        std::memcpy(minors, at, sizeof minors);
-        std::memcpy(minorSteps, steps, sizeof minorSteps);
-        const int run =
-            FreeRun<kDecreasing>(majorAt, stepsAt, stepsAt + kLongestRun, frame, minors, minorSteps, kCount);
-        // A pixel's byte offset along the minor axis fits an int: the picture is below 2^20.
-        const int minorBytes = static_cast<int>(frame.minorBytes);
-        double major = majorAt;
-        MajorLine line(major, frame, kDecreasing);
-        int toCheckpoint = lanes.ToCheckpoint(stepsAt);
-        int marching = lanes.Marching();
-        long long positions = 0;
-        int taken = 0, counted = 0;
-        for (; taken < run; ++taken) {
-            // Free pixels are 255: any other byte in the lanes' AND is an obstacle.
-            unsigned freeInAll = 255;
-#pragma GCC unroll 8
-            for (int vector = 0; vector < kVectors; ++vector) {
-                const Pixels offsets = __builtin_convertvector(at[vector], Pixels) * minorBytes;
-#pragma GCC unroll 8
-                for (int lane = 0; lane < kWidth; ++lane)
-                    freeInAll &= line.ByteAt(static_cast<unsigned>(offsets[lane]), frame);
+                MarchPairToCheckpoint<false>(major, steps, contenderA, contenderB, frame);
+            // Only a checkpoint stop leaves both on a tested position; after an end the
+            // other one may not have tested it yet, and its lone march does that first.
+            if (contenderA.state == Contender::kMarching && contenderB.state == Contender::kMarching) {
+                Judge(a, major, steps, contenderA, leader);
+                Judge(b, major, steps, contenderB, leader);
             }
-            if (freeInAll != 255 || taken >= toCheckpoint) {
-                positions += static_cast<long long>(taken + 1 - counted) * marching;
-                counted = taken + 1;
-                lanes.Store(at);
-                if (freeInAll != 255) EndOnObstacles(lanes, line, major);
-                Resolve(lanes, major, stepsAt + taken, leader);
-                marching = lanes.Marching();
-                if (marching <= 1) break;
-                lanes.Load(at, steps);
-                toCheckpoint = taken + lanes.ToCheckpoint(stepsAt + taken);
-            }
-            line.Next();
-            major += kMajorStep;
-#pragma GCC unroll 8
-            for (int vector = 0; vector < kVectors; ++vector) at[vector] += steps[vector];
         }
-        if (taken == run) {
-            positions += static_cast<long long>(taken - counted) * marching;
-            lanes.Store(at);
-        }
-        majorAt = major;
-        stepsAt += taken;
-        *frame.positionsReached += positions;
-        if (taken == run && marching > 1) MarchLanesCarefully<kDecreasing>(lanes, majorAt, stepsAt, leader);
+        if (contenderA.state == Contender::kMarching) RaceAlone(a, major, steps, contenderA, leader);
+        if (contenderB.state == Contender::kMarching) RaceAlone(b, major, steps, contenderB, leader);
+        Settle(a, contenderA, leader);
+        Settle(b, contenderB, leader);
     }
 
-    template <int kWidth, int kVectors>
-    void EndOnObstacles(Lanes<kWidth, kVectors>& lanes, const MajorLine& line, double major) const
-    {
-        const MarchFrame& frame = FrameOf(lanes.starts[0]);
-        for (int lane = 0; lane < lanes.count; ++lane) {
-            Contender& contender = lanes.contenders[lane];
-            if (contender.state == Contender::kMarching &&
-                line.HitsObstacle(major, contender.minor, frame, contender.end))
-                contender.state = Contender::kEnded;
-        }
-    }
-
-    template <bool kDecreasing, int kWidth, int kVectors>
-    void MarchLanesCarefully(Lanes<kWidth, kVectors>& lanes, double& majorAt, int& stepsAt, Leader& leader) const
-    {
-        constexpr double kMajorStep = kDecreasing ? -1.0 : 1.0;
-        const MarchFrame& frame = FrameOf(lanes.starts[0]);
-        const int checkpoint = stepsAt + lanes.ToCheckpoint(stepsAt);
-        const int marching = lanes.Marching();
-        double major = majorAt;
-        int steps = stepsAt;
-        for (;;) {
-            *frame.positionsReached += marching;
-            const bool pastBound = PastMajorBound<kDecreasing>(major, frame);
-            bool ended = false;
-            for (int lane = 0; lane < lanes.count; ++lane) {
-                Contender& contender = lanes.contenders[lane];
-                if (contender.state != Contender::kMarching) continue;
-                if (pastBound)
-                    contender.end = AtMajorBound<kDecreasing>(contender.minor, frame);
-                else if (!EndsAt<false>(major, contender.minor, frame, cv::Vec3b(), contender.end))
-                    continue;
-                contender.state = Contender::kEnded;
-                ended = true;
-            }
-            if (ended || steps >= checkpoint) break;
-            major += kMajorStep;
-            for (int lane = 0; lane < lanes.count; ++lane)
-                lanes.contenders[lane].minor += lanes.contenders[lane].minorStep;
-            ++steps;
-        }
-        Resolve(lanes, major, steps, leader);
-        majorAt = major;
-        stepsAt = steps;
-    }
-
-    // On a position every marching lane has tested: the lanes that ended there weigh in,
-    // and those at their checkpoint are judged, nearer if the leader has improved.
-    template <int kWidth, int kVectors>
-    void Resolve(Lanes<kWidth, kVectors>& lanes, double major, int steps, Leader& leader) const
-    {
-        bool improved = false;
-        for (int lane = 0; lane < lanes.count; ++lane)
-            improved |= Settle(lanes.starts[lane], lanes.contenders[lane], leader);
-        for (int lane = 0; lane < lanes.count; ++lane) {
-            Contender& contender = lanes.contenders[lane];
-            if (contender.state != Contender::kMarching) continue;
-            if (improved)
-                contender.checkpoint = std::min(contender.checkpoint, CheckpointOf(lanes.starts[lane], leader));
-            Judge(lanes.starts[lane], major, steps, contender, leader);
-        }
-    }
-
+private:
     Contender Enter(const Beam& beam, const SweepBeam& who, const Leader& leader) const
-    {
-        return {who, beam.minor, beam.minorStep, CheckpointOf(beam, leader)};
-    }
-
-    int CheckpointOf(const Beam& beam, const Leader& leader) const
     {
         // After n steps the beam has covered about start offset + n pixels along its
         // major axis, that times sqrt(1 + slope^2) along itself; with |slope| <= 1 the
@@ -763,7 +577,10 @@ private:
         constexpr double kNever = 1 << 30;
         const double along = 1 + 0.41421356237309515 * (beam.minorStep * beam.minorStep);
         const double steps = (leader.distance + m_correction) / along - StartOffset();
-        return !(steps > 0) ? 0 : steps >= kNever ? static_cast<int>(kNever) : static_cast<int>(steps) + 1;
+        const int checkpoint = !(steps > 0)      ? 0
+                               : steps >= kNever ? static_cast<int>(kNever)
+                                                 : static_cast<int>(steps) + 1;
+        return {who, beam.minor, beam.minorStep, checkpoint};
     }
 
     void RaceAlone(const Beam& beam, double& major, int& steps, Contender& contender, const Leader& leader) const
@@ -787,36 +604,20 @@ private:
         if (leader.BeatenBy(FreeDistance(beam, {major, contender.minor}), contender.who))
             contender.checkpoint = steps + 1;
         else
-            contender.state = Contender::kDone;
+            contender.state = Contender::kBeaten;
     }
 
-    // Weighs an ended beam against the leader once; true when it becomes the leader.
-    bool Settle(const Beam& beam, Contender& contender, Leader& leader) const
+    void Settle(const Beam& beam, const Contender& contender, Leader& leader) const
     {
-        if (contender.state != Contender::kEnded) return false;
-        contender.state = Contender::kDone;
+        if (contender.state != Contender::kEnded) return;
         const double distance = FreeDistance(beam, contender.end);
-        if (!leader.BeatenBy(distance, contender.who)) return false;
-        leader = {distance, contender.who};
-        return true;
+        if (leader.BeatenBy(distance, contender.who)) leader = {distance, contender.who};
     }
 
-    bool CanMarch(double direction) const
-    {
-        return m_originInside && std::isfinite(direction);
-    }
-    double AtOrigin() const
-    {
-        return 0.0 - m_correction;
-    }
-    double StartOffset() const
-    {
-        return m_correction + kFirstPixelPastBlindStretch;
-    }
-    const MarchFrame& FrameOf(const Beam& beam) const
-    {
-        return beam.alongX ? m_alongX : m_alongY;
-    }
+    bool CanMarch(double direction) const { return m_originInside && std::isfinite(direction); }
+    double AtOrigin() const { return 0.0 - m_correction; }
+    double StartOffset() const { return m_correction + kFirstPixelPastBlindStretch; }
+    const MarchFrame& FrameOf(const Beam& beam) const { return beam.alongX ? m_alongX : m_alongY; }
 
     double FreeDistance(const Beam& beam, BeamEnd end) const
     {
@@ -833,14 +634,52 @@ private:
     MarchFrame m_alongX, m_alongY;
 };
 
-// Hands a sweep's beams, in casting order, two at a time to castTwo and a last odd one
-// to castOne.
+// A sweep's beams in casting order, their offsets accumulated as the sweep adds them.
+class SweepBeams {
+public:
+    SweepBeams(const Sweep& sweep, double raysPerSector)
+        : m_step(kPi / (3 * raysPerSector)), m_upperBound(sweep.upperBound), m_next{0, sweep.lowerBound}
+    {
+    }
+
+    // The next beam, or false after the last. The first beam is always cast.
+    bool Next(SweepBeam& beam)
+    {
+        if (!m_more) return false;
+        beam = m_next;
+        const double offset = m_next.offset + m_step;
+        // A beam count that is not positive, or so large that the step vanishes
+        // against the offset, would never reach the sector's end: stop there.
+        m_more = offset > m_next.offset && offset < m_upperBound;
+        m_next = {m_next.index + 1, offset};
+        return true;
+    }
+
+    // The beam at that place in casting order; false when the sweep has none there.
+    static bool Find(const Sweep& sweep, double raysPerSector, int index, SweepBeam& found)
+    {
+        SweepBeams beams(sweep, raysPerSector);
+        while (beams.Next(found))
+            if (found.index == index) return true;
+        return false;
+    }
+
+private:
+    double m_step;
+    double m_upperBound;
+    SweepBeam m_next;
+    bool m_more = true;
+};
+
+// Hands a sweep's beams, in casting order and leaving out the one to skip, two at a
+// time to castTwo and a last odd one to castOne.
 template <class CastOne, class CastTwo>
-void ForEachPairOfBeams(SweepBeams beams, CastOne castOne, CastTwo castTwo)
+void ForEachPairOfBeams(SweepBeams beams, int skipped, CastOne castOne, CastTwo castTwo)
 {
     SweepBeam waiting{}, beam;
     bool isWaiting = false;
     while (beams.Next(beam)) {
+        if (beam.index == skipped) continue;
         if (isWaiting)
             castTwo(waiting, beam);
         else
@@ -857,74 +696,36 @@ double RobotSimulation::CastRay(double direction, double originX, double originY
     return BeamCaster(*this, originX, originY).Cast(direction, colour, draw);
 }
 
-namespace {
-
-// Nothing is painted, so only each sector's shortest distance matters: a beam stops
-// once it can no longer be the shortest, and the highlight beams are not cast. The last
-// pass's shortest beam goes first: the robot has barely moved, so it is most likely
-// still the shortest, and every other beam can stop at its length.
-template <int kWidth, int kVectors>
-void SenseWithoutPainting(RobotSimulation& sim)
-{
-    const BeamCaster caster(sim, sim.centerX, sim.centerY);
-    for (const Sweep& sweep : kSweeps) {
-        int& shortest = sim.shortestBeam[sweep.slot];
-        Leader leader{static_cast<double>(sim.width + sim.height), {0, sweep.lowerBound}};
-        SweepBeam first;
-        const bool hinted = SweepBeams::Find(sweep, sim.raysPerSector, shortest, first);
-        if (hinted) caster.Race(sim.heading, first, leader);
-        SweepBeams beams(sweep, sim.raysPerSector);
-        const int skipped = hinted ? first.index : -1;
-        if constexpr (kWidth * kVectors == 1) {
-            SweepBeam beam;
-            while (beams.Next(beam))
-                if (beam.index != skipped) caster.Race(sim.heading, beam, leader);
-        } else {
-            caster.RaceInLanes<kWidth, kVectors>(sim.heading, beams, skipped, leader);
-        }
-        sim.sectorDistance[sweep.slot] = leader.distance;
-        shortest = leader.beam.index;
-    }
-}
-
-// SSE2 is part of every x86-64 processor; elsewhere the compiler spreads the lanes over
-// whatever the processor has. Two vectors in flight, so that one's additions overlap
-// the other's.
-void SenseInSse2Lanes(RobotSimulation& sim)
-{
-    SenseWithoutPainting<2, 2>(sim);
-}
-
-#if defined(__x86_64__)
-// The whole sense compiled for AVX2, every call inlined into it, and only ever called
-// once the processor is known to have AVX2. No FMA: nothing may contract the additions.
-__attribute__((target("avx2"), flatten)) void SenseInAvx2Lanes(RobotSimulation& sim)
-{
-    SenseWithoutPainting<4, 2>(sim);
-}
-#endif
-
-}  // namespace
-
 void RobotSimulation::Sense(bool draw)
 {
     if (draw) {
         SenseEveryBeamToItsEnd(true);
         return;
     }
-    // A choice this processor cannot run falls back to one beam at a time.
-    switch (ProcessorRuns(beamVectors) ? beamVectors : BeamVectors::kNone) {
-    case BeamVectors::kNone:
-        SenseWithoutPainting<1, 1>(*this);
-        return;
-    case BeamVectors::kSse2:
-        SenseInSse2Lanes(*this);
-        return;
-    case BeamVectors::kAvx2:
-#if defined(__x86_64__)
-        SenseInAvx2Lanes(*this);
-#endif
-        return;
+    // Nothing is painted, so only each sector's shortest distance matters: a beam stops
+    // once it can no longer be the shortest, and the highlight beams are not cast. The
+    // last pass's shortest beam goes first: the robot has barely moved, so it is most
+    // likely still the shortest, and every other beam can stop at its length.
+    const BeamCaster caster(*this, centerX, centerY);
+    for (const Sweep& sweep : kSweeps) {
+        int& shortest = shortestBeam[sweep.slot];
+        Leader leader{static_cast<double>(width + height), {0, sweep.lowerBound}};
+        SweepBeam first;
+        const bool hinted = SweepBeams::Find(sweep, raysPerSector, shortest, first);
+        if (hinted) caster.Race(heading, first, leader);
+        const auto race = [&](const SweepBeam& beam) { caster.Race(heading, beam, leader); };
+        const int skipped = hinted ? first.index : -1;
+        if (beamVectors == BeamVectors::kSse2) {
+            ForEachPairOfBeams(SweepBeams(sweep, raysPerSector), skipped, race,
+                               [&](const SweepBeam& a, const SweepBeam& b) { caster.RaceTwo(heading, a, b, leader); });
+        } else {
+            SweepBeams beams(sweep, raysPerSector);
+            SweepBeam beam;
+            while (beams.Next(beam))
+                if (beam.index != skipped) race(beam);
+        }
+        sectorDistance[sweep.slot] = leader.distance;
+        shortest = leader.beam.index;
     }
 }
 
@@ -938,7 +739,7 @@ void RobotSimulation::SenseEveryBeamToItsEnd(bool draw)
             if (leader.BeatenBy(d, beam)) leader = {d, beam};
         };
         ForEachPairOfBeams(
-            SweepBeams(sweep, raysPerSector),
+            SweepBeams(sweep, raysPerSector), -1,
             [&](const SweepBeam& beam) { consider(caster.Cast(heading + beam.offset, sweep.beamColour, draw), beam); },
             [&](const SweepBeam& a, const SweepBeam& b) {
                 double distanceA, distanceB;
