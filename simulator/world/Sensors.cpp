@@ -95,7 +95,8 @@ BeamEnd March(double major, double minor, double minorStep, const MarchFrame& fr
         major += kMajorStep;
         minor += minorStep;
     }
-    *frame.positionsReached += positions;
+    // Painted frames are not measured: their march stays free of the count.
+    if (!kDraw) *frame.positionsReached += positions;
     return end;
 }
 
@@ -130,7 +131,7 @@ void MarchPair(double major, double minorA, double stepA, double minorB, double 
         minorA += stepA;
         minorB += stepB;
     }
-    *frame.positionsReached += positions;
+    if (!kDraw) *frame.positionsReached += positions;
 }
 
 // Which beam of a sweep: its place in casting order and its offset from the heading.
