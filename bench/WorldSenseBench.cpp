@@ -6,20 +6,47 @@
 
 namespace {
 
-// How a pass without painting senses: every beam to its end (as before the early
-// stop, and as a painted frame still needs), or each beam only as long as it can win.
-enum Marching { kEveryBeamToItsEnd, kEarlyStop };
+// How a pass without painting senses: every beam to its end (as a painted frame still
+// needs), or each beam only as long as it can win, one beam at a time or two per SSE2
+// vector; the last with or without each sector's previous shortest beam cast first.
+enum SensePath { kEveryBeamToItsEnd, kOneBeamAtATime, kSse2, kSse2WithoutLikelyWinnerFirst };
 
-void SenseWithoutPainting(benchmark::State& state, RobotSimulation& sim)
+void SenseOnce(RobotSimulation& sim, SensePath path)
 {
-    const bool earlyStop = state.range(0) == kEarlyStop;
+    switch (path) {
+    case kEveryBeamToItsEnd:
+        sim.SenseEveryBeamToItsEnd(false);
+        return;
+    case kSse2WithoutLikelyWinnerFirst:
+        for (int& beam : sim.shortestBeam) beam = -1;
+        break;
+    default:
+        break;
+    }
+    sim.Sense(false);
+}
+
+// Runs sense, which senses once from wherever it puts the robot, and reports the beam
+// positions a sense reaches and the time each costs.
+template <class Sense>
+void Measure(benchmark::State& state, RobotSimulation& sim, Sense sense)
+{
+    const auto path = static_cast<SensePath>(state.range(0));
+    sim.beamVectors = path == kOneBeamAtATime ? BeamVectors::kNone : BeamVectors::kSse2;
+    const long long before = sim.beamPositionsReached;
     for (auto _ : state) {
-        if (earlyStop)
-            sim.Sense(false);
-        else
-            sim.SenseEveryBeamToItsEnd(false);
+        sense(path);
         benchmark::DoNotOptimize(sim.sectorDistance);
     }
+    const auto positions = static_cast<double>(sim.beamPositionsReached - before);
+    state.counters["steps"] = benchmark::Counter(positions, benchmark::Counter::kAvgIterations);
+    state.counters["s/step"] = benchmark::Counter(positions, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void AddPaths(benchmark::internal::Benchmark* bench)
+{
+    bench->ArgName("path")->Unit(benchmark::kMicrosecond);
+    for (int path = kEveryBeamToItsEnd; path <= kSse2WithoutLikelyWinnerFirst; ++path) bench->Arg(path);
 }
 
 }  // namespace
@@ -28,13 +55,9 @@ void SenseWithoutPainting(benchmark::State& state, RobotSimulation& sim)
 static void SenseGeneratedArena(benchmark::State& state)
 {
     auto sim = MakeBenchWorld(42);
-    SenseWithoutPainting(state, *sim);
+    Measure(state, *sim, [&](SensePath path) { SenseOnce(*sim, path); });
 }
-BENCHMARK(SenseGeneratedArena)
-    ->ArgName("earlyStop")
-    ->Arg(kEveryBeamToItsEnd)
-    ->Arg(kEarlyStop)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(SenseGeneratedArena)->Apply(AddPaths);
 
 // The poses of a real run one after the other, so the beams are as long as a run
 // meets them and last pass's shortest beam is as good a guess as in a run.
@@ -50,38 +73,25 @@ static void SenseAlongARun(benchmark::State& state)
         poses.push_back({sim->centerX, sim->centerY, sim->heading});
     }
     std::size_t next = 0;
-    const bool earlyStop = state.range(0) == kEarlyStop;
-    for (auto _ : state) {
+    Measure(state, *sim, [&](SensePath path) {
         const Pose& pose = poses[next];
         next = (next + 1) % poses.size();
         sim->centerX = pose.x;
         sim->centerY = pose.y;
         sim->heading = pose.heading;
-        if (earlyStop)
-            sim->Sense(false);
-        else
-            sim->SenseEveryBeamToItsEnd(false);
-        benchmark::DoNotOptimize(sim->sectorDistance);
-    }
+        SenseOnce(*sim, path);
+    });
 }
-BENCHMARK(SenseAlongARun)
-    ->ArgName("earlyStop")
-    ->Arg(kEveryBeamToItsEnd)
-    ->Arg(kEarlyStop)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(SenseAlongARun)->Apply(AddPaths);
 
 // Only the two borders: every beam runs to the wall, the longest a pass can cast.
 static void SenseBordersOnly(benchmark::State& state)
 {
     auto sim = MakeBenchWorld(42);
     sim->GenerateArena(10.0, 0);
-    SenseWithoutPainting(state, *sim);
+    Measure(state, *sim, [&](SensePath path) { SenseOnce(*sim, path); });
 }
-BENCHMARK(SenseBordersOnly)
-    ->ArgName("earlyStop")
-    ->Arg(kEveryBeamToItsEnd)
-    ->Arg(kEarlyStop)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(SenseBordersOnly)->Apply(AddPaths);
 
 static void SenseBordersOnlyPaintingBeams(benchmark::State& state)
 {

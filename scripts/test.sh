@@ -27,6 +27,9 @@ echo "== optimised build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build build -j "$jobs"
 run_tests build
+# The golden runs once more with the beams marched one at a time, as on a processor
+# without vector instructions.
+MARLUNE_BEAM_VECTORS=none ctest --test-dir build -R '^(Golden|SimulationRun)' --output-on-failure -j "$jobs"
 bash scripts/package.sh build
 
 echo "== Clang (warnings as errors) and the fuzz targets"

@@ -1,6 +1,7 @@
 #pragma once
 #include <opencv2/core.hpp>
 
+#include "BeamVectors.h"
 #include "FuzzyInference.h"
 #include "InferenceTable.h"
 #include "RandomState.h"
@@ -87,6 +88,11 @@ public:
     // Each sector's shortest beam in the last Sense, counted in casting order (on equal
     // distances the first). Sense without painting casts it first; it changes no result.
     int shortestBeam[3] = {};
+    // How Sense without painting marches its beams; the same distances whatever it is.
+    BeamVectors beamVectors = DefaultBeamVectors();
+    // Beam positions the sensors have reached since the world was made, each beam's
+    // counted apart: the work a march does, for the benchmarks.
+    long long beamPositionsReached = 0;
     double raysPerSector = 0;
     RandomState rng;
     // The reasoning behind the current command, as ComputeCommand last inferred it.

@@ -32,6 +32,8 @@ struct MarchFrame {
     size_t majorBytes, minorBytes;  // byte distance of one pixel along each axis
     const unsigned char* obstacles;
     unsigned char* canvas;
+    // Positions the beams have reached, each beam's counted apart: what a march costs.
+    long long* positionsReached;
 };
 
 struct BeamEnd {
@@ -82,13 +84,20 @@ template <bool kDecreasing, bool kDraw>
 BeamEnd March(double major, double minor, double minorStep, const MarchFrame& frame, const cv::Vec3b& colour)
 {
     constexpr double kMajorStep = kDecreasing ? -1.0 : 1.0;
-    for (;;) {
-        if (PastMajorBound<kDecreasing>(major, frame)) return AtMajorBound<kDecreasing>(minor, frame);
-        BeamEnd end;
-        if (EndsAt<kDraw>(major, minor, frame, colour, end)) return end;
+    BeamEnd end;
+    long long positions = 1;
+    for (;; ++positions) {
+        if (PastMajorBound<kDecreasing>(major, frame)) {
+            end = AtMajorBound<kDecreasing>(minor, frame);
+            break;
+        }
+        if (EndsAt<kDraw>(major, minor, frame, colour, end)) break;
         major += kMajorStep;
         minor += minorStep;
     }
+    // Painted frames are not measured: their march stays free of the count.
+    if (!kDraw) *frame.positionsReached += positions;
+    return end;
 }
 
 // Two beams of one case from one origin start on the same major coordinate and keep it,
@@ -100,24 +109,29 @@ void MarchPair(double major, double minorA, double stepA, double minorB, double 
                const cv::Vec3b& colour, BeamEnd& endA, BeamEnd& endB)
 {
     constexpr double kMajorStep = kDecreasing ? -1.0 : 1.0;
-    for (;;) {
+    long long positions = 0;
+    for (;; positions += 2) {
         if (PastMajorBound<kDecreasing>(major, frame)) {
             endA = AtMajorBound<kDecreasing>(minorA, frame);
             endB = AtMajorBound<kDecreasing>(minorB, frame);
-            return;
+            positions += 2;
+            break;
         }
         if (EndsAt<kDraw>(major, minorA, frame, colour, endA)) {
             endB = March<kDecreasing, kDraw>(major, minorB, stepB, frame, colour);
-            return;
+            positions += 1;
+            break;
         }
         if (EndsAt<kDraw>(major, minorB, frame, colour, endB)) {
             endA = March<kDecreasing, kDraw>(major + kMajorStep, minorA + stepA, stepA, frame, colour);
-            return;
+            positions += 2;
+            break;
         }
         major += kMajorStep;
         minorA += stepA;
         minorB += stepB;
     }
+    if (!kDraw) *frame.positionsReached += positions;
 }
 
 // Which beam of a sweep: its place in casting order and its offset from the heading.
@@ -251,6 +265,7 @@ int MarchThroughFreeRun(int run, double& major, Contender& beam, const MarchFram
     }
     major = at;
     beam.minor = minor;
+    *frame.positionsReached += taken + (beam.state == Contender::kEnded);
     return taken;
 }
 
@@ -266,7 +281,9 @@ void MarchToCheckpoint(double& majorAt, int& stepsAt, Contender& beam, const Mar
     // Local copies stay in registers; the obstacle bytes could otherwise alias them.
     double major = majorAt, minor = beam.minor;
     int steps = stepsAt;
+    long long positions = 0;
     while (beam.state == Contender::kMarching) {
+        ++positions;
         if (EndsHere<kDecreasing>(major, minor, frame, beam.end)) {
             beam.state = Contender::kEnded;
             break;
@@ -279,6 +296,7 @@ void MarchToCheckpoint(double& majorAt, int& stepsAt, Contender& beam, const Mar
     majorAt = major;
     beam.minor = minor;
     stepsAt = steps;
+    *frame.positionsReached += positions;
 }
 
 // Both minor coordinates of a pair in one vector: each lane adds and truncates exactly
@@ -315,6 +333,7 @@ int MarchPairThroughFreeRun(int run, double& major, Contender& a, Contender& b, 
     major = at;
     a.minor = minors[0];
     b.minor = minors[1];
+    *frame.positionsReached += 2 * taken + (a.state == Contender::kEnded) + (b.state == Contender::kEnded);
     return taken;
 }
 
@@ -331,7 +350,9 @@ void MarchPairToCheckpoint(double& majorAt, int& stepsAt, Contender& a, Contende
     double major = majorAt, minorA = a.minor, minorB = b.minor;
     const double stepA = a.minorStep, stepB = b.minorStep;
     int steps = stepsAt;
+    long long positions = 0;
     while (a.state == Contender::kMarching && b.state == Contender::kMarching) {
+        positions += 2;
         if (PastMajorBound<kDecreasing>(major, frame)) {
             a.end = AtMajorBound<kDecreasing>(minorA, frame);
             b.end = AtMajorBound<kDecreasing>(minorB, frame);
@@ -356,6 +377,7 @@ void MarchPairToCheckpoint(double& majorAt, int& stepsAt, Contender& a, Contende
     a.minor = minorA;
     b.minor = minorB;
     stepsAt = steps;
+    *frame.positionsReached += positions;
 }
 
 // A beam set up in the frame of its marching case.
@@ -432,13 +454,15 @@ public:
                                                                         3,
                                                                         sim.arena.step,
                                                                         sim.arena.data,
-                                                                        sim.canvas.data},
+                                                                        sim.canvas.data,
+                                                                        &sim.beamPositionsReached},
           m_alongY{static_cast<double>(sim.height),
                    static_cast<double>(sim.width),
                    sim.arena.step,
                    3,
                    sim.arena.data,
-                   sim.canvas.data}
+                   sim.canvas.data,
+                   &sim.beamPositionsReached}
     {
     }
 
@@ -690,10 +714,17 @@ void RobotSimulation::Sense(bool draw)
         SweepBeam first;
         const bool hinted = SweepBeams::Find(sweep, raysPerSector, shortest, first);
         if (hinted) caster.Race(heading, first, leader);
-        ForEachPairOfBeams(
-            SweepBeams(sweep, raysPerSector), hinted ? first.index : -1,
-            [&](const SweepBeam& beam) { caster.Race(heading, beam, leader); },
-            [&](const SweepBeam& a, const SweepBeam& b) { caster.RaceTwo(heading, a, b, leader); });
+        const auto race = [&](const SweepBeam& beam) { caster.Race(heading, beam, leader); };
+        const int skipped = hinted ? first.index : -1;
+        if (beamVectors == BeamVectors::kSse2) {
+            ForEachPairOfBeams(SweepBeams(sweep, raysPerSector), skipped, race,
+                               [&](const SweepBeam& a, const SweepBeam& b) { caster.RaceTwo(heading, a, b, leader); });
+        } else {
+            SweepBeams beams(sweep, raysPerSector);
+            SweepBeam beam;
+            while (beams.Next(beam))
+                if (beam.index != skipped) race(beam);
+        }
         sectorDistance[sweep.slot] = leader.distance;
         shortest = leader.beam.index;
     }

@@ -1,5 +1,6 @@
-// Sense without painting stops beams early and casts last pass's shortest beam first;
-// these tests hold it to the plain march, one CastRay per beam in casting order.
+// Sense without painting stops beams early, casts last pass's shortest beam first and
+// marches beams one at a time or two per vector; these tests hold both to the plain
+// march, one CastRay per beam in casting order.
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -96,34 +97,48 @@ void CompareAtRandomPoses(RobotSimulation& sim, RandomState& random, int poses)
     }
 }
 
+class SenseEarlyStop : public ::testing::TestWithParam<BeamVectors> {
+protected:
+    std::unique_ptr<RobotSimulation> Forced(std::unique_ptr<RobotSimulation> sim) const
+    {
+        sim->beamVectors = GetParam();
+        return sim;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(EveryVectorChoice, SenseEarlyStop, ::testing::Values(BeamVectors::kNone, BeamVectors::kSse2),
+                         [](const ::testing::TestParamInfo<BeamVectors>& info) {
+                             return info.param == BeamVectors::kNone ? "OneBeamAtATime" : "TwoPerSse2Vector";
+                         });
+
 }  // namespace
 
-TEST(SenseEarlyStop, GivesThePlainMarchsDistancesInRandomArenas)
+TEST_P(SenseEarlyStop, GivesThePlainMarchsDistancesInRandomArenas)
 {
     RandomState random(2026);
     for (std::uint64_t seed : {3u, 42u, 77u, 1001u, 65535u}) {
-        auto sim = MakeSeededWorld(seed);
+        auto sim = Forced(MakeSeededWorld(seed));
         PrepareRun(*sim, InferenceTable{});
         CompareAtRandomPoses(*sim, random, 300);
     }
 }
 
-TEST(SenseEarlyStop, GivesThePlainMarchsDistancesInTheBordersOnlyArena)
+TEST_P(SenseEarlyStop, GivesThePlainMarchsDistancesInTheBordersOnlyArena)
 {
     RandomState random(7);
-    auto sim = MakeSeededWorld(9);
+    auto sim = Forced(MakeSeededWorld(9));
     PrepareRun(*sim, InferenceTable{});
     sim->GenerateArena(10.0, 0);
     CompareAtRandomPoses(*sim, random, 600);
 }
 
-TEST(SenseEarlyStop, GivesThePlainMarchsDistancesWhereBeamsLeaveThePicture)
+TEST_P(SenseEarlyStop, GivesThePlainMarchsDistancesWhereBeamsLeaveThePicture)
 {
     // No border walls: beams end on the picture's edges, which the march stops testing
     // along a stretch it has proved inside them. A few lone obstacles end others on the
     // way, some right on the first position tested.
     RandomState random(11);
-    auto sim = MakeSeededWorld(11);
+    auto sim = Forced(MakeSeededWorld(11));
     PrepareRun(*sim, InferenceTable{});
     sim->arena.setTo(cv::Scalar(255, 255, 255));
     for (int obstacle = 0; obstacle < 40; ++obstacle)
@@ -132,13 +147,13 @@ TEST(SenseEarlyStop, GivesThePlainMarchsDistancesWhereBeamsLeaveThePicture)
     CompareAtRandomPoses(*sim, random, 1500);
 }
 
-TEST(SenseEarlyStop, SkipsTheColumnThePlainMarchSkipsWhereRoundingCrossesAWholePixel)
+TEST_P(SenseEarlyStop, SkipsTheColumnThePlainMarchSkipsWhereRoundingCrossesAWholePixel)
 {
     // The first positions tested along +x lie just short of x = 128; one step on, the
     // sum rounds up to exactly 129, so the plain march never looks at column 128. A march
     // that counted whole pixels instead of truncating each position would hit the
     // obstacle placed there.
-    auto sim = MakeEmptyWorld();
+    auto sim = Forced(MakeEmptyWorld());
     sim->raysPerSector = 60;
     const double firstX = std::nextafter(128.0, 0.0);
     const double startOffset = 0.7 * sim->wheelBase + 1;
@@ -159,13 +174,13 @@ TEST(SenseEarlyStop, SkipsTheColumnThePlainMarchSkipsWhereRoundingCrossesAWholeP
     }
 }
 
-TEST(SenseEarlyStop, KeepsTheLowerOffsetOfTwoEqualBeamsWhicheverIsCastFirst)
+TEST_P(SenseEarlyStop, KeepsTheLowerOffsetOfTwoEqualBeamsWhicheverIsCastFirst)
 {
     // From (128, 100.5) heading along +x, beams at +13 and -13 degrees reach their first
     // positions at rows mirrored about the half pixel, one above and one below, with
     // exactly equal distances: an obstacle on each makes them the front sector's two
     // shortest beams.
-    auto sim = MakeEmptyWorld();
+    auto sim = Forced(MakeEmptyWorld());
     sim->raysPerSector = 60;
     sim->centerX = 128;
     sim->centerY = 100.5;
@@ -184,7 +199,7 @@ TEST(SenseEarlyStop, KeepsTheLowerOffsetOfTwoEqualBeamsWhicheverIsCastFirst)
     }
 }
 
-TEST(SenseEarlyStop, ChangesNoPassOfWholeRuns)
+TEST_P(SenseEarlyStop, ChangesNoPassOfWholeRuns)
 {
     // The tools' passes (nothing painted) against the desktop program's with the beams
     // shown, where every beam runs to its end.
@@ -195,7 +210,7 @@ TEST(SenseEarlyStop, ChangesNoPassOfWholeRuns)
             table.angles[k] = (tables.Next() % 18001) * 0.01 - 90;
             table.speeds[k] = (tables.Next() % 3001) * 0.001;
         }
-        auto quiet = MakeSeededWorld(seed);
+        auto quiet = Forced(MakeSeededWorld(seed));
         auto painted = MakeSeededWorld(seed);
         PrepareRun(*quiet, table);
         PrepareRun(*painted, table);
