@@ -4,6 +4,8 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include "PixelZoom.h"
+
 SimulationWindow::SimulationWindow(std::string name, int zoom) : m_name(std::move(name)), m_zoom(zoom), m_band(1)
 {
     cv::namedWindow(m_name, cv::WINDOW_AUTOSIZE | cv::WINDOW_GUI_NORMAL);
@@ -69,9 +71,7 @@ void SimulationWindow::Compose()
     m_picture.create(band.rows + m_upright.rows * m_zoom, width, CV_8UC3);
     band.copyTo(m_picture.rowRange(0, band.rows));
     cv::Mat arena = m_picture.rowRange(band.rows, m_picture.rows);
-    // Exact nearest neighbour: plain INTER_NEAREST may pick the wrong source pixel at
-    // some whole scales.
-    cv::resize(m_upright, arena, arena.size(), 0, 0, cv::INTER_NEAREST_EXACT);
+    EnlargePixels(m_upright, m_zoom, arena);
     cv::imshow(m_name, m_picture);
 }
 
