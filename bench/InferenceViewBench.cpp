@@ -15,6 +15,16 @@ namespace {
 
 const InferenceTable kExampleTable = {{60, -55, 0, -5, 55, 60, 5, 0}, {0.2, 0.5, 1.5, 2, 0.5, 0.5, 2, 2.5}};
 
+// Renders a widget again and again, as its window repaints it.
+void RenderRepeatedly(benchmark::State& state, QWidget& widget)
+{
+    QImage target(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        widget.render(&target);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+
 }  // namespace
 
 // The inference window's cost to a run: one repaint of its picture, which it does at
@@ -24,18 +34,13 @@ static void RepaintInferencePlot(benchmark::State& state)
 {
     RobotSimulation sim(kWorldSize, kWorldSize);
     sim.rng.Seed(42);
-    const InferenceTable& table = kExampleTable;
-    PrepareRun(sim, table);
+    PrepareRun(sim, kExampleTable);
     for (int pass = 0; pass < 200; ++pass) RunPass(sim);
 
     InferencePlot plot;
     plot.resize(plot.sizeHint());
-    plot.SetReading(ReadInference(sim, table));
-    QImage target(plot.size(), QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        plot.render(&target);
-        benchmark::DoNotOptimize(target.constBits());
-    }
+    plot.SetReading(ReadInference(sim, kExampleTable));
+    RenderRepeatedly(state, plot);
 }
 BENCHMARK(RepaintInferencePlot)->Unit(benchmark::kMicrosecond);
 
@@ -54,11 +59,7 @@ static void RepaintInferenceStrip(benchmark::State& state)
     InferenceStrip strip(history, [](int) {});
     strip.resize(560, strip.sizeHint().height());
     strip.SetSelected(120);
-    QImage target(strip.size(), QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        strip.render(&target);
-        benchmark::DoNotOptimize(target.constBits());
-    }
+    RenderRepeatedly(state, strip);
 }
 BENCHMARK(RepaintInferenceStrip)->Unit(benchmark::kMicrosecond);
 

@@ -1,9 +1,12 @@
 #pragma once
 #include <functional>
 
+#include <QPixmap>
 #include <QWidget>
 
 #include "InferenceHistory.h"
+
+class QPainter;
 
 // The strip "Derniers pas": the last passes from left to right, each a column of the
 // eight situations' truths stacked in their colours (the winner in full colour, the
@@ -29,9 +32,12 @@ protected:
 
 private:
     QRect ColumnsArea() const;
-    double ColumnLeft(int column) const;
+    int ColumnLeft(int column) const;
+    // The situations' colours, the line and the mark, under the columns.
+    void PaintLegend(QPainter& painter) const;
 
     const InferenceHistory& m_history;
     ColumnChosen m_chosen;
     int m_selected = -1;
+    QPixmap m_background;  // the ground and the legend, for the current size
 };

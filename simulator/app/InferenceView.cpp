@@ -71,6 +71,8 @@ void InferenceView::ShowPass(const RobotSimulation& sim)
 
 void InferenceView::ChoosePass(int column)
 {
+    // A pass made before the click but not yet painted must not replace the choice.
+    m_changed = false;
     m_strip->SetSelected(column);
     m_plot->SetReading(m_history.At(column).reading);
     m_plot->repaint();
