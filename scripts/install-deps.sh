@@ -11,6 +11,7 @@ packages=(
   xvfb xauth imagemagick tmux xdotool
   libfuzzylite-dev libgif-dev qttranslations5-l10n
   clang libclang-rt-14-dev clang-format help2man
+  lintian desktop-file-utils
 )
 
 missing=()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package (build/marlune_<version>_amd64.deb), then installs the project
 # into a scratch root with DESTDIR and checks the layout a desktop and a shell rely on:
-# the seven programs and nothing else in bin/, the tables and rooms, the desktop entry and its
-# icon, a manual page per command-line program, and the package holding the same files.
+# the seven programs and nothing else in bin/, the tables and rooms, the desktop entry and
+# its icon, a manual page per program, and the package holding the same files; lintian and
+# desktop-file-validate must find nothing to say against the package.
 # Usage: bash scripts/package.sh [BUILD_FOLDER]   (default build/, configured if needed)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,14 +29,14 @@ programs="marlune marlune-export marlune-run marlune-tune trundel trundel-plot t
 [ "$(ls "$root/usr/bin" | tr '\n' ' ')" = "$programs " ] ||
   fail "bin/ holds '$(ls "$root/usr/bin" | tr '\n' ' ')' instead of '$programs '"
 for program in $programs; do
-  [ "$program" = marlune ] && continue   # opens a display before reading its options
   [[ "$("$root/usr/bin/$program" --version)" == "$program "[0-9]* ]] || fail "$program --version does not answer"
-  [ -s "$root/usr/share/man/man1/$program.1" ] || fail "no manual page for $program"
+  [ -s "$root/usr/share/man/man1/$program.1.gz" ] || fail "no manual page for $program"
 done
 for file in share/marlune/tables/example.ifi share/marlune/tables/tuned.ifi \
             share/marlune/tables/trundel-evitement.txt share/marlune/rooms/living-room.txt \
             share/marlune/pictures/icon_128_1.xpm \
-            share/applications/marlune.desktop share/icons/hicolor/128x128/apps/marlune.png; do
+            share/applications/marlune.desktop share/icons/hicolor/128x128/apps/marlune.png \
+            share/doc/marlune/copyright share/doc/marlune/changelog.gz; do
   [ -s "$root/usr/$file" ] || fail "missing /usr/$file"
 done
 grep -qx 'Exec=marlune %f' "$root/usr/share/applications/marlune.desktop" || fail "the desktop entry does not start marlune"
@@ -48,6 +49,10 @@ if ! diff <(cd "$root" && find . -type f | sort) \
 fi
 [ "$(dpkg-deb -f "$package" Package)" = marlune ] || fail "$package is not named marlune"
 [ -n "$(dpkg-deb -f "$package" Depends)" ] || fail "$package declares no dependencies"
+
+remarks=$(desktop-file-validate "$root/usr/share/applications/marlune.desktop" 2>&1) && [ -z "$remarks" ] ||
+  fail "desktop-file-validate: $remarks"
+lintian --fail-on error,warning --tag-display-limit 0 "$package" >&2 || fail "lintian reports errors or warnings on $package"
 
 [ "$failed" = 0 ] || exit 1
 echo "package.sh: $package ($(du -k "$package" | cut -f1) kB) installs the expected layout"

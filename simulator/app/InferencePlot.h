@@ -17,6 +17,7 @@ public:
     void Clear();
     // Takes the reading without repainting: whoever calls decides when it shows.
     void SetReading(const InferenceReading& reading);
+    const InferenceReading& Reading() const { return m_reading; }
     // A line under the command: the pace, the pause.
     void SetStatus(const QString& status);
 

@@ -8,8 +8,10 @@
 #include <QVBoxLayout>
 
 InferenceView::InferenceView(QWidget* parent)
-    : QWidget(parent, Qt::Window), m_plot(new InferencePlot(this)), m_replay(new QLabel(this)),
-      m_surface(new CommandSurfaceWindow(this))
+    : QWidget(parent, Qt::Window), m_plot(new InferencePlot(this)),
+      m_strip(new InferenceStrip(
+          m_history, [this](int column) { ChoosePass(column); }, this)),
+      m_replay(new QLabel(this)), m_surface(new CommandSurfaceWindow(this))
 {
     setWindowTitle(QStringLiteral("Inférence floue"));
     // Shown with every run, it must not take the keys meant for the simulation window.
@@ -36,6 +38,7 @@ InferenceView::InferenceView(QWidget* parent)
     bottom->addWidget(surface, 0, Qt::AlignBottom);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_plot);
+    layout->addWidget(m_strip);
     layout->addLayout(bottom);
     m_repaintTimer.setInterval(kRepaintIntervalMs);
     connect(&m_repaintTimer, &QTimer::timeout, this, &InferenceView::Repaint);
@@ -47,6 +50,9 @@ void InferenceView::StartRun(std::uint64_t generatorState, const InferenceTable&
     m_table = table;
     m_hasReading = false;
     m_changed = false;
+    m_collisions = 0;
+    m_history.Clear();
+    m_strip->SetSelected(-1);
     m_plot->Clear();
     m_replay->setText(QStringLiteral("Générateur au départ de ce parcours : %1\n"
                                      "Pour le rejouer sans fenêtre : marlune-run --seed %1 --table <votre table>")
@@ -59,6 +65,17 @@ void InferenceView::ShowPass(const RobotSimulation& sim)
     m_reading = ReadInference(sim, m_table);
     m_hasReading = true;
     m_changed = true;
+    m_history.Add(m_reading, sim.collisions > m_collisions);
+    m_collisions = sim.collisions;
+}
+
+void InferenceView::ChoosePass(int column)
+{
+    // A pass made before the click but not yet painted must not replace the choice.
+    m_changed = false;
+    m_strip->SetSelected(column);
+    m_plot->SetReading(m_history.At(column).reading);
+    m_plot->repaint();
 }
 
 void InferenceView::ShowRunState(int passesPerSecond, bool paused)
@@ -75,9 +92,11 @@ void InferenceView::Repaint()
 {
     if (!m_changed) return;
     m_changed = false;
+    m_strip->SetSelected(-1);
     m_plot->SetReading(m_reading);
     if (isVisible()) {
         m_plot->repaint();
+        m_strip->repaint();
         ++m_repaints;
     }
 }

@@ -43,6 +43,9 @@ public:
     // any table just loaded, it counts as saved.
     void ShowTable(const InferenceTable& table);
     int TickCount() const { return m_tickCount; }
+    // The simulation window's enlargement, kept from run to run; 0 before the first run,
+    // which chooses it from the screen.
+    int Zoom() const { return m_zoom; }
     // What the simulation window tells the user at the moment (its keys, the pause).
     const QString& WindowHint() const { return m_windowHint; }
     // True while m_table differs from the table last loaded or saved (a fresh dialog's
@@ -110,6 +113,7 @@ private:
     QTimer m_runTimer;               // timer 1: the 20 ms clock of a run's statistics
     InferenceView* m_inferenceView;  // a child window, deleted with the dialog
     RunPace m_runPace;               // kept from run to run, like the pause and the beams
+    int m_zoom = 0;
     int m_tickCount = 0;
     bool m_tickPending = false;
     bool m_startClicked = false;

@@ -15,6 +15,7 @@
 #include "SimulationRun.h"
 #include "SimulationWindow.h"
 #include "UpperCaseKeyFilter.h"
+#include "WindowZoom.h"
 
 namespace {
 
@@ -64,7 +65,9 @@ void CMarluneDlg::OnRunSimulation()
         m_inferenceView->StartRun(m_sim.rng.state, m_table);
         PrepareRun(m_sim, m_table);
 
-        SimulationWindow window(kWindowName);
+        // The first run enlarges the arena to the screen; later ones keep the last zoom.
+        if (m_zoom == 0) m_zoom = ZoomForScreen(screen()->geometry().height(), m_sim.height);
+        SimulationWindow window(kWindowName, m_zoom);
         UpperCaseKeyFilter upperCaseKeys(QString::fromStdString(kWindowName));
         m_sim.DrawRobot(false);
         window.Show(ComposeFrame(m_sim));
@@ -92,13 +95,17 @@ void CMarluneDlg::OnRunSimulation()
             UpdateData(false);
             const RunHint hint = RunHintFor(started, m_sim.paused);
             m_windowHint = hint.text;
-            window.ShowOverlay(hint.text, hint.durationMs);
+            window.ShowHint(hint.text, hint.durationMs);
 
             const int key = m_keyPoll(m_runPace.PollDelayMs(RunPace::Clock::now()));
             if (!window.IsOpen()) closed = true;
 
-            // The pace and the inference window may be chosen before the start already.
-            if (key == kKeyFaster)
+            // The pace, the zoom and the inference window may be chosen before the start
+            // already.
+            if (ZoomForKey(key) != 0) {
+                m_zoom = ZoomForKey(key);
+                window.SetZoom(m_zoom);
+            } else if (key == kKeyFaster)
                 m_runPace.Faster(RunPace::Clock::now());
             else if (key == kKeySlower)
                 m_runPace.Slower(RunPace::Clock::now());

@@ -11,17 +11,19 @@ struct KeyHint {
     const char* action;
 };
 constexpr KeyHint kRunKeys[] = {
-    {"p", "pause"},           {"t", "faisceaux"}, {"+ -", "cadence"},
-    {"n", "un pas en pause"}, {"i", "inférence"}, {"Échap", "fin"},
+    {"p", "pause"},      {"t", "faisceaux"}, {"+ -", "cadence"}, {"n", "un pas en pause"},
+    {"1 à 4", "taille"}, {"i", "inférence"}, {"Échap", "fin"},
 };
 
 constexpr int kRunningHintMs = 4000;
 
 QString KeyList()
 {
+    // An entry wrapped to the band's width stays on one line: its spaces do not break.
     QStringList entries;
     for (const KeyHint& hint : kRunKeys)
-        entries << QString::fromUtf8(hint.key) + QStringLiteral(" : ") + QString::fromUtf8(hint.action);
+        entries << QString(QString::fromUtf8(hint.key) + QStringLiteral(" : ") + QString::fromUtf8(hint.action))
+                       .replace(QLatin1Char(' '), QChar::Nbsp);
     return entries.join(QStringLiteral("   "));
 }
 

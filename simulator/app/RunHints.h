@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-// What the simulation window tells its user over the top of the arena. It is drawn
+// What the simulation window tells its user in the band above the arena. It is drawn
 // by the window, never into the frame: the pixels shown stay the world's own.
 struct RunHint {
     QString text;
@@ -11,5 +11,5 @@ struct RunHint {
 
 // The hint for the run's state: the start keys while waiting, "PAUSE" while paused
 // (also when the pause is carried over from the previous run), and every key.
-// Running, the keys show for a few seconds and then leave the arena clear.
+// Running, the keys show for a few seconds and then leave the band empty.
 RunHint RunHintFor(bool started, bool paused);

@@ -2,7 +2,11 @@
 
 #include <utility>
 
-SimulationWindow::SimulationWindow(std::string name) : m_name(std::move(name))
+#include <opencv2/imgproc.hpp>
+
+#include "PixelZoom.h"
+
+SimulationWindow::SimulationWindow(std::string name, int zoom) : m_name(std::move(name)), m_zoom(zoom), m_band(1)
 {
     cv::namedWindow(m_name, cv::WINDOW_AUTOSIZE | cv::WINDOW_GUI_NORMAL);
 }
@@ -21,7 +25,18 @@ void SimulationWindow::Show(const cv::Mat& image)
 {
     if (!IsOpen()) return;
     cv::flip(image, m_upright, 0);
-    cv::imshow(m_name, m_upright);
+    if (Clock::now() >= m_hintEnds) {
+        m_hintEnds = Clock::time_point::max();
+        m_band.SetText(QString());
+    }
+    Compose();
+}
+
+void SimulationWindow::SetZoom(int zoom)
+{
+    if (zoom == m_zoom) return;
+    m_zoom = zoom;
+    if (IsOpen() && !m_upright.empty()) Compose();
 }
 
 void SimulationWindow::Move(int x, int y)
@@ -34,14 +49,30 @@ void SimulationWindow::SetMouseCallback(cv::MouseCallback callback, void* param)
     if (IsOpen()) cv::setMouseCallback(m_name, callback, param);
 }
 
-void SimulationWindow::ShowOverlay(const QString& text, int durationMs)
+void SimulationWindow::ShowHint(const QString& text, int durationMs)
 {
-    if (text == m_overlay || !IsOpen()) return;
-    m_overlay = text;
-    cv::displayOverlay(m_name, text.toStdString(), durationMs);
-    // The window draws its overlay with the image: while paused no new image comes, so
-    // the last one is shown again for the overlay to appear.
-    if (!m_upright.empty()) cv::imshow(m_name, m_upright);
+    if (text == m_hint || !IsOpen()) return;
+    m_hint = text;
+    m_hintEnds = durationMs > 0 ? Clock::now() + std::chrono::milliseconds(durationMs) : Clock::time_point::max();
+    m_band.SetText(text);
+    // While paused no new image comes: the last one is shown again with the new hint.
+    if (!m_upright.empty()) Compose();
+}
+
+void SimulationWindow::Compose()
+{
+    const int width = m_upright.cols * m_zoom;
+    if (m_band.Width() != width) {
+        const QString text = m_band.Text();
+        m_band = HintBand(width);
+        m_band.SetText(text);
+    }
+    const cv::Mat& band = m_band.Picture();
+    m_picture.create(band.rows + m_upright.rows * m_zoom, width, CV_8UC3);
+    band.copyTo(m_picture.rowRange(0, band.rows));
+    cv::Mat arena = m_picture.rowRange(band.rows, m_picture.rows);
+    EnlargePixels(m_upright, m_zoom, arena);
+    cv::imshow(m_name, m_picture);
 }
 
 bool SimulationWindow::IsOpen()

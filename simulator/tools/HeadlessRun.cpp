@@ -39,7 +39,7 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
     if (!options.freeMapPath.empty()) WritePicture("--freemap", options.freeMapPath, sim.freeMap);
     std::unique_ptr<FrameRecorder> video;
     if (!options.videoPath.empty())
-        video = OpenFrameRecorder(options.videoPath, options.framesPerSecond, sim.canvas.size());
+        video = OpenFrameRecorder(options.videoPath, options.framesPerSecond, sim.canvas.size() * options.zoom);
 
     // Only the frame and the video show the canvas: without them, the robot and the
     // beams would be painted for nobody.
@@ -49,7 +49,7 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
         RunPass(sim, {.robot = canvasShown, .beams = canvasShown && options.beams});
         if (trace) trace->Row(pass, sim);
         if (plot) plot->Record(sim.centerX, sim.centerY, sim.collisions);
-        if (video) video->Add(UprightFrame(sim));
+        if (video) video->Add(UprightFrame(sim, options.zoom));
         if (!NextPassStaysInTheWorld(sim)) {
             summary.passes = pass;
             summary.leftTheWorld = pass < options.passes;
@@ -58,7 +58,7 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
     }
     if (trace) trace->Finish();
     if (video) video->Finish();
-    if (!options.framePath.empty()) WritePicture("--frame", options.framePath, ComposeFrame(sim));
+    if (!options.framePath.empty()) WritePicture("--frame", options.framePath, EnlargedFrame(sim, options.zoom));
     if (plot) WritePicture("--plot", options.plotPath, plot->Render(sim.arena));
 
     summary.collisions = sim.collisions;

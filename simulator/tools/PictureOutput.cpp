@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "AtomicFile.h"
+#include "PixelZoom.h"
 #include "SimulationRun.h"
 
 void WritePicture(const std::string& option, const std::string& path, const cv::Mat& image)
@@ -22,9 +23,16 @@ void WritePicture(const std::string& option, const std::string& path, const cv::
                                  (file.Error().empty() ? "" : " (" + file.Error() + ")"));
 }
 
-cv::Mat UprightFrame(const RobotSimulation& sim)
+cv::Mat EnlargedFrame(const RobotSimulation& sim, int zoom)
+{
+    cv::Mat enlarged;
+    EnlargePixels(ComposeFrame(sim), zoom, enlarged);
+    return enlarged;
+}
+
+cv::Mat UprightFrame(const RobotSimulation& sim, int zoom)
 {
     cv::Mat upright;
-    cv::flip(ComposeFrame(sim), upright, 0);
+    cv::flip(EnlargedFrame(sim, zoom), upright, 0);
     return upright;
 }

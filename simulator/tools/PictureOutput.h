@@ -8,6 +8,9 @@
 // Throws std::runtime_error naming the option and path when the file is not written.
 void WritePicture(const std::string& option, const std::string& path, const cv::Mat& image);
 
-// The world's frame (ComposeFrame) the right way up, as the window shows it: y = 0 at
-// the bottom.
-cv::Mat UprightFrame(const RobotSimulation& sim);
+// The world's frame (ComposeFrame) enlarged `zoom` times, each pixel a zoom × zoom
+// square, as the desktop window shows it.
+cv::Mat EnlargedFrame(const RobotSimulation& sim, int zoom);
+
+// The enlarged frame the right way up, as the window shows it: y = 0 at the bottom.
+cv::Mat UprightFrame(const RobotSimulation& sim, int zoom);

@@ -20,12 +20,20 @@ int FramesPerSecond(const std::string& text)
     return static_cast<int>(count);
 }
 
+// The desktop window's zooms: ×1 to ×4.
+int Zoom(const std::string& text)
+{
+    const long long zoom = ParsePositiveCount("--zoom", text);
+    if (zoom > 4) throw UsageError("--zoom: '" + text + "' is more than 4");
+    return static_cast<int>(zoom);
+}
+
 }  // namespace
 
 RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
 {
     RunnerOptions options;
-    bool fpsGiven = false;
+    bool fpsGiven = false, zoomGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (ReadInformationOption(option, options)) continue;
@@ -33,8 +41,9 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
             options.beams = true;
             continue;
         }
-        static const std::vector<std::string> kValueOptions = {"--table",   "--seed",  "--passes", "--trace", "--arena",
-                                                               "--freemap", "--frame", "--plot",   "--video", "--fps"};
+        static const std::vector<std::string> kValueOptions = {"--table", "--seed",    "--passes", "--trace",
+                                                               "--arena", "--freemap", "--frame",  "--plot",
+                                                               "--video", "--fps",     "--zoom"};
         if (std::find(kValueOptions.begin(), kValueOptions.end(), option) == kValueOptions.end()) {
             if (option.rfind("-", 0) == 0) throw UnknownOption(option);
             throw UnexpectedArgument(option);
@@ -61,9 +70,14 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
         } else if (option == "--fps") {
             options.framesPerSecond = FramesPerSecond(value);
             fpsGiven = true;
+        } else if (option == "--zoom") {
+            options.zoom = Zoom(value);
+            zoomGiven = true;
         }
     }
     if (fpsGiven && options.videoPath.empty()) throw UsageError("--fps: only with --video");
+    if (zoomGiven && options.videoPath.empty() && options.framePath.empty())
+        throw UsageError("--zoom: only with --frame or --video");
     return options;
 }
 
@@ -77,7 +91,7 @@ const char* RunnerHelp()
 {
     return R"(Usage: marlune-run [--table FILE] [--seed N] [--passes N] [--beams]
                    [--trace FILE.csv] [--arena FILE.png] [--freemap FILE.png] [--frame FILE.png]
-                   [--plot FILE.png] [--video FILE.mp4|FILE.gif [--fps N]]
+                   [--plot FILE.png] [--video FILE.mp4|FILE.gif [--fps N]] [--zoom N]
 
 Runs the Marlune robot simulation without a window: the same set-up as the desktop
 program (robot 15 x 10, a new random arena of 12 obstacles, the robot at the centre
@@ -103,6 +117,9 @@ sensing and fuzzy steering, as fast as the machine allows.
   --video FILE       every pass's frame, as --frame shows the last: .mp4 (MPEG-4) or
                      .gif (looping, exact colours).
   --fps N            frames per second of the video, 1 to 100 (default 25).
+  --zoom N           --frame and --video N times larger (1 to 4, default 1), each
+                     pixel an N x N square of its exact colour, as the desktop window
+                     enlarges the arena.
   --help             this text.
   --version          the program's version.
 

@@ -20,6 +20,7 @@ struct RunnerOptions : InformationOptions {
     std::string plotPath;
     std::string videoPath;  // .mp4 or .gif: every pass's frame
     int framesPerSecond = 25;
+    int zoom = 1;  // --frame and --video enlarged, each pixel a zoom × zoom square
 };
 
 // Reads the arguments that follow the program name. Throws UsageError on anything

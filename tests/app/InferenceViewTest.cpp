@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <bit>
 
 #include <QElapsedTimer>
+#include <QTest>
 
 #include "InferenceView.h"
 #include "RunFixture.h"
@@ -114,6 +116,84 @@ TEST_F(InferenceViewTest, WhilePausedShowsTheLastPassAndNRunsExactlyOneMore)
     });
     EXPECT_NE(centerAtPause, reference.centerX) << "the robot did not move on n";
     dialog.m_sim.paused = false;
+}
+
+// Truths, winner and command: enough to tell one pass's reasoning from another's.
+bool SameReasoning(const InferenceReading& a, const InferenceReading& b)
+{
+    return std::equal(a.inference.truth, a.inference.truth + 8, b.inference.truth) &&
+           a.inference.winner == b.inference.winner && a.command.angle == b.command.angle &&
+           a.command.speed == b.command.speed;
+}
+
+TEST_F(InferenceViewTest, TheStripMarksCollisionsAndAClickedColumnShowsItsPassUntilTheRunGoesOn)
+{
+    constexpr int kBlockAt = 20, kPauseAt = 40, kClickAt = 42, kStepAt = 50;
+    const InferenceView& view = dialog.Inference();
+    InferenceStrip& strip = dialog.Inference().Strip();
+    constexpr int kChosen = 5;
+    InferenceReading chosen;
+    int selectedAfterClick = -1, selectedWhilePaused = -1;
+    bool chosenShown = false, chosenKept = false, latestShownAfterN = false;
+    Run([&](int pass) {
+        if (pass == 0) return int('g');
+        if (pass == kBlockAt) dialog.m_sim.freeMap.setTo(0);
+        if (pass == kBlockAt + 1) {
+            // The pass made since counted the collision, and only that one is marked.
+            dialog.m_sim.freeMap.setTo(255);
+            EXPECT_TRUE(view.History().At(view.History().Size() - 1).collisionCounted);
+            int marks = 0;
+            for (std::size_t c = 0; c < view.History().Size(); ++c) marks += view.History().At(c).collisionCounted;
+            EXPECT_EQ(marks, 1);
+        }
+        if (pass < kPauseAt) return kNoKey;
+        if (pass == kPauseAt) return int('p');
+        if (pass == kClickAt) {
+            chosen = view.History().At(kChosen).reading;
+            int x = 0;
+            while (x < strip.width() && strip.ColumnAt(x) != kChosen) ++x;
+            QTest::mouseClick(&strip, Qt::LeftButton, {}, QPoint(x, strip.height() / 2));
+            selectedAfterClick = strip.Selected();
+            chosenShown = SameReasoning(view.ShownReading(), chosen);
+        }
+        if (pass > kClickAt && pass < kStepAt) {
+            // The window's own repaints while paused must not take the choice away.
+            QTest::qWait(InferenceView::kRepaintIntervalMs);
+            selectedWhilePaused = strip.Selected();
+            chosenKept = SameReasoning(view.ShownReading(), chosen);
+        }
+        if (pass == kStepAt) return int('n');
+        if (pass == kStepAt + 1) {
+            QTest::qWait(3 * InferenceView::kRepaintIntervalMs);
+            latestShownAfterN = strip.Selected() == -1 && SameReasoning(view.ShownReading(), view.Reading());
+            return kEscape;
+        }
+        return kNoKey;
+    });
+    EXPECT_EQ(selectedAfterClick, kChosen);
+    EXPECT_TRUE(chosenShown);
+    EXPECT_EQ(selectedWhilePaused, kChosen);
+    EXPECT_TRUE(chosenKept);
+    EXPECT_TRUE(latestShownAfterN);
+    EXPECT_FALSE(SameReasoning(chosen, view.Reading())) << "the test needs a pass unlike the last";
+    dialog.m_sim.paused = false;
+}
+
+TEST(InferenceHistoryTest, KeepsTheLastTwoHundredPassesOldestFirst)
+{
+    InferenceHistory history;
+    for (int pass = 0; pass < 250; ++pass) {
+        InferenceReading reading;
+        reading.command.angle = pass;
+        history.Add(reading, pass % 100 == 0);
+    }
+    ASSERT_EQ(history.Size(), InferenceHistory::kCapacity);
+    EXPECT_EQ(history.At(0).reading.command.angle, 50.0);
+    EXPECT_EQ(history.At(199).reading.command.angle, 249.0);
+    EXPECT_TRUE(history.At(50).collisionCounted);  // pass 100
+    EXPECT_FALSE(history.At(51).collisionCounted);
+    history.Clear();
+    EXPECT_EQ(history.Size(), 0u);
 }
 
 TEST_F(InferenceViewTest, ClosedViewComesBackWithI)

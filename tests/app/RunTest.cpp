@@ -295,9 +295,9 @@ TEST_F(RunTest, TheWindowTellsItsKeysWhileWaitingAndPauseWhilePaused)
     });
     ASSERT_GE(hints.size(), 3u);
     EXPECT_TRUE(hints[0].contains(QString::fromUtf8("En attente de g ou d'un clic"))) << hints[0].toStdString();
-    for (const char* key :
-         {"p : pause", "t : faisceaux", "+ - : cadence", "n : un pas en pause", "i : inférence", "Échap : fin"})
-        EXPECT_TRUE(hints[1].contains(QString::fromUtf8(key))) << key;
+    for (const char* key : {"p : pause", "t : faisceaux", "+ - : cadence", "n : un pas en pause", "1 à 4 : taille",
+                            "i : inférence", "Échap : fin"})
+        EXPECT_TRUE(QString(hints[1]).replace(QChar::Nbsp, QLatin1Char(' ')).contains(QString::fromUtf8(key))) << key;
     EXPECT_FALSE(hints[1].contains("PAUSE"));
     EXPECT_TRUE(hints[2].startsWith("PAUSE")) << hints[2].toStdString();
     EXPECT_FALSE(hints[2].contains("En attente"));

@@ -24,9 +24,10 @@ TEST(RunnerOptions, DefaultsAndEveryOption)
     EXPECT_FALSE(defaults.seed);
     EXPECT_FALSE(defaults.beams);
     EXPECT_TRUE(defaults.tablePath.empty());
+    EXPECT_EQ(defaults.zoom, 1);
 
     const RunnerOptions all = Parse({"--table", "t.ifi", "--seed", "42", "--passes", "7", "--beams", "--trace", "t.csv",
-                                     "--arena", "a.png", "--freemap", "f.png", "--frame", "g.png"});
+                                     "--arena", "a.png", "--freemap", "f.png", "--frame", "g.png", "--zoom", "3"});
     EXPECT_EQ(all.tablePath, "t.ifi");
     EXPECT_EQ(all.seed, 42u);
     EXPECT_EQ(all.passes, 7);
@@ -35,6 +36,7 @@ TEST(RunnerOptions, DefaultsAndEveryOption)
     EXPECT_EQ(all.arenaPath, "a.png");
     EXPECT_EQ(all.freeMapPath, "f.png");
     EXPECT_EQ(all.framePath, "g.png");
+    EXPECT_EQ(all.zoom, 3);
     EXPECT_TRUE(Parse({"--help"}).help);
 }
 
@@ -102,4 +104,9 @@ TEST(RunnerOptions, MistakesAreRefusedWithAMessageNamingThem)
     EXPECT_NE(messageOf({"--frame", "frame.nosuchformat"}).find("--frame"), std::string::npos);
     EXPECT_NE(messageOf({"--arena", ""}), "accepted");
     EXPECT_NE(messageOf({"--passes", "0"}).find("'0'"), std::string::npos);
+    // The window's zooms only, and only for what shows the frame.
+    EXPECT_NE(messageOf({"--frame", "f.png", "--zoom", "0"}).find("--zoom"), std::string::npos);
+    EXPECT_EQ(messageOf({"--frame", "f.png", "--zoom", "5"}), "--zoom: '5' is more than 4");
+    EXPECT_EQ(messageOf({"--zoom", "2"}), "--zoom: only with --frame or --video");
+    EXPECT_EQ(messageOf({"--video", "v.gif", "--zoom", "4"}), "accepted");
 }

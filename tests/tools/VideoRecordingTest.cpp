@@ -92,6 +92,26 @@ TEST_F(VideoRecordingTest, AGifHoldsEveryPassAndEndsOnTheLastFrameExactly)
     EXPECT_EQ(cv::norm(played.last, last, cv::NORM_INF), 0.0) << "the GIF's colours or rows are not the frame's";
 }
 
+TEST_F(VideoRecordingTest, AZoomedGifShowsEachPixelAsASquareAndTheFiguresDoNotChange)
+{
+    std::ostringstream plainOut, zoomedOut, err;
+    ASSERT_EQ(RunMarlune(RunWith({"--frame", PathOf("last.png")}), plainOut, err), 0);
+    ASSERT_EQ(RunMarlune(RunWith({"--video", PathOf("run.gif"), "--frame", PathOf("big.png"), "--zoom", "3"}),
+                         zoomedOut, err),
+              0);
+    EXPECT_EQ(zoomedOut.str(), plainOut.str());
+    const cv::Mat last = cv::imread(PathOf("last.png"));
+    const cv::Mat big = cv::imread(PathOf("big.png"));
+    const PlayedGif played = Play(PathOf("run.gif"));
+    ASSERT_EQ(big.size(), cv::Size(768, 768));
+    EXPECT_EQ(played.frames, 60);
+    EXPECT_EQ(cv::norm(played.last, big, cv::NORM_INF), 0.0);
+    int differing = 0;
+    for (int y = 0; y < big.rows; ++y)
+        for (int x = 0; x < big.cols; ++x) differing += big.at<cv::Vec3b>(y, x) != last.at<cv::Vec3b>(y / 3, x / 3);
+    EXPECT_EQ(differing, 0);
+}
+
 TEST_F(VideoRecordingTest, AnMp4HoldsEveryPassAtTheFrameSize)
 {
     ASSERT_EQ(RunTool(RunWith({"--video", PathOf("run.MP4")})), 0);
