@@ -87,8 +87,8 @@ struct EmulatedRobot::State {
     unsigned long frameNumber = 0;
     double batteryMah;  // under `mutex`
     std::size_t framesSent = 0;
-    unsigned long ticks = 0;   // under `mutex`, with `changed` notified
-    bool threadEnded = false;  // likewise
+    unsigned long ticks = 0;           // under `mutex`, with `changed` notified
+    bool threadEnded = false;          // likewise
     std::size_t commandsReceived = 0;  // under `mutex`
 
     void Run();
