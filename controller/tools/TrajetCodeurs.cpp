@@ -2,7 +2,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <sstream>
+#include <string_view>
+
+#include "PrintableText.h"
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
@@ -10,6 +14,8 @@ constexpr double kCoupsParTour = 508.8;
 constexpr double kDiametreRoueMm = 72.0;
 constexpr double kEntraxeMm = 235.0;
 constexpr double kMmParCoup = kPi * kDiametreRoueMm / kCoupsParTour;
+// A log line is " %6d %6d %6d": some twenty bytes, a few more for a long run's times.
+constexpr std::size_t kLigneMax = 128;
 
 double Avance(unsigned avant, unsigned apres)
 {
@@ -20,18 +26,28 @@ double Avance(unsigned avant, unsigned apres)
 bool LireJournalParcours(std::istream& journal, std::vector<LectureCodeurs>& lectures, std::string& erreur)
 {
     std::vector<LectureCodeurs> lues;
-    std::string ligne;
-    for (int numero = 1; std::getline(journal, ligne); numero++) {
+    char ligne[kLigneMax];
+    for (int numero = 1;; numero++) {
+        journal.getline(ligne, sizeof ligne);
+        if (journal.gcount() == 0 && journal.eof()) break;
+        // Read no further than a line can be: a file that is not a log must not be
+        // swallowed whole into one line, nor quoted whole in the message.
+        if (journal.fail() && !journal.eof()) {
+            erreur = "ligne " + std::to_string(numero) + " trop longue pour un journal : « " +
+                     PrintableText(std::string_view(ligne, std::strlen(ligne))) + "… »";
+            return false;
+        }
         std::istringstream champs(ligne);
         long temps = 0, gauche = 0, droite = 0;
         std::string reste;
         if (!(champs >> temps >> gauche >> droite) || (champs >> reste) || gauche < 0 || gauche > 65535 || droite < 0 ||
             droite > 65535) {
-            erreur = "ligne " + std::to_string(numero) + " illisible : « " + ligne + " »";
+            erreur = "ligne " + std::to_string(numero) + " illisible : « " + PrintableText(ligne) + " »";
             return false;
         }
         lues.push_back(
             LectureCodeurs{static_cast<int>(temps), static_cast<unsigned>(gauche), static_cast<unsigned>(droite)});
+        if (journal.eof()) break;
     }
     lectures = std::move(lues);
     return true;

@@ -79,6 +79,26 @@ TEST(LireJournalParcours, TakesTheLogsLinesAndNamesTheFirstBadOne)
     }
 }
 
+TEST(LireJournalParcours, RefusesWhatCannotBeALogLineWithoutReadingItWholeOrQuotingItRaw)
+{
+    std::vector<LectureCodeurs> lectures;
+    std::string erreur;
+    std::istringstream sansFinDeLigne("  1 2 3\n  4 5 6");
+    ASSERT_TRUE(LireJournalParcours(sansFinDeLigne, lectures, erreur)) << erreur;
+    EXPECT_EQ(lectures.size(), 2u);
+
+    // A file that is not a log, one line of a megabyte: refused at its line, quoted short.
+    std::istringstream enorme("  1 2 3\n" + std::string(1 << 20, '7') + "\n");
+    EXPECT_FALSE(LireJournalParcours(enorme, lectures, erreur));
+    EXPECT_NE(erreur.find("ligne 2 trop longue"), std::string::npos) << erreur;
+    EXPECT_LT(erreur.size(), 200u);
+
+    std::istringstream controle("  1 2 3\n\x1b[2J 5 6\n");
+    EXPECT_FALSE(LireJournalParcours(controle, lectures, erreur));
+    EXPECT_NE(erreur.find("\\x1b[2J"), std::string::npos) << erreur;
+    EXPECT_EQ(erreur.find('\x1b'), std::string::npos) << "a raw escape reached the message";
+}
+
 TEST(DessinTrajet, ScaleBarIsARoundNumberOfMillimetres)
 {
     EXPECT_EQ(LongueurEchelleMm(700), 500);
