@@ -1,0 +1,50 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/DifferentialEvolution.h"
+#include "tuner/ArenaSeeds.h"
+#include "tuner/TableEvaluation.h"
+#include "world/InferenceTable.h"
+
+struct TuningSettings {
+    std::uint64_t seed = 1;
+    int arenas = 6;     // K: tuning arenas, and as many validation arenas
+    int passes = 1000;  // P: passes per arena
+    int population = 16;
+    int generations = 30;
+    int threads = 1;
+    double collisionWeight = 0.25;
+    double angleMin = -90, angleMax = 90;  // degrees
+    double speedMin = 0, speedMax = 3;     // pixels per pass
+    std::optional<InferenceTable> start;   // joins the first population
+};
+
+struct TuningOutcome {
+    InferenceTable best;
+    std::optional<double> bestScore;  // on the tuning arenas; empty if stopped before any was known
+    int generationsDone = -1;
+    bool interrupted = false;
+};
+
+// The sixteen values in table order: eight angles, then eight speeds.
+std::vector<double> TableToPoint(const InferenceTable& table);
+InferenceTable PointToTable(const std::vector<double>& point);
+SearchBox TableSearchBox(const TuningSettings& settings);
+
+// Searches the table that scores best on the tuning arenas. Raising stop ends the
+// search at once; the outcome then holds the best table of the last whole generation.
+TuningOutcome TuneTable(const TuningSettings& settings, const std::vector<std::uint64_t>& tuningSeeds,
+                        const std::atomic<bool>* stop = nullptr, const ProgressCallback& progress = {});
+
+// A table's figures on both arena sets, for the report.
+struct TableFigures {
+    RunTotals tuning;
+    RunTotals validation;
+};
+
+std::string FormatTuningReport(const TuningSettings& settings, const TuningOutcome& outcome, const TableFigures& best,
+                               const std::optional<TableFigures>& reference, const std::string& referenceName);
