@@ -19,7 +19,7 @@ void RunTotals::Add(const RunTotals& other)
     escapes += other.escapes;
     thrownOut += other.thrownOut;
     arenas += other.arenas;
-    cellsVisited += other.cellsVisited;
+    interiorCellsVisited += other.interiorCellsVisited;
 }
 
 double RunTotals::CollisionsPer1000Passes() const
@@ -32,15 +32,15 @@ double RunTotals::MeanSpeed() const
     return passes > 0 ? distance / static_cast<double>(passes) : 0.0;
 }
 
-double RunTotals::ExploredShare() const
+double RunTotals::InteriorShare() const
 {
-    return arenas > 0 ? static_cast<double>(cellsVisited) / static_cast<double>(arenas * kExploreCells) : 0.0;
+    return arenas > 0 ? static_cast<double>(interiorCellsVisited) / static_cast<double>(arenas * kInteriorCells) : 0.0;
 }
 
 double ScoreFormula::Score(const RunTotals& totals) const
 {
     if (totals.thrownOut > 0) return -std::numeric_limits<double>::infinity();
-    return totals.MeanSpeed() * totals.ExploredShare() - collisionWeight * totals.CollisionsPer1000Passes();
+    return totals.MeanSpeed() * totals.InteriorShare() - collisionWeight * totals.CollisionsPer1000Passes();
 }
 
 RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint64_t seed, int passes)
@@ -50,11 +50,12 @@ RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint6
     sim.inCollision = 0;
     sim.rng.Seed(seed);
     PrepareRun(sim, table);
-    std::bitset<kExploreCells> visited;
-    const int cellsPerRow = sim.width / kExploreCellSize;
+    std::bitset<kInteriorCells> visited;
     auto visit = [&] {
-        visited.set(static_cast<int>(sim.centerY) / kExploreCellSize * cellsPerRow +
-                    static_cast<int>(sim.centerX) / kExploreCellSize);
+        const int column = static_cast<int>(sim.centerX) / kFloorCellSize - kInteriorFirstCell;
+        const int row = static_cast<int>(sim.centerY) / kFloorCellSize - kInteriorFirstCell;
+        if (column >= 0 && column < kInteriorCellsPerSide && row >= 0 && row < kInteriorCellsPerSide)
+            visited.set(row * kInteriorCellsPerSide + column);
     };
     visit();
     long long escapes = 0, thrownOut = 0;
@@ -82,6 +83,18 @@ std::optional<std::vector<RunTotals>> ParallelEvaluator::Evaluate(const std::vec
                                                                   const std::vector<std::uint64_t>& seeds,
                                                                   const std::atomic<bool>* stop) const
 {
+    const auto each = EvaluateEachArena(tables, seeds, stop);
+    if (!each) return std::nullopt;
+    std::vector<RunTotals> perTable(tables.size());
+    for (std::size_t table = 0; table < tables.size(); ++table)
+        for (const RunTotals& arena : (*each)[table]) perTable[table].Add(arena);
+    return perTable;
+}
+
+std::optional<std::vector<std::vector<RunTotals>>>
+ParallelEvaluator::EvaluateEachArena(const std::vector<InferenceTable>& tables, const std::vector<std::uint64_t>& seeds,
+                                     const std::atomic<bool>* stop, std::atomic<std::size_t>* pairsDone) const
+{
     const std::size_t arenas = seeds.size();
     const std::size_t pairs = tables.size() * arenas;
     std::vector<RunTotals> perPair(pairs);
@@ -99,6 +112,7 @@ std::optional<std::vector<RunTotals>> ParallelEvaluator::Evaluate(const std::vec
                     return;
                 }
                 perPair[pair] = RunArena(sim, tables[pair / arenas], seeds[pair % arenas], m_passes);
+                if (pairsDone) ++*pairsDone;
             }
         } catch (...) {
             std::lock_guard lock(failureMutex);
@@ -116,7 +130,9 @@ std::optional<std::vector<RunTotals>> ParallelEvaluator::Evaluate(const std::vec
     if (failure) std::rethrow_exception(failure);
     if (stopped) return std::nullopt;
 
-    std::vector<RunTotals> perTable(tables.size());
-    for (std::size_t pair = 0; pair < pairs; ++pair) perTable[pair / arenas].Add(perPair[pair]);
+    std::vector<std::vector<RunTotals>> perTable(tables.size());
+    for (std::size_t table = 0; table < tables.size(); ++table)
+        perTable[table].assign(perPair.begin() + static_cast<std::ptrdiff_t>(table * arenas),
+                               perPair.begin() + static_cast<std::ptrdiff_t>((table + 1) * arenas));
     return perTable;
 }

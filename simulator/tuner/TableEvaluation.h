@@ -15,18 +15,24 @@ struct RunTotals {
     long long escapes = 0;    // arenas whose robot left the world
     long long thrownOut = 0;  // of those, arenas whose robot went beyond any meaningful range
     long long arenas = 0;
-    long long cellsVisited = 0;  // summed over the arenas; see ExploredShare
+    long long interiorCellsVisited = 0;  // summed over the arenas; see InteriorShare
 
     void Add(const RunTotals& other);
     double CollisionsPer1000Passes() const;
     double MeanSpeed() const;  // pixels per pass
-    // Mean share of an arena's 16 x 16-pixel cells that the robot's centre entered.
-    double ExploredShare() const;
+    // Mean share of an arena's interior cells that the robot's centre entered.
+    double InteriorShare() const;
 };
 
-// Cells of the explored share: 16 x 16 pixels, so 256 of them in a 256 x 256 world.
-inline constexpr int kExploreCellSize = 16;
-inline constexpr int kExploreCells = (kWorldSize / kExploreCellSize) * (kWorldSize / kExploreCellSize);
+// The floor is cut into cells of 16 x 16 pixels; the interior is the cells at least two
+// cells (32 pixels) inside the border, columns and rows 2 to 13: 144 cells. Going round
+// along the border wall enters none of them, so only driving among the obstacles counts.
+inline constexpr int kFloorCellSize = 16;
+inline constexpr int kFloorCellsPerSide = kWorldSize / kFloorCellSize;
+inline constexpr int kInteriorFirstCell = 2;
+inline constexpr int kInteriorLastCell = kFloorCellsPerSide - 3;
+inline constexpr int kInteriorCellsPerSide = kInteriorLastCell - kInteriorFirstCell + 1;
+inline constexpr int kInteriorCells = kInteriorCellsPerSide * kInteriorCellsPerSide;
 
 // score = mean speed x explored share - collisionWeight x collisions per 1000 passes
 // Speed alone would crown a robot that spins on the spot (its centre circles around
@@ -61,6 +67,13 @@ public:
     std::optional<std::vector<RunTotals>> Evaluate(const std::vector<InferenceTable>& tables,
                                                    const std::vector<std::uint64_t>& seeds,
                                                    const std::atomic<bool>* stop = nullptr) const;
+
+    // The figures of every pair, [table][arena in seed order], for measures that look at
+    // how arenas differ. pairsDone, when given, counts the pairs as they finish, for a
+    // progress line read from another thread.
+    std::optional<std::vector<std::vector<RunTotals>>>
+    EvaluateEachArena(const std::vector<InferenceTable>& tables, const std::vector<std::uint64_t>& seeds,
+                      const std::atomic<bool>* stop = nullptr, std::atomic<std::size_t>* pairsDone = nullptr) const;
 
     int Threads() const { return m_threads; }
     int PassesPerArena() const { return m_passes; }

@@ -63,7 +63,7 @@ std::string FiguresLine(const char* label, const RunTotals& totals, const ScoreF
 {
     char line[200];
     std::snprintf(line, sizeof line, "  %-28s %8.4f %16.3f %11.4f %9.3f %11lld %8lld\n", label, formula.Score(totals),
-                  totals.CollisionsPer1000Passes(), totals.MeanSpeed(), totals.ExploredShare(), totals.collisions,
+                  totals.CollisionsPer1000Passes(), totals.MeanSpeed(), totals.InteriorShare(), totals.collisions,
                   totals.escapes);
     return line;
 }

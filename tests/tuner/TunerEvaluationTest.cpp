@@ -70,7 +70,7 @@ TEST(TableEvaluation, ResultsDoNotDependOnThreadsOrOnWhatAWorldRanBefore)
             EXPECT_EQ((*totals)[t].passes, fresh.passes);
             EXPECT_EQ((*totals)[t].collisions, fresh.collisions) << "table " << t;
             EXPECT_EQ((*totals)[t].distance, fresh.distance) << "table " << t;
-            EXPECT_EQ((*totals)[t].cellsVisited, fresh.cellsVisited) << "table " << t;
+            EXPECT_EQ((*totals)[t].interiorCellsVisited, fresh.interiorCellsVisited) << "table " << t;
         }
     }
 }
@@ -88,10 +88,10 @@ TEST(TableEvaluation, ScoreRewardsSpeedThatExploresAndChargesCollisions)
     totals.collisions = 6;
     totals.distance = 3000.0;
     totals.arenas = 2;
-    totals.cellsVisited = 128;
+    totals.interiorCellsVisited = 72;
     EXPECT_DOUBLE_EQ(totals.MeanSpeed(), 1.5);
     EXPECT_DOUBLE_EQ(totals.CollisionsPer1000Passes(), 3.0);
-    EXPECT_DOUBLE_EQ(totals.ExploredShare(), 0.25);
+    EXPECT_DOUBLE_EQ(totals.InteriorShare(), 0.25);
     EXPECT_DOUBLE_EQ(ScoreFormula{0.1}.Score(totals), 1.5 * 0.25 - 0.3);
     EXPECT_DOUBLE_EQ(ScoreFormula{0.0}.Score(totals), 1.5 * 0.25);
     EXPECT_EQ(ScoreFormula{0.1}.Score(RunTotals{}), 0.0);  // no pass: no division by zero
@@ -109,7 +109,7 @@ TEST(TableEvaluation, NeitherSpinningNorEscapingPays)
     // The spinner's odometer runs about as fast as a sensible driver's...
     EXPECT_GT(spinning.MeanSpeed(), 0.5 * reasonable.MeanSpeed());
     // ...but it stays where it started.
-    EXPECT_LT(spinning.ExploredShare(), 0.05);
+    EXPECT_LT(spinning.InteriorShare(), 0.05);
     EXPECT_LT(formula.Score(spinning), formula.Score(reasonable));
     // Straight ahead at full speed bursts through the top border and off the map,
     // where it would count one collision and then drive on freely: its run ends there.
