@@ -12,10 +12,15 @@ void WritePicture(const std::string& option, const std::string& path, const cv::
 {
     cv::Mat upright;
     cv::flip(image, upright, 0);
+    WriteImage(option, path, upright);
+}
+
+void WriteImage(const std::string& option, const std::string& path, const cv::Mat& image)
+{
     AtomicFile file(path);
     bool written = false;
     try {
-        written = file.IsOpen() && cv::imwrite(file.TemporaryPath(), upright) && file.Commit();
+        written = file.IsOpen() && cv::imwrite(file.TemporaryPath(), image) && file.Commit();
     } catch (const cv::Exception&) {
         written = false;
     }

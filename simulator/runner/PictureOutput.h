@@ -8,6 +8,9 @@
 // Throws std::runtime_error naming the option and path when the file is not written.
 void WritePicture(const std::string& option, const std::string& path, const cv::Mat& image);
 
+// Writes an image as it is, row 0 at the top (a chart), with the same refusal.
+void WriteImage(const std::string& option, const std::string& path, const cv::Mat& image);
+
 // The world's frame (ComposeFrame) enlarged `zoom` times, each pixel a zoom × zoom
 // square, as the desktop window shows it.
 cv::Mat EnlargedFrame(const RobotSimulation& sim, int zoom);

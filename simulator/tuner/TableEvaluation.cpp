@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <cmath>
 #include <exception>
 #include <limits>
 #include <mutex>
@@ -40,7 +41,7 @@ double RunTotals::InteriorShare() const
 double ScoreFormula::Score(const RunTotals& totals) const
 {
     if (totals.thrownOut > 0) return -std::numeric_limits<double>::infinity();
-    return totals.MeanSpeed() * totals.InteriorShare() - collisionWeight * totals.CollisionsPer1000Passes();
+    return totals.MeanSpeed() * totals.InteriorShare() * std::exp(-collisionWeight * totals.CollisionsPer1000Passes());
 }
 
 RunTotals RunArena(RobotSimulation& sim, const InferenceTable& table, std::uint64_t seed, int passes)

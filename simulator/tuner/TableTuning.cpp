@@ -1,6 +1,7 @@
 #include "tuner/TableTuning.h"
 
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 
 std::vector<double> TableToPoint(const InferenceTable& table)
@@ -35,13 +36,18 @@ TuningOutcome TuneTable(const TuningSettings& settings, const std::vector<std::u
 {
     const ParallelEvaluator evaluator(settings.threads, settings.passes);
     const ScoreFormula formula{settings.collisionWeight};
+    std::deque<MetTable> met;
     auto objective = [&](const std::vector<std::vector<double>>& candidates, std::vector<double>& scores) {
         std::vector<InferenceTable> tables;
         tables.reserve(candidates.size());
         for (const auto& candidate : candidates) tables.push_back(PointToTable(candidate));
         const auto totals = evaluator.Evaluate(tables, tuningSeeds, stop);
         if (!totals) return false;
-        for (std::size_t i = 0; i < totals->size(); ++i) scores[i] = formula.Score((*totals)[i]);
+        for (std::size_t i = 0; i < totals->size(); ++i) {
+            scores[i] = formula.Score((*totals)[i]);
+            met.push_back({tables[i], (*totals)[i], std::nullopt, 0});
+            if (met.size() > kMetTablesKept) met.pop_front();
+        }
         return true;
     };
 
@@ -54,7 +60,8 @@ TuningOutcome TuneTable(const TuningSettings& settings, const std::vector<std::u
     if (settings.start) start = TableToPoint(*settings.start);
     const SearchResult result = MaximiseByDifferentialEvolution(TableSearchBox(settings), search, objective,
                                                                 settings.start ? &start : nullptr, progress);
-    return {PointToTable(result.best), result.bestScore, result.generationsDone, result.interrupted};
+    return {PointToTable(result.best), result.bestScore, result.generationsDone, result.interrupted,
+            std::vector<MetTable>(met.begin(), met.end())};
 }
 
 namespace {
@@ -70,7 +77,8 @@ std::string FiguresLine(const char* label, const RunTotals& totals, const ScoreF
 
 }  // namespace
 
-std::string FormatTuningReport(const TuningSettings& settings, const TuningOutcome& outcome, const TableFigures& best,
+std::string FormatTuningReport(const TuningSettings& settings, const TuningOutcome& outcome,
+                               const InferenceTable& table, const std::string& choice, const TableFigures& figures,
                                const std::optional<TableFigures>& reference, const std::string& referenceName)
 {
     const ScoreFormula formula{settings.collisionWeight};
@@ -91,14 +99,19 @@ std::string FormatTuningReport(const TuningSettings& settings, const TuningOutco
                       settings.population);
     report += text;
     std::snprintf(text, sizeof text,
-                  "score = mean speed x explored - %g x collisions per 1000 passes (%d arenas x %d passes each)\n",
+                  "score = mean speed x interior x exp(-%g x collisions per 1000 passes) (%d arenas x %d passes "
+                  "each)\n",
                   settings.collisionWeight, settings.arenas, settings.passes);
     report += text;
+    report += "table: " + choice + "\n";
     std::snprintf(text, sizeof text, "  %-28s %8s %16s %11s %9s %11s %8s\n", "", "score", "collisions/1000",
-                  "mean speed", "explored", "collisions", "escapes");
+                  "mean speed", "interior", "collisions", "escapes");
     report += text;
-    report += FiguresLine("tuned, tuning arenas", best.tuning, formula);
-    report += FiguresLine("tuned, validation arenas", best.validation, formula);
+    report += FiguresLine("tuned, tuning arenas", figures.tuning, formula);
+    report += FiguresLine("tuned, validation arenas", figures.validation, formula);
+    std::snprintf(text, sizeof text, "  gap (validation - tuning score): %+.4f\n",
+                  formula.Score(figures.validation) - formula.Score(figures.tuning));
+    report += text;
     if (reference) {
         const std::string name = std::filesystem::path(referenceName).filename().string();
         report += FiguresLine((name + ", tuning").c_str(), reference->tuning, formula);
@@ -106,7 +119,7 @@ std::string FormatTuningReport(const TuningSettings& settings, const TuningOutco
     }
     report += "table (angle speed, S1..S8):\n";
     for (int k = 0; k < InferenceTable::kSituations; ++k) {
-        std::snprintf(text, sizeof text, "  S%d %9.3f %7.4f\n", k + 1, outcome.best.angles[k], outcome.best.speeds[k]);
+        std::snprintf(text, sizeof text, "  S%d %9.3f %7.4f\n", k + 1, table.angles[k], table.speeds[k]);
         report += text;
     }
     return report;

@@ -4,6 +4,7 @@
 
 #include "common/CommandLineValues.h"
 #include "tuner/TableTuning.h"
+#include "tuner/TuningFront.h"
 
 struct TunerOptions : InformationOptions {
     TuningSettings settings;
@@ -11,7 +12,13 @@ struct TunerOptions : InformationOptions {
     std::string reportPath;   // empty: next to the table, .txt instead of .ifi
     std::string startPath;    // table that joins the first population
     std::string comparePath;  // table whose figures the report shows beside the tuned one
+    std::string frontPath;    // the front's picture; its CSV beside it
+    std::string fromPath;     // a front's CSV to pick from, without a search
+    FrontPick pick;
 };
+
+// The CSV written beside the front's picture: FILE.png gives FILE.csv.
+std::string FrontCsvPath(const std::string& picturePath);
 
 // Reads the command line (without the program name). Throws UsageError with a
 // one-line message for an unknown option, a missing or malformed value, or bounds

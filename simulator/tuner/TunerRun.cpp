@@ -17,6 +17,9 @@
 #include "common/AtomicFile.h"
 #include "interop/TableLoading.h"
 #include "runner/OutputPaths.h"
+#include "runner/PictureOutput.h"
+#include "tuner/FrontChart.h"
+#include "tuner/FrontFile.h"
 #include "tuner/TableTuning.h"
 #include "tuner/TunerOptions.h"
 #include "world/InferenceFile.h"
@@ -96,13 +99,84 @@ double PhysicalMemoryBytes()
 
 std::vector<NamedFile> TunerOutputs(const TunerOptions& options)
 {
-    return {{"--out", options.outPath}, {"--report", options.reportPath}};
+    std::vector<NamedFile> outputs{{"--out", options.outPath}, {"--report", options.reportPath}};
+    if (!options.frontPath.empty()) {
+        outputs.push_back({"--front", options.frontPath});
+        outputs.push_back({"--front (its CSV)", FrontCsvPath(options.frontPath)});
+    }
+    return outputs;
 }
 
 TableFigures Figures(const ParallelEvaluator& evaluator, const InferenceTable& table, const ArenaSeeds& seeds)
 {
     const std::vector<InferenceTable> one{table};
     return {(*evaluator.Evaluate(one, seeds.tuning))[0], (*evaluator.Evaluate(one, seeds.validation))[0]};
+}
+
+// Writes the table and reads it back: the file keeps fewer digits than the search used,
+// and a trajectory can part ways over a last-digit difference, so what follows describes
+// the table as the file holds it. Empty when it could not be written or read back.
+std::optional<InferenceTable> WriteTable(const std::string& path, const InferenceTable& table)
+{
+    InferenceTable written;
+    if (!SaveInferenceFile(path, table) || LoadInferenceFile(path, written) != 2 * InferenceTable::kSituations)
+        return std::nullopt;
+    return written;
+}
+
+// The finalists' validation figures, the front and the chosen table; false when no
+// table was met (the search stopped during its first generation).
+bool ChooseOnValidation(TuningFront& front, const ParallelEvaluator& evaluator, const ArenaSeeds& seeds,
+                        const ScoreFormula& formula)
+{
+    if (front.met.empty()) return false;
+    const std::vector<std::size_t> best = Finalists(front.met, formula, 1);
+    MarkFront(front.met, front.met[best.front()].tuning);
+    const std::vector<std::size_t> finalists = Finalists(front.met, formula, kFinalists);
+    std::vector<InferenceTable> tables;
+    for (std::size_t i : finalists) tables.push_back(front.met[i].table);
+    const std::vector<RunTotals> validation = *evaluator.Evaluate(tables, seeds.validation);
+    for (std::size_t k = 0; k < finalists.size(); ++k) front.met[finalists[k]].validation = validation[k];
+    front.chosen = BestOnValidation(front.met, formula);
+    return true;
+}
+
+std::string DescribePick(const TuningFront& front, std::size_t picked, std::size_t finalists)
+{
+    const int rank = front.met[picked].frontRank;
+    std::string choice = picked == front.chosen ? "the best of " + std::to_string(finalists) +
+                                                      " finalists on the validation arenas (--pick balanced)"
+                                                : "picked from the front";
+    if (rank > 0) choice += ", rank " + std::to_string(rank) + " on the front from slowest to fastest";
+    return choice;
+}
+
+void WriteFront(const TunerOptions& options, const TuningFront& front, const ScoreFormula& formula)
+{
+    WriteImage("--front", options.frontPath, DrawFrontChart(front));
+    std::string error;
+    const std::string csvPath = FrontCsvPath(options.frontPath);
+    if (!WriteFileAtomically(csvPath, FrontCsv(front, formula), error))
+        throw std::runtime_error("cannot write '" + csvPath + "' (" + error + ")");
+}
+
+// --from: a table from a front written before, without a search.
+int PickFromFile(const TunerOptions& options, std::ostream& out, std::ostream& err)
+{
+    FrontRows rows;
+    std::size_t picked = 0;
+    try {
+        rows = ReadFrontCsv("--from", options.fromPath);
+        picked = PickFromFront(rows.frontRanks, rows.chosen, options.pick);
+    } catch (const UsageError& error) {
+        return RefuseCommandLine(kProgram, error.what(), err);
+    }
+    if (!WriteTable(options.outPath, rows.tables[picked]))
+        return ReportUnwrittenOutput(kProgram, "cannot write '" + options.outPath + "'", err);
+    out << "table " << picked + 1 << " of " << options.fromPath;
+    if (rows.frontRanks[picked] > 0) out << ", rank " << rows.frontRanks[picked] << " on the front";
+    out << " (tuning arenas: " << rows.figures[picked] << ") written to " << options.outPath << '\n';
+    return 0;
 }
 
 }  // namespace
@@ -115,6 +189,10 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
         const int cores = static_cast<int>(std::thread::hardware_concurrency());
         options = ParseTunerOptions(arguments, cores > 0 ? cores : 1);
         if (AnswerInformationOptions(options, kProgram, TunerHelp(), out)) return 0;
+        if (!options.fromPath.empty()) {
+            RefuseOutputsOverInputs({{"--from", options.fromPath}}, {{"--out", options.outPath}});
+            return PickFromFile(options, out, err);
+        }
         RefuseSearchesBeyondMemory(options.settings, PhysicalMemoryBytes());
         RefuseOutputsOverInputs({{"--start", options.startPath}, {"--compare", options.comparePath}},
                                 TunerOutputs(options));
@@ -146,23 +224,47 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
         return ReportUnwrittenOutput(
             kProgram, "the table found holds a number that is not finite; '" + options.outPath + "' is left as it was",
             err);
-    // The table is written before the report is computed: whatever happens next, the
-    // search's result is on disk.
-    if (!SaveInferenceFile(options.outPath, outcome.best))
-        return ReportUnwrittenOutput(kProgram, "cannot write '" + options.outPath + "'", err);
-    // The file keeps fewer digits than the search used, and a trajectory can part ways
-    // over a last-digit difference: the report describes the table as the file holds it.
-    if (LoadInferenceFile(options.outPath, outcome.best) != 2 * InferenceTable::kSituations)
-        return ReportUnwrittenOutput(kProgram, "'" + options.outPath + "' cannot be read back", err);
+    // The best table on the tuning arenas is written at once: whatever happens next, a
+    // result of the search is on disk. The validation may then replace it.
+    std::optional<InferenceTable> written = WriteTable(options.outPath, outcome.best);
+    if (!written) return ReportUnwrittenOutput(kProgram, "cannot write '" + options.outPath + "'", err);
     out << "table written to " << options.outPath
-        << (outcome.interrupted ? " (search stopped early; computing the report, Ctrl-C again to skip it)" : "")
+        << (outcome.interrupted ? " (search stopped early; choosing on the validation arenas, Ctrl-C again to skip it)"
+                                : "")
         << std::endl;
 
     const ParallelEvaluator evaluator(settings.threads, settings.passes);
+    const ScoreFormula formula{settings.collisionWeight};
+    TuningFront front{std::move(outcome.met), 0};
+    std::string choice = "the best on the tuning arenas (the search stopped before any generation was whole)";
+    if (ChooseOnValidation(front, evaluator, seeds, formula)) {
+        // Drawn before the pick: a rank the front does not have still leaves the front to
+        // pick from with --from.
+        if (!options.frontPath.empty()) {
+            try {
+                WriteFront(options, front, formula);
+            } catch (const std::exception& error) {
+                return ReportUnwrittenOutput(kProgram, error.what(), err);
+            }
+            out << "front written to " << options.frontPath << " and " << FrontCsvPath(options.frontPath) << '\n';
+        }
+        std::size_t picked = 0;
+        try {
+            picked = PickFromFront(FrontRanks(front.met), front.chosen, options.pick);
+        } catch (const UsageError& error) {
+            return RefuseCommandLine(kProgram, error.what(), err);
+        }
+        choice = DescribePick(front, picked, Finalists(front.met, formula, kFinalists).size());
+        written = WriteTable(options.outPath, front.met[picked].table);
+        if (!written) return ReportUnwrittenOutput(kProgram, "cannot write '" + options.outPath + "'", err);
+        out << "table " << choice << ", written to " << options.outPath << std::endl;
+    }
+
     std::optional<TableFigures> referenceFigures;
     if (!options.comparePath.empty()) referenceFigures = Figures(evaluator, reference, seeds);
-    const std::string report = FormatTuningReport(settings, outcome, Figures(evaluator, outcome.best, seeds),
-                                                  referenceFigures, options.comparePath);
+    const std::string report =
+        FormatTuningReport(settings, outcome, *written, choice, Figures(evaluator, *written, seeds), referenceFigures,
+                           options.comparePath);
     out << report;
     std::string error;
     if (!WriteFileAtomically(options.reportPath, report, error))

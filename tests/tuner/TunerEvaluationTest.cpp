@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "tuner/ArenaSeeds.h"
@@ -21,6 +22,20 @@ InferenceTable Table(const double (&angles)[8], const double (&speeds)[8])
 InferenceTable ReasonableTable()
 {
     return Table({90, -60, 0, -20, 60, 60, 20, 0}, {0.5, 1, 1, 1.5, 1, 1, 1.5, 2});
+}
+
+// Goes straight while everything is free and turns hard away from what blocks it.
+InferenceTable BouncingTable()
+{
+    return Table({70, -70, 0, -25, 70, 75, 25, 0}, {0.2, 0.6, 1.5, 2.2, 0.6, 0.6, 2.2, 2.8});
+}
+
+// Tuned on a score that paid for any cell entered: it circles the arena along the wall,
+// always turning a little (S8 21 degrees).
+InferenceTable WallFollowingTable()
+{
+    return Table({-22.033517, -89.022704, -66.874781, -9.963365, 81.512951, 70.548840, 0.841349, 20.972308},
+                 {2.305127, 2.760115, 1.287989, 0.342361, 0.295633, 1.949778, 2.900177, 1.713497});
 }
 
 // Full lock at full speed: the centre circles round the rear axle, never far away.
@@ -81,7 +96,7 @@ TEST(TableEvaluation, ARaisedStopGivesNoFigures)
     EXPECT_FALSE(ParallelEvaluator(2, 50).Evaluate({BlindTable()}, {1, 2}, &stop).has_value());
 }
 
-TEST(TableEvaluation, ScoreRewardsSpeedThatExploresAndChargesCollisions)
+TEST(TableEvaluation, ScoreRewardsSpeedThatEntersTheInteriorAndChargesCollisions)
 {
     RunTotals totals;
     totals.passes = 2000;
@@ -92,33 +107,41 @@ TEST(TableEvaluation, ScoreRewardsSpeedThatExploresAndChargesCollisions)
     EXPECT_DOUBLE_EQ(totals.MeanSpeed(), 1.5);
     EXPECT_DOUBLE_EQ(totals.CollisionsPer1000Passes(), 3.0);
     EXPECT_DOUBLE_EQ(totals.InteriorShare(), 0.25);
-    EXPECT_DOUBLE_EQ(ScoreFormula{0.1}.Score(totals), 1.5 * 0.25 - 0.3);
+    EXPECT_DOUBLE_EQ(ScoreFormula{0.1}.Score(totals), 1.5 * 0.25 * std::exp(-0.3));
     EXPECT_DOUBLE_EQ(ScoreFormula{0.0}.Score(totals), 1.5 * 0.25);
     EXPECT_EQ(ScoreFormula{0.1}.Score(RunTotals{}), 0.0);  // no pass: no division by zero
 }
 
-TEST(TableEvaluation, NeitherSpinningNorEscapingPays)
+TEST(TableEvaluation, WanderingAmongObstaclesBeatsSpinningLoopingAlongTheWallEscapingAndStandingStill)
 {
-    const std::vector<std::uint64_t> seeds = DeriveArenaSeeds(1, 3).validation;
-    const auto totals = ParallelEvaluator(2, 600).Evaluate({ReasonableTable(), SpinningTable(), BlindTable()}, seeds);
+    const std::vector<std::uint64_t> seeds = DeriveArenaSeeds(1, 6).validation;
+    const std::vector<InferenceTable> tables{BouncingTable(), SpinningTable(), WallFollowingTable(), BlindTable(),
+                                             InferenceTable{}};
+    const auto totals = ParallelEvaluator(2, 2000).Evaluate(tables, seeds);
     ASSERT_TRUE(totals);
-    const RunTotals& reasonable = (*totals)[0];
+    const RunTotals& bouncing = (*totals)[0];
     const RunTotals& spinning = (*totals)[1];
-    const RunTotals& blind = (*totals)[2];
+    const RunTotals& wallFollowing = (*totals)[2];
+    const RunTotals& blind = (*totals)[3];
+    const RunTotals& still = (*totals)[4];
     const ScoreFormula formula;
-    // The spinner's odometer runs about as fast as a sensible driver's...
-    EXPECT_GT(spinning.MeanSpeed(), 0.5 * reasonable.MeanSpeed());
-    // ...but it stays where it started.
+    // The spinner's odometer runs about as fast as a sensible driver's, but it stays
+    // where it started.
+    EXPECT_GT(spinning.MeanSpeed(), 0.5 * bouncing.MeanSpeed());
     EXPECT_LT(spinning.InteriorShare(), 0.05);
-    EXPECT_LT(formula.Score(spinning), formula.Score(reasonable));
+    // The wall loop is fast and rarely touches anything, but keeps to the border band.
+    EXPECT_GT(wallFollowing.MeanSpeed(), bouncing.MeanSpeed());
+    EXPECT_LT(wallFollowing.InteriorShare(), 0.5 * bouncing.InteriorShare());
     // Straight ahead at full speed bursts through the top border and off the map,
     // where it would count one collision and then drive on freely: its run ends there.
-    EXPECT_EQ(blind.escapes, 3);
-    EXPECT_EQ(reasonable.escapes, 0);
-    EXPECT_EQ(blind.passes, reasonable.passes);
-    EXPECT_LT(blind.MeanSpeed(), 0.5);
+    EXPECT_EQ(blind.escapes, 6);
+    EXPECT_EQ(bouncing.escapes, 0);
+    EXPECT_EQ(blind.passes, bouncing.passes);
     EXPECT_EQ(blind.thrownOut, 0);
-    EXPECT_LT(formula.Score(blind), formula.Score(reasonable));
+    EXPECT_EQ(still.interiorCellsVisited, 6) << "the middle cell of each arena, where it starts";
+    EXPECT_EQ(formula.Score(still), 0.0);
+    for (const RunTotals* worse : {&spinning, &wallFollowing, &blind, &still})
+        EXPECT_LT(formula.Score(*worse), formula.Score(bouncing)) << worse - &(*totals)[0];
 }
 
 TEST(TableEvaluation, ATableThatThrowsTheRobotOutOfAnyMeaningfulRangeHasFailed)

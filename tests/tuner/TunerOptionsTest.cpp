@@ -70,6 +70,10 @@ TEST(TunerOptions, DefaultsMatchTheHelp)
     EXPECT_EQ(DefaultReportPath("table"), "table.txt");
     EXPECT_TRUE(Parse({"--help"}).help);
     EXPECT_FALSE(o.version);
+    const std::string help = TunerHelp();
+    EXPECT_EQ(help.find('@'), std::string::npos) << "a default left unfilled";
+    EXPECT_NE(help.find("(default " + std::to_string(o.settings.arenas) + ")"), std::string::npos);
+    EXPECT_NE(help.find("(default " + std::to_string(o.settings.passes) + ")"), std::string::npos);
 }
 
 TEST(TunerOptions, VersionTakesNoValue)

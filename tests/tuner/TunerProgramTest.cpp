@@ -13,6 +13,7 @@
 
 #include "../world/FullDisk.h"
 #include "../world/ScratchFolder.h"
+#include "tuner/FrontFile.h"
 #include "tuner/TunerRun.h"
 #include "world/InferenceFile.h"
 
@@ -188,4 +189,46 @@ TEST(TunerProgram, ARunWritesBothFilesAndGivesBackTheCallersCtrlC)
     EXPECT_EQ(first.output, second.output) << "the same seed searches the same way";
     InferenceTable loaded;
     EXPECT_EQ(LoadInferenceFile(table.string(), loaded), 16);
+}
+
+TEST(TunerProgram, TheFrontIsDrawnAndATableIsPickedFromItLaterWithoutASearch)
+{
+    ScratchFolder dir;
+    const fs::path chosen = dir.path / "chosen.ifi", front = dir.path / "front.png";
+    const TunerCall search =
+        CallTuner({"--seed", "7", "--arenas", "2", "--passes", "300", "--population", "6", "--generations", "2",
+                   "--threads", "2", "--out", chosen.string(), "--front", front.string()});
+    ASSERT_EQ(search.code, 0) << search.output;
+    EXPECT_NE(search.output.find("gap (validation - tuning score)"), std::string::npos) << search.output;
+    ASSERT_TRUE(fs::exists(front));
+    const FrontRows rows = ReadFrontCsv("--from", (dir.path / "front.csv").string());
+    EXPECT_EQ(rows.tables.size(), 18u) << "every table of the three generations";
+
+    auto sixteen = [](const fs::path& path) {
+        InferenceTable table;
+        EXPECT_EQ(LoadInferenceFile(path.string(), table), 16) << path;
+        std::vector<double> numbers(table.angles, table.angles + 8);
+        numbers.insert(numbers.end(), table.speeds, table.speeds + 8);
+        return numbers;
+    };
+    const std::vector<double> written = sixteen(chosen);
+    // Picked later from the file: the balanced table is the one the search wrote, the
+    // cautious and fast ones the ends of the front.
+    for (const char* pick : {"balanced", "cautious", "fast"}) {
+        const fs::path picked = dir.path / (std::string(pick) + ".ifi");
+        const TunerCall call =
+            CallTuner({"--from", (dir.path / "front.csv").string(), "--pick", pick, "--out", picked.string()});
+        ASSERT_EQ(call.code, 0) << call.output;
+        EXPECT_EQ(call.output.find("arenas x"), std::string::npos) << "no search: " << call.output;
+        if (std::string(pick) == "balanced") {
+            EXPECT_EQ(sixteen(picked), written);
+        }
+    }
+    const TunerCall beyond = CallTuner(
+        {"--from", (dir.path / "front.csv").string(), "--pick", "999", "--out", (dir.path / "x.ifi").string()});
+    EXPECT_EQ(beyond.code, 2);
+    EXPECT_NE(beyond.output.find("no rank 999"), std::string::npos) << beyond.output;
+    const TunerCall notAFront = CallTuner({"--from", chosen.string(), "--out", (dir.path / "x.ifi").string()});
+    EXPECT_EQ(notAFront.code, 2);
+    EXPECT_FALSE(fs::exists(dir.path / "x.ifi"));
 }
