@@ -41,16 +41,6 @@ std::string Read(const fs::path& path)
     return text.str();
 }
 
-InferenceTable Table(const double (&angles)[8], const double (&speeds)[8])
-{
-    InferenceTable t;
-    for (int k = 0; k < 8; ++k) {
-        t.angles[k] = angles[k];
-        t.speeds[k] = speeds[k];
-    }
-    return t;
-}
-
 // Tables in a scratch folder: one that drives round its arena (tables/tuned.ifi), one that stands still
 // (no collision, no speed, score 0), one that drives blindly into the walls and one file that is no table.
 struct ClassTables {
@@ -62,11 +52,10 @@ struct ClassTables {
 
     ClassTables()
     {
-        SaveInferenceFile(
-            mover, Table({-22.033517, -89.022704, -66.874781, -9.963365, 81.512951, 70.548840, 0.841349, 20.972308},
-                         {2.305127, 2.760115, 1.287989, 0.342361, 0.295633, 1.949778, 2.900177, 1.713497}));
-        SaveInferenceFile(still, InferenceTable{});
-        SaveInferenceFile(blind, Table({0, 0, 0, 0, 0, 0, 0, 0}, {3, 3, 3, 3, 3, 3, 3, 3}));
+        std::ofstream(mover) << "-22.033517 2.305127\n-89.022704 2.760115\n-66.874781 1.287989\n-9.963365 0.342361\n"
+                                "81.512951 0.295633\n70.548840 1.949778\n0.841349 2.900177\n20.972308 1.713497\n";
+        std::ofstream(still) << "0 0\n0 0\n0 0\n0 0\n0 0\n0 0\n0 0\n0 0\n";
+        std::ofstream(blind) << "0 3\n0 3\n0 3\n0 3\n0 3\n0 3\n0 3\n0 3\n";
         std::ofstream(broken) << "10 1\n20 2\n";
     }
 };
