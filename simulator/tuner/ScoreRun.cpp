@@ -44,11 +44,12 @@ public:
         if (!enabled) return;
         m_thread = std::thread([this, &line, &runsDone, runs] {
             std::unique_lock lock(m_mutex);
-            while (true) {
+            // Once more after the end, so that the line is left with the count reached.
+            for (bool finished = false; !finished;) {
+                finished = m_wake.wait_for(lock, std::chrono::milliseconds(250), [this] { return m_finished; });
                 const std::size_t done = runsDone.load();
                 line.Show("runs " + std::to_string(done) + "/" + std::to_string(runs), static_cast<long long>(done),
                           static_cast<long long>(runs));
-                if (m_wake.wait_for(lock, std::chrono::milliseconds(250), [this] { return m_finished; })) return;
             }
         });
     }
