@@ -16,7 +16,7 @@ constexpr int kMargin = 10;
 constexpr int kNameWidth = 240;
 constexpr int kPanelWidth = 300;
 constexpr int kPanelGap = 30;
-constexpr int kCoverageWidth = 150;
+constexpr int kCoverageWidth = 200;
 constexpr int kWidth = kMargin + kNameWidth + 2 * (kPanelWidth + kPanelGap) + kCoverageWidth;
 constexpr int kFont = cv::FONT_HERSHEY_SIMPLEX;
 constexpr double kFontScale = 0.45;
@@ -120,7 +120,11 @@ cv::Mat DrawScoreChart(const std::vector<TableScore>& rows)
         }
         DrawBar(image, collisions, row.collisions, top);
         DrawBar(image, speed, row.speed, top);
-        Write(image, FixedDecimals(row.coverage.mean * 100, 1) + " %", {coverageLeft, textLine}, kInk);
+        std::string coverage = FixedDecimals(row.coverage.mean * 100, 1) + " %";
+        if (row.coverage.low && row.coverage.high)
+            coverage += " [" + FixedDecimals(*row.coverage.low * 100, 1) + ", " +
+                        FixedDecimals(*row.coverage.high * 100, 1) + "]";
+        Write(image, coverage, {coverageLeft, textLine}, kInk);
     }
     return image;
 }

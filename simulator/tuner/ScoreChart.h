@@ -6,6 +6,7 @@
 
 // The rows as a picture, in the order given: one line per table with its name, a bar of
 // its collisions per 1000 passes and one of its speed, each with the whiskers of its 95 %
-// interval, and its coverage written beside. A table that could not be read keeps its
-// line, marked so. Each bar's scale runs from 0 to the largest end of any interval.
+// interval, and its coverage written beside with its interval. A table that could not be
+// read keeps its line, marked so. Each bar's scale runs from 0 to the largest end of any
+// interval.
 cv::Mat DrawScoreChart(const std::vector<TableScore>& rows);
