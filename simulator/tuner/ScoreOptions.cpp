@@ -103,7 +103,8 @@ one arena gives none). The rows are ranked by marlune-tune's score over all the 
 together, ties by name; a table that cannot be read gets its row, last, with the reason,
 and the others still run. A robot that leaves the image ends its run there.
 On a terminal a progress line shows the runs done and the time left. Ctrl-C stops the
-scoring and still prints (and writes) the rows of the tables finished.
+scoring and still prints (and writes) the rows of the tables finished; a second Ctrl-C
+ends the program at once.
 Exit codes: 0 every table was read, scored and met --require; 1 a table missed --require
 or could not be read, the scoring was stopped, or an output could not be written; 2 a bad
 command line or an output naming a table or the other output (before any run).
