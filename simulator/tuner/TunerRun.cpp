@@ -2,12 +2,7 @@
 
 #include <unistd.h>
 
-#include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <iostream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -20,6 +15,8 @@
 #include "runner/PictureOutput.h"
 #include "tuner/FrontChart.h"
 #include "tuner/FrontFile.h"
+#include "tuner/ProgressLine.h"
+#include "tuner/StopRequest.h"
 #include "tuner/TableTuning.h"
 #include "tuner/TunerOptions.h"
 #include "world/InferenceFile.h"
@@ -28,69 +25,14 @@ namespace {
 
 const std::string kProgram = "marlune-tune";
 
-std::atomic<bool> g_stopRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "the stop flag is set from a signal handler");
-
-void OnInterrupt(int)
+// The tuner's figures on the progress line: the generation done and the best score so far.
+std::string GenerationFigures(const SearchProgress& progress)
 {
-    g_stopRequested.store(true);
+    char line[512];  // room for any double in %.4f, whatever the collision weight
+    std::snprintf(line, sizeof line, "generation %d/%d  best score %.4f", progress.generation, progress.generations,
+                  progress.bestScore);
+    return line;
 }
-
-// The first Ctrl-C asks the search to stop; the handler then falls back to the
-// default, so a second one ends the program the usual way. The caller's own handling
-// comes back when the run is over: a test process calling RunTuner keeps its Ctrl-C.
-class InterruptHandling {
-public:
-    InterruptHandling()
-    {
-        g_stopRequested.store(false);
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &m_previous);
-    }
-    ~InterruptHandling() { sigaction(SIGINT, &m_previous, nullptr); }
-    InterruptHandling(const InterruptHandling&) = delete;
-    InterruptHandling& operator=(const InterruptHandling&) = delete;
-
-private:
-    struct sigaction m_previous {};
-};
-
-class ProgressLine {
-public:
-    ProgressLine(std::ostream& err, bool enabled)
-        : m_err(err), m_enabled(enabled), m_start(std::chrono::steady_clock::now())
-    {
-    }
-
-    void Show(const SearchProgress& progress)
-    {
-        if (!m_enabled) return;
-        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
-        const double left = elapsed / (progress.generation + 1) * (progress.generations - progress.generation);
-        // A search of billions of generations can be asked for; its estimate must not overflow.
-        const long long seconds = static_cast<long long>(std::min(left, 1e15) + 0.5);
-        char line[512];  // room for any double in %.4f, whatever the collision weight
-        std::snprintf(line, sizeof line, "\rgeneration %d/%d  best score %.4f  time left %lld:%02lld\033[K",
-                      progress.generation, progress.generations, progress.bestScore, seconds / 60, seconds % 60);
-        m_err << line << std::flush;
-        m_shown = true;
-    }
-
-    void Finish()
-    {
-        if (m_shown) m_err << '\n';
-        m_shown = false;
-    }
-
-private:
-    std::ostream& m_err;
-    bool m_enabled;
-    bool m_shown = false;
-    std::chrono::steady_clock::time_point m_start;
-};
 
 double PhysicalMemoryBytes()
 {
@@ -215,9 +157,11 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
         << " arenas x " << settings.passes << " passes" << std::endl;
 
     // The line redraws itself with carriage returns: only a terminal shows it as meant.
-    ProgressLine progressLine(err, &err == &std::cerr && isatty(STDERR_FILENO) != 0);
+    ProgressLine progressLine(err, ShowsProgressOn(err));
     TuningOutcome outcome =
-        TuneTable(settings, seeds.tuning, &g_stopRequested, [&](const SearchProgress& p) { progressLine.Show(p); });
+        TuneTable(settings, seeds.tuning, interruptHandling.StopFlag(), [&](const SearchProgress& p) {
+            progressLine.Show(GenerationFigures(p), p.generation + 1LL, p.generations + 1LL);
+        });
     progressLine.Finish();
 
     if (!IsFiniteTable(outcome.best))
