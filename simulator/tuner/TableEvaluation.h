@@ -42,7 +42,7 @@ inline constexpr int kInteriorCells = kInteriorCellsPerSide * kInteriorCellsPerS
 // failed whatever it did before: its score is -infinity, below every table that can be
 // driven at all.
 struct ScoreFormula {
-    double collisionWeight = 1.0;
+    double collisionWeight = 1.8;
     double Score(const RunTotals& totals) const;
 };
 

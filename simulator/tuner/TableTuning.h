@@ -16,7 +16,7 @@ struct TuningSettings {
     int arenas = 24;    // K: tuning arenas, and as many validation arenas
     int passes = 1500;  // P: passes per arena
     int population = 16;
-    int generations = 30;
+    int generations = 25;
     int threads = 1;
     double collisionWeight = ScoreFormula{}.collisionWeight;
     double angleMin = -90, angleMax = 90;  // degrees
