@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kWidth = 960, kHeight = 640;
 constexpr int kLeft = 80, kRight = 150, kTop = 70, kBottom = 70;
-const cv::Scalar kInk(40, 40, 40), kGrid(225, 225, 225), kChosen(0, 0, 220);
+const cv::Scalar kInk(40, 40, 40), kGrid(225, 225, 225), kWritten(0, 0, 220), kBalanced(140, 140, 140);
 
 std::string Decimal(double value, int decimals)
 {
@@ -36,7 +36,7 @@ cv::Mat CoverageColours()
 
 }  // namespace
 
-cv::Mat DrawFrontChart(const TuningFront& front)
+cv::Mat DrawFrontChart(const TuningFront& front, std::size_t written)
 {
     cv::Mat chart(kHeight, kWidth, CV_8UC3, cv::Scalar(255, 255, 255));
     const cv::Rect plot(kLeft, kTop, kWidth - kLeft - kRight, kHeight - kTop - kBottom);
@@ -70,7 +70,7 @@ cv::Mat DrawFrontChart(const TuningFront& front)
     cv::rectangle(chart, plot, kInk, 1, cv::LINE_8);
     Text(chart, "mean speed (pixels per pass), tuning arenas", {plot.x + plot.width / 2 - 170, kHeight - 20}, 0.5);
     Text(chart, "collisions per 1000 passes, tuning arenas", {10, kTop - 14}, 0.5);
-    Text(chart, "Tables met by the search; the front joined, with its ranks for --pick; the chosen table in red",
+    Text(chart, "Tables met by the search; the front joined, with its ranks for --pick; the table written in red",
          {kLeft, 24}, 0.5);
 
     const cv::Mat colours = CoverageColours();
@@ -101,11 +101,13 @@ cv::Mat DrawFrontChart(const TuningFront& front)
         Text(chart, std::to_string(rank), point + cv::Point(6, -6), 0.4);
         previous = &point;
     }
-    if (front.chosen < front.met.size()) {
-        const cv::Point chosen = place(front.met[front.chosen].tuning);
-        cv::circle(chart, chosen, 9, kChosen, 2, cv::LINE_AA);
-        cv::putText(chart, "chosen", chosen + cv::Point(-30, 26), cv::FONT_HERSHEY_SIMPLEX, 0.45, kChosen, 1,
-                    cv::LINE_AA);
-    }
+    auto ring = [&](std::size_t index, const cv::Scalar& colour, const char* label) {
+        if (index >= front.met.size()) return;
+        const cv::Point at = place(front.met[index].tuning);
+        cv::circle(chart, at, 9, colour, 2, cv::LINE_AA);
+        cv::putText(chart, label, at + cv::Point(-30, 26), cv::FONT_HERSHEY_SIMPLEX, 0.45, colour, 1, cv::LINE_AA);
+    };
+    if (written != front.chosen) ring(front.chosen, kBalanced, "balanced");
+    ring(written, kWritten, "written");
     return chart;
 }

@@ -13,10 +13,10 @@
 
 struct TuningSettings {
     std::uint64_t seed = 1;
-    int arenas = 24;    // K: tuning arenas, and as many validation arenas
+    int arenas = 20;    // K: tuning arenas, and as many validation arenas
     int passes = 1500;  // P: passes per arena
     int population = 16;
-    int generations = 25;
+    int generations = 20;
     int threads = 1;
     double collisionWeight = ScoreFormula{}.collisionWeight;
     double angleMin = -90, angleMax = 90;  // degrees

@@ -93,9 +93,9 @@ std::string DescribePick(const TuningFront& front, std::size_t picked, std::size
     return choice;
 }
 
-void WriteFront(const TunerOptions& options, const TuningFront& front, const ScoreFormula& formula)
+void WriteFront(const TunerOptions& options, const TuningFront& front, const ScoreFormula& formula, std::size_t written)
 {
-    WriteImage("--front", options.frontPath, DrawFrontChart(front));
+    WriteImage("--front", options.frontPath, DrawFrontChart(front, written));
     std::string error;
     const std::string csvPath = FrontCsvPath(options.frontPath);
     if (!WriteFileAtomically(csvPath, FrontCsv(front, formula), error))
@@ -182,24 +182,26 @@ int RunTuner(const std::vector<std::string>& arguments, std::ostream& out, std::
     TuningFront front{std::move(outcome.met), 0};
     std::string choice = "the best on the tuning arenas (the search stopped before any generation was whole)";
     if (ChooseOnValidation(front, evaluator, seeds, formula)) {
-        // Drawn before the pick: a rank the front does not have still leaves the front to
-        // pick from with --from.
+        std::optional<std::size_t> picked;
+        std::string refusal;
+        try {
+            picked = PickFromFront(FrontRanks(front.met), front.chosen, options.pick);
+        } catch (const UsageError& error) {
+            refusal = error.what();
+        }
+        // Drawn before a refused pick ends the program: the front is still there to pick
+        // from with --from.
         if (!options.frontPath.empty()) {
             try {
-                WriteFront(options, front, formula);
+                WriteFront(options, front, formula, picked.value_or(front.chosen));
             } catch (const std::exception& error) {
                 return ReportUnwrittenOutput(kProgram, error.what(), err);
             }
             out << "front written to " << options.frontPath << " and " << FrontCsvPath(options.frontPath) << '\n';
         }
-        std::size_t picked = 0;
-        try {
-            picked = PickFromFront(FrontRanks(front.met), front.chosen, options.pick);
-        } catch (const UsageError& error) {
-            return RefuseCommandLine(kProgram, error.what(), err);
-        }
-        choice = DescribePick(front, picked, Finalists(front.met, formula, kFinalists).size());
-        written = WriteTable(options.outPath, front.met[picked].table);
+        if (!picked) return RefuseCommandLine(kProgram, refusal, err);
+        choice = DescribePick(front, *picked, Finalists(front.met, formula, kFinalists).size());
+        written = WriteTable(options.outPath, front.met[*picked].table);
         if (!written) return ReportUnwrittenOutput(kProgram, "cannot write '" + options.outPath + "'", err);
         out << "table " << choice << ", written to " << options.outPath << std::endl;
     }

@@ -141,10 +141,10 @@ TEST(FrontChart, MarksTheFrontAndTheChoiceOnAWhitePicture)
 {
     TuningFront front{{Met(1, 1.5, 0.5), Met(0, 1.0, 0.4), Met(30, 2.0, 0.1)}, 0};
     MarkFront(front.met, front.met[0].tuning);
-    const cv::Mat chart = DrawFrontChart(front);
+    const cv::Mat chart = DrawFrontChart(front, front.chosen);
     ASSERT_EQ(chart.type(), CV_8UC3);
     EXPECT_GE(chart.cols, 640);
-    // The chosen table's red ring.
+    // The written table's red ring.
     cv::Mat red;
     cv::inRange(chart, cv::Scalar(0, 0, 180), cv::Scalar(60, 60, 255), red);
     EXPECT_GT(cv::countNonZero(red), 30);
