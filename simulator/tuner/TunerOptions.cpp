@@ -170,7 +170,7 @@ Usage: marlune-tune [options]
   --compare FILE.ifi    also report this table's figures on the same arenas
   --front FILE.png      draw the tables met: collisions per 1000 passes against mean speed,
                         coloured by the interior entered, the front joined and numbered, the
-                        chosen table ringed; FILE.csv beside it holds every table met
+                        table written ringed in red; FILE.csv beside it holds every table met
   --pick WHICH          the table written: balanced (default: the chosen one), cautious (the
                         front's fewest collisions), fast (the front's fastest) or a front rank
   --from FRONT.csv      no search: write the --pick table of a front written before
