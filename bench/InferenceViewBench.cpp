@@ -5,11 +5,11 @@
 
 #include <opencv2/highgui.hpp>
 
-#include "InferencePlot.h"
-#include "InferenceStrip.h"
-#include "InferenceView.h"
-#include "MarluneDlg.h"
-#include "SimulationRun.h"
+#include "app/InferencePlot.h"
+#include "app/InferenceStrip.h"
+#include "app/InferenceView.h"
+#include "app/MarluneDlg.h"
+#include "world/SimulationRun.h"
 
 namespace {
 

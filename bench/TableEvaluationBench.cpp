@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "ArenaSeeds.h"
-#include "TableEvaluation.h"
+#include "tuner/ArenaSeeds.h"
+#include "tuner/TableEvaluation.h"
 
 namespace {
 

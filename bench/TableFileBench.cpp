@@ -7,7 +7,7 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "TableFiles.h"
+#include "interop/TableFiles.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <memory>
 
-#include "RobotSimulation.h"
-#include "SimulationRun.h"
+#include "world/RobotSimulation.h"
+#include "world/SimulationRun.h"
 
 // The desktop program's set-up on a fixed seed, steered by a table that drives the
 // robot round its arena, so the measured passes look like real ones.

@@ -1,4 +1,4 @@
-#include "BoundedText.h"
+#include "common/BoundedText.h"
 
 #include <cstdint>
 #include <cstdio>

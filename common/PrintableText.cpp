@@ -1,4 +1,4 @@
-#include "PrintableText.h"
+#include "common/PrintableText.h"
 
 #include <cstdio>
 

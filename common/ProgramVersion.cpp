@@ -1,4 +1,4 @@
-#include "ProgramVersion.h"
+#include "common/ProgramVersion.h"
 
 std::string VersionLine(const std::string& program)
 {

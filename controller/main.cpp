@@ -3,7 +3,7 @@
 
 #include "Controleur.h"
 #include "LigneDeCommande.h"
-#include "ProgramVersion.h"
+#include "common/ProgramVersion.h"
 
 int main(int argc, char* argv[])
 {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "FuzzArguments.h"
-#include "InferenceFile.h"
+#include "world/InferenceFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

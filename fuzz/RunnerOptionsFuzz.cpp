@@ -1,8 +1,8 @@
 // marlune-run's command line on any arguments: options or a UsageError that says why, and
 // every output the options name is one RunnerOutputs lists.
-#include "CommandLineValues.h"
 #include "FuzzArguments.h"
-#include "RunnerOptions.h"
+#include "common/CommandLineValues.h"
+#include "runner/RunnerOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

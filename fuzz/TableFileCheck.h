@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "FuzzArguments.h"
-#include "TableFiles.h"
+#include "interop/TableFiles.h"
 
 // Writes the bytes to a file of this process with the extension, and loads it as a
 // table: a table of finite numbers, or a refusal that changes nothing and prints safely.

@@ -2,9 +2,9 @@
 // bounds within a million, counts in range) or a UsageError that says why.
 #include <cmath>
 
-#include "CommandLineValues.h"
 #include "FuzzArguments.h"
-#include "TunerOptions.h"
+#include "common/CommandLineValues.h"
+#include "tuner/TunerOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 build=build-fuzz
 targets=(inference_file_fuzz table_situations_fuzz frame_reassembler_fuzz command_decoder_fuzz
-         runner_options_fuzz tuner_options_fuzz trundel_options_fuzz room_file_fuzz
+         runner_options_fuzz tuner_options_fuzz front_file_fuzz score_options_fuzz trundel_options_fuzz room_file_fuzz
          fll_engine_fuzz fis_engine_fuzz table_file_fuzz)
 # The engine readers' faults were driven by size: their inputs may reach past the 64 KB
 # fuzzylite is given from the first run on (libFuzzer would otherwise grow its length

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package (build/marlune_<version>_amd64.deb), then installs the project
 # into a scratch root with DESTDIR and checks the layout a desktop and a shell rely on:
-# the seven programs and nothing else in bin/, the tables and rooms, the desktop entry and
+# the eight programs and nothing else in bin/, the tables and rooms, the desktop entry and
 # its icon, a manual page per program, and the package holding the same files; lintian and
 # desktop-file-validate must find nothing to say against the package.
 # Usage: bash scripts/package.sh [BUILD_FOLDER]   (default build/, configured if needed)
@@ -25,7 +25,7 @@ DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
 failed=0
 fail() { echo "package.sh: $*" >&2; failed=1; }
 
-programs="marlune marlune-export marlune-run marlune-tune trundel trundel-plot trundel-robot"
+programs="marlune marlune-export marlune-run marlune-score marlune-tune trundel trundel-plot trundel-robot"
 [ "$(ls "$root/usr/bin" | tr '\n' ' ')" = "$programs " ] ||
   fail "bin/ holds '$(ls "$root/usr/bin" | tr '\n' ' ')' instead of '$programs '"
 for program in $programs; do

@@ -12,6 +12,8 @@ bash scripts/install-deps.sh
 echo "== layout (.clang-format)"
 find common simulator controller tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 |
   xargs -0 clang-format --dry-run --Werror
+echo "== layers (includes point down)"
+bash scripts/check-layers.sh
 
 jobs=$(nproc)
 # Programs that open windows run on a virtual display when there is no real one.

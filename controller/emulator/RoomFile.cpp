@@ -1,7 +1,7 @@
 #include "RoomFile.h"
 
-#include "PrintableText.h"
 #include "RobotBody.h"
+#include "common/PrintableText.h"
 
 #include <cerrno>
 #include <cmath>

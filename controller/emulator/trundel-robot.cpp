@@ -11,9 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "AtomicFile.h"
-#include "PrintableText.h"
-#include "ProgramVersion.h"
+#include "common/AtomicFile.h"
+#include "common/PrintableText.h"
+#include "common/ProgramVersion.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "PrintableText.h"
+#include "common/PrintableText.h"
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;

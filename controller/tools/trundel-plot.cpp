@@ -8,10 +8,10 @@
 
 #include <opencv2/imgcodecs.hpp>
 
-#include "AtomicFile.h"
 #include "DessinTrajet.h"
-#include "ProgramVersion.h"
 #include "TrajetCodeurs.h"
+#include "common/AtomicFile.h"
+#include "common/ProgramVersion.h"
 
 namespace {
 const char* const kUsage = "Usage : trundel-plot JOURNAL [--out FICHIER.png]\n"

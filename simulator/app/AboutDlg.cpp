@@ -1,8 +1,8 @@
-#include "AboutDlg.h"
+#include "app/AboutDlg.h"
 
 #include <QPushButton>
 
-#include "DialogBuilder.h"
+#include "app/DialogBuilder.h"
 
 namespace {
 constexpr int kAboutTemplate = 100;

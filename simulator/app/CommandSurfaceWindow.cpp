@@ -1,4 +1,4 @@
-#include "CommandSurfaceWindow.h"
+#include "app/CommandSurfaceWindow.h"
 
 #include <cmath>
 
@@ -7,8 +7,8 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#include "CommandSurface.h"
-#include "TableFiles.h"
+#include "interop/CommandSurface.h"
+#include "interop/TableFiles.h"
 
 CommandSurfaceWindow::CommandSurfaceWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), m_ramp(RunRampBounds()), m_front(new QSlider(Qt::Horizontal, this)),

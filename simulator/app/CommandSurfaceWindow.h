@@ -3,8 +3,8 @@
 #include <QSlider>
 #include <QWidget>
 
-#include "InferenceTable.h"
-#include "TableEngine.h"
+#include "interop/TableEngine.h"
+#include "world/InferenceTable.h"
 
 // The window "Surface de commande": the angle and the speed the table commands over the
 // left and right distances, at the front distance chosen on the slider. It follows the

@@ -1,4 +1,4 @@
-#include "DataExchange.h"
+#include "app/DataExchange.h"
 
 #include <stdexcept>
 
@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QWidget>
 
-#include "DialogNumbers.h"
+#include "app/DialogNumbers.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "DesktopOptions.h"
+#include "app/DesktopOptions.h"
 
-#include "TableLoading.h"
+#include "interop/TableLoading.h"
 
 DesktopOptions ParseDesktopOptions(const std::vector<std::string>& arguments)
 {

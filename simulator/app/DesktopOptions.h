@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "CommandLineValues.h"
-#include "InferenceTable.h"
+#include "common/CommandLineValues.h"
+#include "world/InferenceTable.h"
 
 // What `marlune [TABLE] [--seed N]` asks for. With no argument nothing is set and the
 // program starts as it always did: an all-zero table, the generator seeded by the clock.

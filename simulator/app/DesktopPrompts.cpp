@@ -1,4 +1,4 @@
-#include "DesktopPrompts.h"
+#include "app/DesktopPrompts.h"
 
 #include <QCoreApplication>
 #include <QPushButton>

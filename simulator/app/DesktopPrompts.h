@@ -3,7 +3,7 @@
 
 #include <QFileDialog>
 
-#include "UserPrompts.h"
+#include "app/UserPrompts.h"
 
 // The file dialog for inference files: Qt's own widgets (so they speak the program's
 // French), one filter ("*.ifi", or for loading also the fuzzylite engines "*.fll" and

@@ -1,4 +1,4 @@
-#include "DialogBuilder.h"
+#include "app/DialogBuilder.h"
 
 #include <stdexcept>
 
@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "Resources.h"
+#include "app/Resources.h"
 
 namespace {
 

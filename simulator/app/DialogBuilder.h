@@ -3,7 +3,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "DialogTemplate.h"
+#include "app/DialogTemplate.h"
 
 class QDialog;
 

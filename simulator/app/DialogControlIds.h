@@ -1,5 +1,5 @@
 #pragma once
-#include "InferenceTable.h"
+#include "world/InferenceTable.h"
 
 // The main dialog's template and the ids its controls carry in the resources' layout
 // (dialogs.json). The dialog finds its controls by these numbers and the tests reach

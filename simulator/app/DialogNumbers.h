@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "NumberText.h"
+#include "common/NumberText.h"
 
 // The numbers the dialog and its windows show and read, as Qt text, by NumberText's rules.
 

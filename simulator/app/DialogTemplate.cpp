@@ -1,11 +1,11 @@
-#include "DialogTemplate.h"
+#include "app/DialogTemplate.h"
 
 #include <stdexcept>
 
 #include <QJsonArray>
 #include <QJsonObject>
 
-#include "Resources.h"
+#include "app/Resources.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "DisplayConnectionGuard.h"
+#include "app/DisplayConnectionGuard.h"
 
 #include <cstdio>
 #include <cstdlib>

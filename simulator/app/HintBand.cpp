@@ -1,4 +1,4 @@
-#include "HintBand.h"
+#include "app/HintBand.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "InferenceHistory.h"
+#include "app/InferenceHistory.h"
 
 void InferenceHistory::Add(const InferenceReading& reading, bool collisionCounted)
 {

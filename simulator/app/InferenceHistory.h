@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <deque>
 
-#include "InferenceReading.h"
+#include "app/InferenceReading.h"
 
 // One pass as the strip "Derniers pas" remembers it.
 struct PassRecord {

@@ -1,11 +1,11 @@
-#include "InferencePlot.h"
+#include "app/InferencePlot.h"
 
 #include <algorithm>
 
 #include <QPainter>
 
-#include "DialogNumbers.h"
-#include "Resources.h"
+#include "app/DialogNumbers.h"
+#include "app/Resources.h"
 
 namespace {
 

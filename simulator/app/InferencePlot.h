@@ -2,7 +2,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "InferenceReading.h"
+#include "app/InferenceReading.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "InferenceReading.h"
+#include "app/InferenceReading.h"
 
 #include <algorithm>
 

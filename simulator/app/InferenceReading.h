@@ -1,7 +1,7 @@
 #pragma once
-#include "FuzzyInference.h"
-#include "InferenceTable.h"
-#include "RobotSimulation.h"
+#include "world/FuzzyInference.h"
+#include "world/InferenceTable.h"
+#include "world/RobotSimulation.h"
 
 // What the inference window shows of one pass, taken from the world as the controller
 // left it: the distances and ramp it judged by, its degrees and truths, and the command.

@@ -1,4 +1,4 @@
-#include "InferenceStrip.h"
+#include "app/InferenceStrip.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "InferenceHistory.h"
+#include "app/InferenceHistory.h"
 
 class QPainter;
 

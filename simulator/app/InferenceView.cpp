@@ -1,4 +1,4 @@
-#include "InferenceView.h"
+#include "app/InferenceView.h"
 
 #include <algorithm>
 

@@ -5,11 +5,11 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "CommandSurfaceWindow.h"
-#include "InferenceHistory.h"
-#include "InferencePlot.h"
-#include "InferenceReading.h"
-#include "InferenceStrip.h"
+#include "app/CommandSurfaceWindow.h"
+#include "app/InferenceHistory.h"
+#include "app/InferencePlot.h"
+#include "app/InferenceReading.h"
+#include "app/InferenceStrip.h"
 
 // The window "Inférence floue": how the controller decided on the latest pass of a run
 // (or on one of the last passes, chosen in the strip "Derniers pas"), and the generator

@@ -1,4 +1,4 @@
-#include "MarluneApp.h"
+#include "app/MarluneApp.h"
 
 #include <utility>
 
@@ -6,8 +6,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "MarluneDlg.h"
-#include "Resources.h"
+#include "app/MarluneDlg.h"
+#include "app/Resources.h"
 
 namespace {
 

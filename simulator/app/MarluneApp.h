@@ -1,5 +1,5 @@
 #pragma once
-#include "DesktopOptions.h"
+#include "app/DesktopOptions.h"
 
 // The application: gives the process its name and version, then runs the main dialog.
 // Needs the QApplication to exist already.

@@ -1,4 +1,4 @@
-#include "MarluneDlg.h"
+#include "app/MarluneDlg.h"
 
 #include <cstring>
 
@@ -14,14 +14,14 @@
 
 #include <opencv2/highgui.hpp>
 
-#include "AboutDlg.h"
-#include "DataExchange.h"
-#include "DesktopPrompts.h"
-#include "DialogBuilder.h"
-#include "DialogControlIds.h"
-#include "DialogNumbers.h"
-#include "InferenceView.h"
-#include "Resources.h"
+#include "app/AboutDlg.h"
+#include "app/DataExchange.h"
+#include "app/DesktopPrompts.h"
+#include "app/DialogBuilder.h"
+#include "app/DialogControlIds.h"
+#include "app/DialogNumbers.h"
+#include "app/InferenceView.h"
+#include "app/Resources.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <QString>
 #include <QTimer>
 
-#include "InferenceTable.h"
-#include "RobotSimulation.h"
-#include "UserPrompts.h"
+#include "app/UserPrompts.h"
+#include "world/InferenceTable.h"
+#include "world/RobotSimulation.h"
 
-#include "RunPace.h"
+#include "app/RunPace.h"
 
 class DataExchange;
 class InferenceView;

@@ -1,9 +1,9 @@
 // The inference file commands of the main dialog.
-#include "MarluneDlg.h"
+#include "app/MarluneDlg.h"
 
-#include "InferenceFile.h"
-#include "InferenceView.h"
-#include "TableFiles.h"
+#include "app/InferenceView.h"
+#include "interop/TableFiles.h"
+#include "world/InferenceFile.h"
 
 namespace {
 

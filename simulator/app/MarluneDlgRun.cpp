@@ -1,6 +1,6 @@
 // The simulation run of the main dialog: one whole run inside the command handler,
 // with highgui's key poll serving the dialog, its timer and the window's mouse.
-#include "MarluneDlg.h"
+#include "app/MarluneDlg.h"
 
 #include <algorithm>
 #include <chrono>
@@ -9,13 +9,13 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "InferenceView.h"
-#include "RunHints.h"
-#include "RunStatistics.h"
-#include "SimulationRun.h"
-#include "SimulationWindow.h"
-#include "UpperCaseKeyFilter.h"
-#include "WindowZoom.h"
+#include "app/InferenceView.h"
+#include "app/RunHints.h"
+#include "app/RunStatistics.h"
+#include "app/SimulationWindow.h"
+#include "app/UpperCaseKeyFilter.h"
+#include "app/WindowZoom.h"
+#include "world/SimulationRun.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "RunHints.h"
+#include "app/RunHints.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "RunPace.h"
+#include "app/RunPace.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,7 +1,7 @@
-#include "RunStatistics.h"
+#include "app/RunStatistics.h"
 
-#include "NumberText.h"
-#include "RobotSimulation.h"
+#include "common/NumberText.h"
+#include "world/RobotSimulation.h"
 
 namespace {
 // The statistics clock ticks every 20 ms: 50 ticks make a second and 500 ticks the 10 s

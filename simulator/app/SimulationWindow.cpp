@@ -1,10 +1,10 @@
-#include "SimulationWindow.h"
+#include "app/SimulationWindow.h"
 
 #include <utility>
 
 #include <opencv2/imgproc.hpp>
 
-#include "PixelZoom.h"
+#include "world/PixelZoom.h"
 
 SimulationWindow::SimulationWindow(std::string name, int zoom) : m_name(std::move(name)), m_zoom(zoom), m_band(1)
 {

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "HintBand.h"
+#include "app/HintBand.h"
 
 // The highgui window of one simulation run, destroyed with this object: the world's
 // frame upright and enlarged, under a band of hints.

@@ -1,4 +1,4 @@
-#include "UpperCaseKeyFilter.h"
+#include "app/UpperCaseKeyFilter.h"
 
 #include <utility>
 

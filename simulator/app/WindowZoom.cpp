@@ -1,4 +1,4 @@
-#include "WindowZoom.h"
+#include "app/WindowZoom.h"
 
 #include <algorithm>
 

@@ -3,10 +3,10 @@
 
 #include <QApplication>
 
-#include "CommandLineValues.h"
-#include "DesktopOptions.h"
-#include "DisplayConnectionGuard.h"
-#include "MarluneApp.h"
+#include "app/DesktopOptions.h"
+#include "app/DisplayConnectionGuard.h"
+#include "app/MarluneApp.h"
+#include "common/CommandLineValues.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,4 +1,4 @@
-#include "CommandSurface.h"
+#include "interop/CommandSurface.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <opencv2/imgproc.hpp>
 #include <string>
 
-#include "FuzzyInference.h"
+#include "world/FuzzyInference.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <opencv2/core.hpp>
 
-#include "InferenceTable.h"
+#include "world/InferenceTable.h"
 
 // The command surface of a table: two heat maps, angle and speed, over the left distance
 // (across, 0 to 3 x far) and the right distance (up, 0 to 3 x far) at one front distance,

@@ -1,4 +1,4 @@
-#include "EngineText.h"
+#include "interop/EngineText.h"
 
 #include <algorithm>
 

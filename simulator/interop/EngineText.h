@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "BoundedText.h"
+#include "common/BoundedText.h"
 
 // The engine files fuzzylite reads for us.
 enum class EngineFormat { Fll, Fis };

@@ -1,4 +1,4 @@
-#include "TableEngine.h"
+#include "interop/TableEngine.h"
 
 #include <algorithm>
 #include <cmath>

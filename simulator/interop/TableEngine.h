@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "InferenceTable.h"
+#include "world/InferenceTable.h"
 
 namespace fl {
 class Engine;

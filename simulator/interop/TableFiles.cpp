@@ -1,4 +1,4 @@
-#include "TableFiles.h"
+#include "interop/TableFiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,12 +8,12 @@
 #include <memory>
 #include <sstream>
 
-#include "AtomicFile.h"
-#include "EngineText.h"
-#include "InferenceFile.h"
-#include "PrintableText.h"
-#include "RobotSimulation.h"
-#include "SimulationRun.h"
+#include "common/AtomicFile.h"
+#include "common/PrintableText.h"
+#include "interop/EngineText.h"
+#include "world/InferenceFile.h"
+#include "world/RobotSimulation.h"
+#include "world/SimulationRun.h"
 
 namespace {
 

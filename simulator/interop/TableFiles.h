@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "InferenceTable.h"
-#include "TableEngine.h"
+#include "interop/TableEngine.h"
+#include "world/InferenceTable.h"
 
 // Table files chosen by their extension (any case): Marlune's own .ifi, and the fuzzylite
 // formats .fll (fuzzylite language), .fis (Matlab/Octave) and .fcl (IEC 61131-7).

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "ExportProgram.h"
+#include "export/ExportProgram.h"
 
 int main(int argc, char** argv)
 {

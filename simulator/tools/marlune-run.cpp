@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "HeadlessRun.h"
+#include "runner/HeadlessRun.h"
 
 int main(int argc, char** argv)
 {

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "TunerRun.h"
+#include "tuner/TunerRun.h"
 
 int main(int argc, char** argv)
 {

@@ -1,9 +1,9 @@
 #include <opencv2/imgproc.hpp>
 #include <vector>
 
-#include "FreeMap.h"
-#include "PixelCoordinate.h"
-#include "RobotSimulation.h"
+#include "world/FreeMap.h"
+#include "world/PixelCoordinate.h"
+#include "world/RobotSimulation.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "BeamVectors.h"
+#include "world/BeamVectors.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "RobotSimulation.h"
+#include "world/RobotSimulation.h"
 
 bool RobotSimulation::IsCenterBlocked() const
 {

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "RobotSimulation.h"
+#include "world/RobotSimulation.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "FreeMap.h"
+#include "world/FreeMap.h"
 
 #include <opencv2/imgproc.hpp>
 

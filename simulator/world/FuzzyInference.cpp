@@ -1,6 +1,6 @@
-#include "FuzzyInference.h"
+#include "world/FuzzyInference.h"
 
-#include "RobotSimulation.h"
+#include "world/RobotSimulation.h"
 
 FuzzyInference FuzzyInference::From(const double sectorDistance[3], double nearDistance, double farDistance)
 {

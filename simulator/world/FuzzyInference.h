@@ -1,5 +1,5 @@
 #pragma once
-#include "InferenceTable.h"
+#include "world/InferenceTable.h"
 
 // The fuzzy reasoning of one pass, kept whole so that whoever explains a decision (the
 // inference view, the command surface, an exported engine) shows the very numbers the

@@ -1,11 +1,11 @@
-#include "InferenceFile.h"
+#include "world/InferenceFile.h"
 
 #include <clocale>
 #include <cstdio>
 #include <locale.h>
 #include <memory>
 
-#include "AtomicFile.h"
+#include "common/AtomicFile.h"
 
 namespace {
 

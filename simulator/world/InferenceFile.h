@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "InferenceTable.h"
+#include "world/InferenceTable.h"
 
 // Inference files (.ifi): eight lines "angle speed", angle then speed of S1..S8, each
 // written like printf's "%lf". The decimal separator is always the point, whatever

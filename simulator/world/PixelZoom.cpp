@@ -1,4 +1,4 @@
-#include "PixelZoom.h"
+#include "world/PixelZoom.h"
 
 #include <opencv2/imgproc.hpp>
 

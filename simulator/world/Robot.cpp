@@ -1,8 +1,8 @@
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 
-#include "PixelCoordinate.h"
-#include "RobotSimulation.h"
+#include "world/PixelCoordinate.h"
+#include "world/RobotSimulation.h"
 
 void RobotSimulation::SetGeometry(double wheelBase, double bodyWidth, double wheelLength)
 {

@@ -1,4 +1,4 @@
-#include "RobotSimulation.h"
+#include "world/RobotSimulation.h"
 
 #include <opencv2/core/utility.hpp>
 

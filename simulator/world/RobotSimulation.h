@@ -1,10 +1,10 @@
 #pragma once
 #include <opencv2/core.hpp>
 
-#include "BeamVectors.h"
-#include "FuzzyInference.h"
-#include "InferenceTable.h"
-#include "RandomState.h"
+#include "world/BeamVectors.h"
+#include "world/FuzzyInference.h"
+#include "world/InferenceTable.h"
+#include "world/RandomState.h"
 
 // The side of the square world that every front end runs, in pixels: the desktop
 // program, the runner, the tuner and the table files' ramp all assume this one.

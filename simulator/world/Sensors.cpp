@@ -2,7 +2,7 @@
 #include <cmath>
 #include <utility>
 
-#include "RobotSimulation.h"
+#include "world/RobotSimulation.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "SimulationRun.h"
+#include "world/SimulationRun.h"
 
 void PrepareRun(RobotSimulation& sim, const InferenceTable& table)
 {

@@ -1,8 +1,8 @@
 #pragma once
 #include <opencv2/core.hpp>
 
-#include "InferenceTable.h"
-#include "RobotSimulation.h"
+#include "world/InferenceTable.h"
+#include "world/RobotSimulation.h"
 
 // What every front end (desktop run loop, headless runner, tuner) does the same way.
 

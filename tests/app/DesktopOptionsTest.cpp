@@ -4,9 +4,9 @@
 
 #include <QTemporaryDir>
 
-#include "CommandLineValues.h"
-#include "DesktopOptions.h"
-#include "InferenceFile.h"
+#include "app/DesktopOptions.h"
+#include "common/CommandLineValues.h"
+#include "world/InferenceFile.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "DialogControlIds.h"
-#include "DialogTemplate.h"
+#include "app/DialogControlIds.h"
+#include "app/DialogTemplate.h"
 
 namespace {
 

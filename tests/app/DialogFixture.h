@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "DialogControlIds.h"
-#include "MarluneDlg.h"
-#include "UserPrompts.h"
+#include "app/DialogControlIds.h"
+#include "app/MarluneDlg.h"
+#include "app/UserPrompts.h"
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString& text, std::ostream* os)

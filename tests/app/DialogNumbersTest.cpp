@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "DialogNumbers.h"
+#include "app/DialogNumbers.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "AboutDlg.h"
-#include "DialogBuilder.h"
 #include "DialogFixture.h"
-#include "MarluneApp.h"
+#include "app/AboutDlg.h"
+#include "app/DialogBuilder.h"
+#include "app/MarluneApp.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
-#include "DesktopPrompts.h"
 #include "DialogFixture.h"
+#include "app/DesktopPrompts.h"
 
 namespace {
 

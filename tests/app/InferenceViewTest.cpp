@@ -4,9 +4,9 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include "InferenceView.h"
 #include "RunFixture.h"
-#include "SimulationRun.h"
+#include "app/InferenceView.h"
+#include "world/SimulationRun.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "MarluneApp.h"
+#include "app/MarluneApp.h"
 
 namespace {
 

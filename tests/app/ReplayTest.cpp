@@ -7,11 +7,11 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "HeadlessRun.h"
-#include "InferenceFile.h"
-#include "InferenceView.h"
 #include "RunFixture.h"
-#include "TraceWriter.h"
+#include "app/InferenceView.h"
+#include "runner/HeadlessRun.h"
+#include "runner/TraceWriter.h"
+#include "world/InferenceFile.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <QTest>
 
 #include "RunFixture.h"
-#include "SimulationRun.h"
+#include "world/SimulationRun.h"
 
 namespace {
 

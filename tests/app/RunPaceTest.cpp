@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "RunPace.h"
+#include "app/RunPace.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include <opencv2/highgui.hpp>
 
-#include "DialogNumbers.h"
-#include "NumberText.h"
 #include "RunFixture.h"
+#include "app/DialogNumbers.h"
+#include "common/NumberText.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "CommandSurface.h"
-#include "DesktopPrompts.h"
 #include "DialogFixture.h"
-#include "InferenceFile.h"
-#include "InferenceView.h"
-#include "TableFiles.h"
+#include "app/DesktopPrompts.h"
+#include "app/InferenceView.h"
+#include "interop/CommandSurface.h"
+#include "interop/TableFiles.h"
+#include "world/InferenceFile.h"
 
 namespace {
 

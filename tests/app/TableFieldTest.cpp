@@ -3,7 +3,7 @@
 #include <QFocusEvent>
 
 #include "DialogFixture.h"
-#include "DialogNumbers.h"
+#include "app/DialogNumbers.h"
 
 namespace {
 

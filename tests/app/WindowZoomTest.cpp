@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "WindowZoom.h"
+#include "app/WindowZoom.h"
 
 namespace {
 

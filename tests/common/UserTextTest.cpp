@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "BoundedText.h"
-#include "PrintableText.h"
+#include "common/BoundedText.h"
+#include "common/PrintableText.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CommandSurface.h"
+#include "interop/CommandSurface.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../world/ScratchFolder.h"
-#include "TableFiles.h"
+#include "interop/TableFiles.h"
 
 // A table exported as .fll and .fis in a scratch folder, to be edited into files a
 // reader must refuse, and a table that a refusal must leave as it was.

@@ -5,10 +5,10 @@
 #include <random>
 
 #include "../world/ScratchFolder.h"
-#include "InferenceFile.h"
-#include "RobotSimulation.h"
-#include "SimulationRun.h"
-#include "TableFiles.h"
+#include "interop/TableFiles.h"
+#include "world/InferenceFile.h"
+#include "world/RobotSimulation.h"
+#include "world/SimulationRun.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>
 
-#include "FreeMap.h"
 #include "WorldTestSupport.h"
+#include "world/FreeMap.h"
 
 namespace {
 

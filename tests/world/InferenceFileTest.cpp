@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include "FullDisk.h"
-#include "InferenceFile.h"
 #include "ScratchFolder.h"
+#include "world/InferenceFile.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "RandomState.h"
+#include "world/RandomState.h"
 
 TEST(RandomState, MultiplyWithCarrySequences)
 {

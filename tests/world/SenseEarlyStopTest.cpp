@@ -5,8 +5,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include "SimulationRun.h"
 #include "WorldTestSupport.h"
+#include "world/SimulationRun.h"
 
 namespace {
 

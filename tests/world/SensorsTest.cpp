@@ -1,8 +1,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-#include "SimulationRun.h"
 #include "WorldTestSupport.h"
+#include "world/SimulationRun.h"
 
 namespace {
 

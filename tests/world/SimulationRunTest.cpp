@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "SimulationRun.h"
 #include "WorldTestSupport.h"
+#include "world/SimulationRun.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <memory>
 #include <opencv2/core.hpp>
 
-#include "RobotSimulation.h"
+#include "world/RobotSimulation.h"
 
 // A 256 x 256 world with the desktop program's robot, seeded so every run repeats.
 inline std::unique_ptr<RobotSimulation> MakeSeededWorld(std::uint64_t seed)
