@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Includes name their layer ("world/RobotSimulation.h", "common/NumberText.h") and data
 # flows one way, down: common, then world, then interop, then runner, then tuner and
-# export, then the programs (app, tools). A file may include its own layer and those
+# export, then the programs (app, tools, python). A file may include its own layer and those
 # below it, never one above or beside it; the controller knows common alone. Prints
 # every include that breaks this and fails if there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-declare -A rank=([common]=0 [world]=1 [interop]=2 [runner]=3 [tuner]=4 [export]=4 [app]=5 [tools]=5)
-simulator_layers="world interop runner tuner export app tools"
+declare -A rank=([common]=0 [world]=1 [interop]=2 [runner]=3 [tuner]=4 [export]=4 [app]=5 [tools]=5 [python]=5)
+simulator_layers="world interop runner tuner export app tools python"
 status=0
 refuse() {
   echo "$1: $2" >&2

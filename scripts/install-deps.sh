@@ -12,6 +12,7 @@ packages=(
   libfuzzylite-dev libgif-dev qttranslations5-l10n
   clang libclang-rt-14-dev clang-format help2man
   lintian desktop-file-utils
+  python3-dev pybind11-dev python3-numpy python3-pytest python3-matplotlib
 )
 
 missing=()

@@ -40,6 +40,10 @@ for file in share/marlune/tables/example.ifi share/marlune/tables/tuned.ifi \
   [ -s "$root/usr/$file" ] || fail "missing /usr/$file"
 done
 grep -qx 'Exec=marlune %f' "$root/usr/share/applications/marlune.desktop" || fail "the desktop entry does not start marlune"
+# The Python module where Debian's python3 finds it, answering with the package's version.
+python_version=$(PYTHONPATH="$root/usr/lib/python3/dist-packages" /usr/bin/python3 -c 'import marlune; print(marlune.__version__)') ||
+  fail "python3 cannot import marlune from /usr/lib/python3/dist-packages"
+[ -z "${python_version:-}" ] && fail "marlune.__version__ is empty"
 grep -qx 'Icon=marlune' "$root/usr/share/applications/marlune.desktop" || fail "the desktop entry names another icon"
 
 # The package must hold exactly what the install rules put in place.

@@ -1,13 +1,13 @@
 #include <opencv2/imgproc.hpp>
 #include <vector>
 
+#include "world/Degrees.h"
 #include "world/FreeMap.h"
 #include "world/PixelCoordinate.h"
 #include "world/RobotSimulation.h"
 
 namespace {
 
-constexpr double kDegreesToRadians = 0.017453292519943295;
 const cv::Scalar kWhite(255, 255, 255);
 const cv::Scalar kBlack(0, 0, 0);
 

@@ -1,10 +1,10 @@
 #include <algorithm>
 
+#include "world/Degrees.h"
 #include "world/RobotSimulation.h"
 
 namespace {
 
-constexpr double kDegreesToRadians = 0.017453292519943295;
 // Situations whose way ahead is open: the moments to re-draw which way S1 and S6 turn.
 constexpr int kOnlyFrontFree = 2, kAllFree = 7;
 constexpr int kAllBlocked = 0, kOnlySidesFree = 5;

@@ -12,6 +12,10 @@
 // from the robot's radius); then the run's odometer and collision count are zeroed.
 void PrepareRun(RobotSimulation& sim, const InferenceTable& table);
 
+// The part of that set-up a controller needs without an arena: the robot's geometry and
+// the controller from the table, so a command computed apart from a run uses the run's ramp.
+void SetUsualRobot(RobotSimulation& sim, const InferenceTable& table);
+
 // What one pass paints on the canvas. Painting changes nothing the run computes.
 struct PassDrawing {
     bool robot = false;  // without it the canvas keeps whatever was painted last
