@@ -56,4 +56,5 @@ run_tests build-tsan
 cmake -S . -B build-tsan-tuner -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=thread -DBUILD_APP=OFF -DBUILD_CONTROLLER=OFF \
   -DBUILD_BENCHMARKS=OFF -DWARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build build-tsan-tuner -j "$jobs" --target tuner_tuning_tests
-ctest --test-dir build-tsan-tuner -R '^(TableEvaluation|TableTuning|TunerProgram)\.' --output-on-failure -j "$jobs"
+TSAN_OPTIONS=suppressions=$PWD/tests/tuner/tsan.supp \
+  ctest --test-dir build-tsan-tuner -R '^(TableEvaluation|TableTuning|TunerProgram)\.' --output-on-failure -j "$jobs"
