@@ -1,23 +1,17 @@
 #include "tuner/FrontChart.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <opencv2/imgproc.hpp>
 #include <string>
+
+#include "common/NumberText.h"
 
 namespace {
 
 constexpr int kWidth = 960, kHeight = 640;
 constexpr int kLeft = 80, kRight = 150, kTop = 70, kBottom = 70;
 const cv::Scalar kInk(40, 40, 40), kGrid(225, 225, 225), kWritten(0, 0, 220), kBalanced(140, 140, 140);
-
-std::string Decimal(double value, int decimals)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
 
 void Text(cv::Mat& chart, const std::string& text, cv::Point at, double scale = 0.45)
 {
@@ -64,8 +58,8 @@ cv::Mat DrawFrontChart(const TuningFront& front, std::size_t written)
         const int x = plot.x + plot.width * t / kTicks, y = plot.y + plot.height - plot.height * t / kTicks;
         cv::line(chart, {x, plot.y}, {x, plot.y + plot.height}, kGrid, 1, cv::LINE_8);
         cv::line(chart, {plot.x, y}, {plot.x + plot.width, y}, kGrid, 1, cv::LINE_8);
-        Text(chart, Decimal(maxSpeed * t / kTicks, 2), {x - 15, plot.y + plot.height + 20});
-        Text(chart, Decimal(maxCollisions * t / kTicks, 2), {plot.x - 55, y + 5});
+        Text(chart, FixedDecimals(maxSpeed * t / kTicks, 2), {x - 15, plot.y + plot.height + 20});
+        Text(chart, FixedDecimals(maxCollisions * t / kTicks, 2), {plot.x - 55, y + 5});
     }
     cv::rectangle(chart, plot, kInk, 1, cv::LINE_8);
     Text(chart, "mean speed (pixels per pass), tuning arenas", {plot.x + plot.width / 2 - 170, kHeight - 20}, 0.5);
@@ -85,7 +79,7 @@ cv::Mat DrawFrontChart(const TuningFront& front, std::size_t written)
         cv::line(chart, {bar.x, bar.y + row}, {bar.x + bar.width - 1, bar.y + row},
                  colourOf(maxCoverage * (bar.height - 1 - row) / (bar.height - 1)), 1, cv::LINE_8);
     cv::rectangle(chart, bar, kInk, 1, cv::LINE_8);
-    Text(chart, Decimal(maxCoverage, 2), {bar.x + bar.width + 5, bar.y + 10});
+    Text(chart, FixedDecimals(maxCoverage, 2), {bar.x + bar.width + 5, bar.y + 10});
     Text(chart, "0", {bar.x + bar.width + 5, bar.y + bar.height});
     Text(chart, "interior", {bar.x - 15, bar.y - 10});
 
