@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QWidget>
 
-#include "app/DialogNumbers.h"
+#include "reasoning/DialogNumbers.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/Resources.h"
+#include "res/Resources.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
-#include "app/Resources.h"
+#include "res/Resources.h"
 
 namespace {
 

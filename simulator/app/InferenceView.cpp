@@ -47,11 +47,9 @@ InferenceView::InferenceView(QWidget* parent)
 void InferenceView::StartRun(std::uint64_t generatorState, const InferenceTable& table)
 {
     m_generatorState = generatorState;
-    m_table = table;
     m_hasReading = false;
     m_changed = false;
-    m_collisions = 0;
-    m_history.Clear();
+    m_history.StartRun(table);
     m_strip->SetSelected(-1);
     m_plot->Clear();
     m_replay->setText(QStringLiteral("Générateur au départ de ce parcours : %1\n"
@@ -62,11 +60,9 @@ void InferenceView::StartRun(std::uint64_t generatorState, const InferenceTable&
 
 void InferenceView::ShowPass(const RobotSimulation& sim)
 {
-    m_reading = ReadInference(sim, m_table);
+    m_reading = m_history.Follow(sim);
     m_hasReading = true;
     m_changed = true;
-    m_history.Add(m_reading, sim.collisions > m_collisions);
-    m_collisions = sim.collisions;
 }
 
 void InferenceView::ChoosePass(int column)

@@ -6,10 +6,10 @@
 #include <QWidget>
 
 #include "app/CommandSurfaceWindow.h"
-#include "app/InferenceHistory.h"
 #include "app/InferencePlot.h"
-#include "app/InferenceReading.h"
 #include "app/InferenceStrip.h"
+#include "reasoning/InferenceHistory.h"
+#include "reasoning/InferenceReading.h"
 
 // The window "Inférence floue": how the controller decided on the latest pass of a run
 // (or on one of the last passes, chosen in the strip "Derniers pas"), and the generator
@@ -60,11 +60,9 @@ private:
     QLabel* m_replay;
     CommandSurfaceWindow* m_surface;
     QTimer m_repaintTimer;
-    InferenceTable m_table;
     InferenceReading m_reading;
     bool m_hasReading = false;
     bool m_changed = false;
-    int m_collisions = 0;  // as of the last pass, to tell the passes that counted one
     std::uint64_t m_generatorState = 0;
     int m_repaints = 0;
 };

@@ -7,7 +7,7 @@
 #include <QTranslator>
 
 #include "app/MarluneDlg.h"
-#include "app/Resources.h"
+#include "res/Resources.h"
 
 namespace {
 

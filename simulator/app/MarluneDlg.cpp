@@ -19,9 +19,9 @@
 #include "app/DesktopPrompts.h"
 #include "app/DialogBuilder.h"
 #include "app/DialogControlIds.h"
-#include "app/DialogNumbers.h"
 #include "app/InferenceView.h"
-#include "app/Resources.h"
+#include "reasoning/DialogNumbers.h"
+#include "res/Resources.h"
 
 namespace {
 

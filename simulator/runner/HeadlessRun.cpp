@@ -21,7 +21,15 @@ namespace {
 
 const std::string kProgram = "marlune-run";
 
-RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
+// The picture a frame option writes of the run as it stands: the upright arena, with the
+// panel's picture beside it when there is a panel.
+cv::Mat ShownFrame(const RobotSimulation& sim, int zoom, PassPanel* panel)
+{
+    const cv::Mat frame = UprightFrame(sim, zoom);
+    return panel ? SideBySide(frame, panel->Picture()) : frame;
+}
+
+RunSummary Run(const RunnerOptions& options, const InferenceTable& table, const PassPanelMaker& makePanel)
 {
     RobotSimulation sim(kWorldSize, kWorldSize);
     if (options.seed) sim.rng.Seed(*options.seed);
@@ -37,9 +45,14 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
     if (plot) plot->Record(sim.centerX, sim.centerY, sim.collisions);
     if (!options.arenaPath.empty()) WritePicture("--arena", options.arenaPath, sim.arena);
     if (!options.freeMapPath.empty()) WritePicture("--freemap", options.freeMapPath, sim.freeMap);
+    std::unique_ptr<PassPanel> panel;
+    if (options.inference) panel = makePanel(table);
     std::unique_ptr<FrameRecorder> video;
-    if (!options.videoPath.empty())
-        video = OpenFrameRecorder(options.videoPath, options.framesPerSecond, sim.canvas.size() * options.zoom);
+    if (!options.videoPath.empty()) {
+        const cv::Size frameSize = sim.canvas.size() * options.zoom;
+        video = OpenFrameRecorder(options.videoPath, options.framesPerSecond,
+                                  panel ? SideBySideSize(frameSize, panel->PictureSize()) : frameSize);
+    }
 
     // Only the frame and the video show the canvas: without them, the robot and the
     // beams would be painted for nobody.
@@ -49,7 +62,8 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
         RunPass(sim, {.robot = canvasShown, .beams = canvasShown && options.beams});
         if (trace) trace->Row(pass, sim);
         if (plot) plot->Record(sim.centerX, sim.centerY, sim.collisions);
-        if (video) video->Add(UprightFrame(sim, options.zoom));
+        if (panel) panel->Follow(sim);
+        if (video) video->Add(ShownFrame(sim, options.zoom, panel.get()));
         if (!NextPassStaysInTheWorld(sim)) {
             summary.passes = pass;
             summary.leftTheWorld = pass < options.passes;
@@ -58,7 +72,8 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
     }
     if (trace) trace->Finish();
     if (video) video->Finish();
-    if (!options.framePath.empty()) WritePicture("--frame", options.framePath, EnlargedFrame(sim, options.zoom));
+    if (!options.framePath.empty())
+        WriteImage("--frame", options.framePath, ShownFrame(sim, options.zoom, panel.get()));
     if (plot) WritePicture("--plot", options.plotPath, plot->Render(sim.arena));
 
     summary.collisions = sim.collisions;
@@ -68,13 +83,15 @@ RunSummary Run(const RunnerOptions& options, const InferenceTable& table)
 
 }  // namespace
 
-int RunMarlune(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+int RunMarlune(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+               const PassPanelMaker& makePanel)
 {
     RunnerOptions options;
     InferenceTable table;
     try {
         options = ParseRunnerOptions(arguments);
         if (AnswerInformationOptions(options, kProgram, RunnerHelp(), out)) return 0;
+        if (options.inference && !makePanel) throw UsageError("--inference: this program draws no reasoning");
         RefuseOutputsOverInputs({{"--table", options.tablePath}}, RunnerOutputs(options));
         if (!options.tablePath.empty()) table = LoadTableForRun(options.tablePath);
     } catch (const UsageError& error) {
@@ -83,7 +100,7 @@ int RunMarlune(const std::vector<std::string>& arguments, std::ostream& out, std
 
     try {
         CheckOutputFolders(RunnerOutputs(options));
-        PrintSummary(out, Run(options, table));
+        PrintSummary(out, Run(options, table, makePanel));
     } catch (const std::exception& error) {
         return ReportUnwrittenOutput(kProgram, error.what(), err);
     }

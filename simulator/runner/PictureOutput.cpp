@@ -1,5 +1,7 @@
 #include "runner/PictureOutput.h"
 
+#include <algorithm>
+
 #include <opencv2/imgcodecs.hpp>
 #include <stdexcept>
 
@@ -41,6 +43,19 @@ cv::Mat UprightFrame(const RobotSimulation& sim, int zoom)
     cv::Mat upright;
     cv::flip(EnlargedFrame(sim, zoom), upright, 0);
     return upright;
+}
+
+cv::Size SideBySideSize(cv::Size left, cv::Size right)
+{
+    return {left.width + right.width, std::max(left.height, right.height)};
+}
+
+cv::Mat SideBySide(const cv::Mat& left, const cv::Mat& right)
+{
+    cv::Mat both(SideBySideSize(left.size(), right.size()), CV_8UC3, cv::Scalar(255, 255, 255));
+    left.copyTo(both(cv::Rect(0, 0, left.cols, left.rows)));
+    right.copyTo(both(cv::Rect(left.cols, 0, right.cols, right.rows)));
+    return both;
 }
 
 std::string PicturePath(const std::string& option, const std::string& path)

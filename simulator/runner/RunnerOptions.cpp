@@ -38,8 +38,8 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (ReadInformationOption(option, options)) continue;
-        if (option == "--beams") {
-            options.beams = true;
+        if (option == "--beams" || option == "--inference") {
+            (option == "--beams" ? options.beams : options.inference) = true;
             continue;
         }
         static const std::vector<std::string> kValueOptions = {"--table", "--seed",    "--passes", "--trace",
@@ -79,6 +79,8 @@ RunnerOptions ParseRunnerOptions(const std::vector<std::string>& arguments)
     if (fpsGiven && options.videoPath.empty()) throw UsageError("--fps: only with --video");
     if (zoomGiven && options.videoPath.empty() && options.framePath.empty())
         throw UsageError("--zoom: only with --frame or --video");
+    if (options.inference && options.videoPath.empty() && options.framePath.empty())
+        throw UsageError("--inference: only with --frame or --video");
     return options;
 }
 
@@ -93,6 +95,7 @@ const char* RunnerHelp()
     return R"(Usage: marlune-run [--table FILE] [--seed N] [--passes N] [--beams]
                    [--trace FILE.csv] [--arena FILE.png] [--freemap FILE.png] [--frame FILE.png]
                    [--plot FILE.png] [--video FILE.mp4|FILE.gif [--fps N]] [--zoom N]
+                   [--inference]
 
 Runs the Marlune robot simulation without a window: the same set-up as the desktop
 program (robot 15 x 10, a new random arena of 12 obstacles, the robot at the centre
@@ -121,6 +124,11 @@ sensing and fuzzy steering, as fast as the machine allows.
   --zoom N           --frame and --video N times larger (1 to 4, default 1), each
                      pixel an N x N square of its exact colour, as the desktop window
                      enlarges the arena.
+  --inference        beside the arena in --frame and --video, the controller's
+                     reasoning on that pass as the desktop window "Inférence floue"
+                     draws it: each sector's distance on its ramp, the eight
+                     situations' truths and the winner, the command, and the strip of
+                     the last 200 passes with a red mark at each counted collision.
   --help             this text.
   --version          the program's version.
 

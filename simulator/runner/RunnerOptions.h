@@ -20,7 +20,8 @@ struct RunnerOptions : InformationOptions {
     std::string plotPath;
     std::string videoPath;  // .mp4 or .gif: every pass's frame
     int framesPerSecond = 25;
-    int zoom = 1;  // --frame and --video enlarged, each pixel a zoom × zoom square
+    int zoom = 1;            // --frame and --video enlarged, each pixel a zoom × zoom square
+    bool inference = false;  // --frame and --video carry the reasoning of the pass beside the arena
 };
 
 // Reads the arguments that follow the program name. Throws UsageError on anything

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/DialogNumbers.h"
+#include "reasoning/DialogNumbers.h"
 
 namespace {
 

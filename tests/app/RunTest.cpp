@@ -10,8 +10,8 @@
 #include <opencv2/highgui.hpp>
 
 #include "RunFixture.h"
-#include "app/DialogNumbers.h"
 #include "common/NumberText.h"
+#include "reasoning/DialogNumbers.h"
 
 namespace {
 

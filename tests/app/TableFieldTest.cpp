@@ -3,7 +3,7 @@
 #include <QFocusEvent>
 
 #include "DialogFixture.h"
-#include "app/DialogNumbers.h"
+#include "reasoning/DialogNumbers.h"
 
 namespace {
 

@@ -109,4 +109,15 @@ TEST(RunnerOptions, MistakesAreRefusedWithAMessageNamingThem)
     EXPECT_EQ(messageOf({"--frame", "f.png", "--zoom", "5"}), "--zoom: '5' is more than 4");
     EXPECT_EQ(messageOf({"--zoom", "2"}), "--zoom: only with --frame or --video");
     EXPECT_EQ(messageOf({"--video", "v.gif", "--zoom", "4"}), "accepted");
+    // The reasoning is drawn beside a frame, so it needs one.
+    EXPECT_EQ(messageOf({"--inference"}), "--inference: only with --frame or --video");
+    EXPECT_TRUE(Parse({"--frame", "f.png", "--inference"}).inference);
+}
+
+TEST(RunnerOptions, TheReasoningIsRefusedByAProgramThatCannotDrawIt)
+{
+    std::ostringstream out, err;
+    EXPECT_EQ(RunMarlune({"--passes", "5", "--frame", "f.png", "--inference"}, out, err), 2);
+    EXPECT_EQ(err.str(), "marlune-run: --inference: this program draws no reasoning\n");
+    EXPECT_EQ(out.str(), "");
 }

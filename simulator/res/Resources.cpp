@@ -1,4 +1,4 @@
-#include "app/Resources.h"
+#include "res/Resources.h"
 
 #include <stdexcept>
 

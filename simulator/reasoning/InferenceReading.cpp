@@ -1,4 +1,4 @@
-#include "app/InferenceReading.h"
+#include "reasoning/InferenceReading.h"
 
 #include <algorithm>
 
