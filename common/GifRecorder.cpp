@@ -1,4 +1,4 @@
-#include "runner/GifRecorder.h"
+#include "common/GifRecorder.h"
 
 #include <cmath>
 #include <gif_lib.h>
