@@ -57,6 +57,17 @@ TEST_F(FrameRecorderTest, AGifPlaysEveryFrameWithItsDelayAndEndsOnTheLastOneExac
     EXPECT_EQ(cv::norm(played.last, Frame(6), cv::NORM_INF), 0.0) << "the GIF's colours or rows are not the frame's";
 }
 
+TEST_F(FrameRecorderTest, AGifKeepsAChangeOfOneStepInOneChannel)
+{
+    auto recorder = OpenFrameRecorder(PathOf("run.gif"), 20, cv::Size(64, 96));
+    cv::Mat frame = Frame(0);
+    recorder->Add(frame);
+    frame.at<cv::Vec3b>(40, 30)[0] += 1;  // too little to change the pixel's grey level
+    recorder->Add(frame);
+    recorder->Finish();
+    EXPECT_EQ(cv::norm(PlayGif(PathOf("run.gif")).last, frame, cv::NORM_INF), 0.0);
+}
+
 TEST_F(FrameRecorderTest, AnMp4HoldsEveryFrameAtItsSize)
 {
     auto recorder = OpenFrameRecorder(PathOf("run.MP4"), 25, cv::Size(64, 96));
