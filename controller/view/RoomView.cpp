@@ -1,6 +1,7 @@
 #include "RoomView.h"
 
 #include "LightBumps.h"
+#include "OpenInterface.h"
 #include "RobotBody.h"
 
 #include <algorithm>
@@ -33,21 +34,6 @@ const cv::Scalar kStatusText(245, 245, 245);
 // front without hiding one another; the sensors themselves look through a wider cone.
 constexpr double kConeHalfWidthDeg = 14.0;
 constexpr int kConeArcPoints = 8;
-
-const char* ModeName(emulator::Mode mode)
-{
-    switch (mode) {
-    case emulator::Mode::Off:
-        return "Off";
-    case emulator::Mode::Passive:
-        return "Passive";
-    case emulator::Mode::Safe:
-        return "Safe";
-    case emulator::Mode::Full:
-        return "Full";
-    }
-    return "?";
-}
 
 cv::Scalar Mix(const cv::Scalar& from, const cv::Scalar& to, double share)
 {
@@ -168,7 +154,8 @@ void RoomView::PaintStatus(const emulator::RobotSnapshot& robot, cv::Mat& frame)
     const cv::Rect band(0, frame_size_.height - kStatusHeightPx, frame_size_.width, kStatusHeightPx);
     frame(band).setTo(kStatusBack);
     char text[128];
-    std::snprintf(text, sizeof text, "mode %s   batterie %.0f %% (%.0f mAh)   %.1f s", ModeName(robot.mode),
+    const char* mode = oi::ModeName(robot.mode);
+    std::snprintf(text, sizeof text, "mode %s   batterie %.0f %% (%.0f mAh)   %.1f s", mode ? mode : "?",
                   100.0 * robot.batteryChargeMah / emulator::kBatteryCapacityMah, robot.batteryChargeMah,
                   robot.seconds);
     cv::putText(frame, text, cv::Point(kMarginPx, band.y + 18), cv::FONT_HERSHEY_SIMPLEX, 0.5, kStatusText, 1,
