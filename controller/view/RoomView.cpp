@@ -27,6 +27,7 @@ const cv::Scalar kBody(95, 95, 95);
 const cv::Scalar kBodyEdge(40, 40, 40);
 const cv::Scalar kHeading(255, 255, 255);
 const cv::Scalar kBumperPressed(0, 0, 255);
+constexpr unsigned long kFlashTicks = 8;  // stream periods of 15 ms
 const cv::Scalar kStatusBack(30, 30, 30);
 const cv::Scalar kStatusText(245, 245, 245);
 
@@ -145,6 +146,10 @@ void RoomView::PaintBody(const emulator::RobotSnapshot& robot, cv::Mat& frame) c
     if (robot.bumps & 1u)
         cv::ellipse(frame, centre, axes, turnDeg, 0, 90, kBumperPressed, static_cast<int>(thickness), cv::LINE_AA,
                     kShift);
+    // A ring that flashes round the body while the bumper is pressed, 120 ms on and 120 ms
+    // off in the robot's time, so that a contact catches the eye however small the room.
+    if (robot.bumps != 0 && (robot.tick / kFlashTicks) % 2 == 0)
+        cv::circle(frame, centre, radius * 5 / 4, kBumperPressed, 2, cv::LINE_AA, kShift);
     const cv::Point nose = Fine(pose.xMm + 0.85 * rim * std::cos(heading), pose.yMm + 0.85 * rim * std::sin(heading));
     cv::line(frame, centre, nose, kHeading, 2, cv::LINE_AA, kShift);
 }

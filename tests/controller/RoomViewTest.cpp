@@ -94,6 +94,15 @@ TEST(RoomView, ShowsTheBodyTheConesByTheirSignalAndTheBumperOnTheSideThatTouches
     EXPECT_FALSE(Reddish(Around(view, pressed, pose, -45, 170)));
     EXPECT_FALSE(Reddish(Around(view, free, pose, 45, 170)));
 
+    // A ring flashes round the body while it is pressed: on, then off 120 ms later.
+    RobotSnapshot later = RobotAt(pose, 2);
+    later.tick = 8;
+    cv::Mat off;
+    view.Paint(later, off);
+    EXPECT_TRUE(Reddish(Around(view, pressed, pose, -135, 1.25 * 170)));
+    EXPECT_FALSE(Reddish(Around(view, off, pose, -135, 1.25 * 170)));
+    EXPECT_TRUE(Reddish(Around(view, off, pose, 45, 170))) << "the bumper stays lit";
+
     // The same state paints the same picture.
     cv::Mat again;
     view.Paint(RobotAt(pose), again);
