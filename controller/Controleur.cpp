@@ -47,17 +47,8 @@ void AttendreTrameSuivante()
 
 const char* NomMode(unsigned mode)
 {
-    switch (static_cast<oi::Mode>(mode)) {
-    case oi::Mode::Off:
-        return "Off";
-    case oi::Mode::Passive:
-        return "Passive";
-    case oi::Mode::Safe:
-        return "Safe";
-    case oi::Mode::Full:
-        return "Full";
-    }
-    return "inconnu";
+    const char* nom = mode <= 255 ? oi::ModeName(static_cast<oi::Mode>(mode)) : nullptr;
+    return nom ? nom : "inconnu";
 }
 
 const char* CausesProbables(unsigned mode)

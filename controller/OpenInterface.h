@@ -37,6 +37,22 @@ constexpr int LightBumpRightSignal = 51;
 // Values of packet 35.
 enum class Mode : unsigned char { Off = 0, Passive = 1, Safe = 2, Full = 3 };
 
+// The mode's name as the Open Interface documents it; null for a value that is no mode.
+constexpr const char* ModeName(Mode mode)
+{
+    switch (mode) {
+    case Mode::Off:
+        return "Off";
+    case Mode::Passive:
+        return "Passive";
+    case Mode::Safe:
+        return "Safe";
+    case Mode::Full:
+        return "Full";
+    }
+    return nullptr;
+}
+
 constexpr unsigned char kStreamHeader = 19;
 constexpr int kPacketIds = 64;  // ids 0 .. 63; the robot defines sizes for 7 .. 58
 

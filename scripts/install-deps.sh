@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libopencv-dev qtbase5-dev qtbase5-dev-tools
+  libopencv-dev qtbase5-dev qtbase5-dev-tools libx11-dev
   fonts-liberation locales
   xvfb xauth imagemagick tmux xdotool
   libfuzzylite-dev libgif-dev qttranslations5-l10n

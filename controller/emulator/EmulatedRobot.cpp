@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
@@ -87,9 +88,11 @@ struct EmulatedRobot::State {
     unsigned long frameNumber = 0;
     double batteryMah;  // under `mutex`
     std::size_t framesSent = 0;
-    unsigned long ticks = 0;           // under `mutex`, with `changed` notified
-    bool threadEnded = false;          // likewise
-    std::size_t commandsReceived = 0;  // under `mutex`
+    unsigned long ticks = 0;              // under `mutex`, with `changed` notified
+    bool threadEnded = false;             // likewise
+    std::size_t commandsReceived = 0;     // under `mutex`
+    std::deque<RobotSnapshot> snapshots;  // under `mutex`
+    std::size_t snapshotsDropped = 0;     // likewise
 
     void Run();
     void TakeInput();
@@ -98,6 +101,12 @@ struct EmulatedRobot::State {
     void Tick(double seconds);
     void FallBackOnDanger();     // with `mutex` held
     void Drain(double seconds);  // with `mutex` held
+    RobotSnapshot Snapshot() const
+    {  // with `mutex` held
+        return RobotSnapshot{
+            ticks, ticks * (options.streamPeriodMs / 1000.0), body.CurrentPose(), body.Bumps(), mode, batteryMah};
+    }
+    void KeepSnapshot();  // with `mutex` held
     SensorState Sensors() const
     {  // with `mutex` held
         return SensorState{body, mode, static_cast<int>(streamIds.size()), batteryMah, options.docked};
@@ -135,6 +144,9 @@ void EmulatedRobot::State::Run()
             {
                 std::lock_guard<std::mutex> lock(mutex);
                 ++ticks;
+                if (options.snapshotEveryTicks > 0 &&
+                    ticks % static_cast<unsigned long>(options.snapshotEveryTicks) == 0)
+                    KeepSnapshot();
             }
             changed.notify_all();
             nextTick += period;
@@ -147,6 +159,16 @@ void EmulatedRobot::State::Run()
         threadEnded = true;
     }
     changed.notify_all();
+}
+
+// A copy of a few numbers: the stream's thread never waits for whoever draws them.
+void EmulatedRobot::State::KeepSnapshot()
+{
+    snapshots.push_back(Snapshot());
+    if (snapshots.size() > EmulatedRobot::kKeptSnapshots) {
+        snapshots.pop_front();
+        ++snapshotsDropped;
+    }
 }
 
 void EmulatedRobot::State::TakeInput()
@@ -537,6 +559,26 @@ void EmulatedRobot::Unplug()
 {
     state_->unplugRequested = true;
     if (state_->thread.joinable()) state_->thread.join();
+}
+
+RobotSnapshot EmulatedRobot::Snapshot() const
+{
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->Snapshot();
+}
+
+std::vector<RobotSnapshot> EmulatedRobot::TakeSnapshots()
+{
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    std::vector<RobotSnapshot> taken(state_->snapshots.begin(), state_->snapshots.end());
+    state_->snapshots.clear();
+    return taken;
+}
+
+std::size_t EmulatedRobot::DroppedSnapshots() const
+{
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->snapshotsDropped;
 }
 
 void EmulatedRobot::StallWheel(Wheel wheel, bool stalled)

@@ -45,6 +45,8 @@ struct Pose {
     double headingDeg = 0;
 };
 
+constexpr int kBatteryCapacityMah = 2696;  // what packet 26 says
+
 struct RobotOptions {
     FaultInjection faults;
     Cliff cliff;
@@ -59,12 +61,26 @@ struct RobotOptions {
     // Asleep, as a robot left in Passive mode for five minutes: no serial command wakes it
     // (only its Clean or power button would), so it takes nothing and sends nothing.
     bool asleep = false;
-    double batteryChargeMah = 2500;  // of a 2696 mAh battery (packet 26)
+    double batteryChargeMah = 2500;  // of kBatteryCapacityMah (packet 26)
     double drivingCurrentMa = 1500;  // drawn with both wheels at full speed, beyond the idle draw
+    // Every that many stream periods the robot keeps a snapshot for a watcher (a window,
+    // a video), so that what is watched follows the robot's own time (0: none kept).
+    int snapshotEveryTicks = 0;
 };
 
 using Mode = oi::Mode;
 enum class Wheel { Left, Right };
+
+// The robot as one who watches it sees it at the end of a stream period. The furniture
+// and what the light bumps read follow from the room and the pose.
+struct RobotSnapshot {
+    unsigned long tick = 0;  // stream periods since Start
+    double seconds = 0;      // the robot's own time then: tick stream periods
+    Pose pose;
+    unsigned bumps = 0;  // bit 0: right bumper, bit 1: left bumper
+    Mode mode = Mode::Off;
+    double batteryChargeMah = 0;
+};
 
 // Times are in milliseconds since Start: a test that fails on timing can show when each
 // command came and each frame went.
@@ -125,6 +141,14 @@ public:
     void Mute(bool muted);
     // Hangs the line up, as a cable pulled out: the controller's end sees the hang-up.
     void Unplug();
+
+    // The robot now, whatever `snapshotEveryTicks` says.
+    RobotSnapshot Snapshot() const;
+    // The snapshots kept every `snapshotEveryTicks` periods since the last call, oldest
+    // first. At most kKeptSnapshots wait for a watcher; older ones are dropped and counted.
+    static constexpr std::size_t kKeptSnapshots = 10000;
+    std::vector<RobotSnapshot> TakeSnapshots();
+    std::size_t DroppedSnapshots() const;
 
 private:
     struct State;

@@ -10,10 +10,6 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegree = kPi / 180.0;
 
-// Each sensor sits on the rim and looks straight out from the centre, at these bearings
-// from the heading (positive to the left).
-constexpr double kBearingsDeg[kLightSensors] = {72, 42, 14, -14, -42, -72};
-
 // The cone model. A light bump is an emitter and a receiver side by side: what it reads is
 // light thrown back by whatever lies in a cone around its axis, strongest on the axis.
 // Modelled as the best of rays cast across the cone:
@@ -28,7 +24,7 @@ constexpr double kBearingsDeg[kLightSensors] = {72, 42, 14, -14, -42, -72};
 // controller's 400), and a wall 42 deg off the axis at 164 mm still reads only 234, as the
 // front sensors facing a wall 290 mm from the centre: their groups stay free. The 2 deg
 // step is finer than the narrowest leg the rooms allow (5 mm radius) seen from 250 mm.
-constexpr double kRangeMm = 250.0;
+constexpr double kRangeMm = kLightBumpRangeMm;
 constexpr double kConeHalfAngleDeg = 50.0;
 constexpr int kRaysEachSide = 25;  // 2 deg apart
 constexpr double kRayStepDeg = kConeHalfAngleDeg / kRaysEachSide;
@@ -58,7 +54,7 @@ LightBumpSignals ReadLightBumps(const Room& room, double x, double y, double hea
     thread_local Room::Neighbourhood near;
     LightBumpSignals signals{};
     for (int s = 0; s < kLightSensors; ++s) {
-        const double axis = headingRad + kBearingsDeg[s] * kDegree;
+        const double axis = headingRad + kLightBumpBearingsDeg[s] * kDegree;
         const double ax = std::cos(axis);
         const double ay = std::sin(axis);
         const double sx = x + rimRadiusMm * ax;

@@ -11,6 +11,11 @@ namespace emulator {
 constexpr int kLightSensors = 6;
 using LightBumpSignals = std::array<std::uint16_t, kLightSensors>;
 
+// Each sensor sits on the rim and looks straight out from the centre, at these bearings
+// from the heading (positive to the left), as far as kLightBumpRangeMm.
+constexpr double kLightBumpBearingsDeg[kLightSensors] = {72, 42, 14, -14, -42, -72};
+constexpr double kLightBumpRangeMm = 250.0;
+
 // What the sensors read with the body's centre at x, y, heading `headingRad`, its rim
 // `rimRadiusMm` from the centre: 0 (nothing in range) to 4095 (touching).
 LightBumpSignals ReadLightBumps(const Room& room, double x, double y, double headingRad, double rimRadiusMm);

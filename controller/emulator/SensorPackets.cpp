@@ -8,8 +8,6 @@ namespace emulator {
 
 namespace {
 
-constexpr int kBatteryCapacityMah = 2696;
-
 int Value(const SensorState& state, int id)
 {
     namespace packet = oi::packet;

@@ -1,17 +1,26 @@
 // trundel-robot: an emulated Roomba on a pseudo-terminal, for running Trundel without a robot.
 #include "EmulatedRobot.h"
+#include "RobotWatch.h"
 #include "RoomFile.h"
+#include "ViewWindow.h"
 
+#include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/AtomicFile.h"
+#include "common/FrameRecorder.h"
 #include "common/PrintableText.h"
 #include "common/ProgramVersion.h"
 
@@ -43,13 +52,25 @@ const char* const kUsage = "Usage: trundel-robot [options]\n"
                            "  --report FILE    at exit, write what the robot did, one `key value` a line:\n"
                            "                   seconds, distance_mm (the centre's path), contacts (bumper\n"
                            "                   presses), min_clearance_mm (0 on contact), frames, commands\n"
+                           "  --view           show the room from above in a window, to scale: the furniture,\n"
+                           "                   the robot and its heading, the path behind it, the six light\n"
+                           "                   bumps' cones shaded by what they read, the bumper red on the side\n"
+                           "                   that touches (a red ring flashing round the body), the mode,\n"
+                           "                   the battery and the robot's time; repainted up to 30 times a\n"
+                           "                   second, never slowing the stream.\n"
+                           "                   Closing the window ends the program as Ctrl-C does\n"
+                           "  --video FILE     record the same picture into FILE (.gif or .mp4), no display\n"
+                           "                   needed: one frame every 30 ms of the robot's own time (two\n"
+                           "                   stream periods), so the video plays at the robot's pace\n"
+                           "                   whatever the machine's load; written whole at exit\n"
                            "  --link PATH      also make PATH a symbolic link to the terminal\n"
                            "  --dock           the robot sits on its charger (it then never stays in Safe mode)\n"
                            "  --help           this help\n"
                            "  --version        the program's version\n"
                            "Prints the terminal's path, then runs until interrupted; at exit says on the\n"
                            "error output what it received and sent and what the robot did.\n"
-                           "A room that cannot be read or set up is refused with its reason, exit code 2.\n";
+                           "A room that cannot be read or set up is refused with its reason, exit code 2;\n"
+                           "--view without a display, or a video that cannot be written, exit code 1.\n";
 
 bool ParseSeconds(const char* text, int& milliseconds)
 {
@@ -75,6 +96,8 @@ struct ProgramOptions {
     std::string room;  // WxD or a file
     bool startGiven = false;
     std::string report;
+    bool view = false;
+    std::string video;
 };
 
 bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, ProgramOptions& program)
@@ -118,6 +141,10 @@ bool ParseOptions(int argc, char** argv, emulator::RobotOptions& options, Progra
             program.link = value;
         else if (option == "--report" && takesValue() && *value != '\0')
             program.report = value;
+        else if (option == "--view")
+            program.view = true;
+        else if (option == "--video" && takesValue() && IsVideoPath(value))
+            program.video = value;
         else
             return false;
     }
@@ -176,6 +203,54 @@ bool SetUpRoom(const ProgramOptions& program, emulator::RobotOptions& options, s
     return true;
 }
 
+// Until a stop signal (or the window closed): takes the robot's snapshots into the watch
+// and shows the latest in the window, at most 30 times a second, on this thread while the
+// stream runs on the robot's. False when the video could not take a frame (`error` says why).
+bool WatchUntilStopped(emulator::EmulatedRobot& robot, RobotWatch& watch, ViewWindow* window,
+                       const sigset_t& stopSignals, std::string& error)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto period = std::chrono::microseconds(1000000 / 30);
+    auto next = Clock::now();
+    for (;;) {
+        try {
+            watch.CatchUp(robot);
+        } catch (const std::runtime_error& failure) {
+            error = failure.what();
+            return false;
+        }
+        if (window) {
+            window->Show(watch.Picture());
+            if (window->Closed()) return true;
+        }
+        next += period;
+        const auto now = Clock::now();
+        if (next < now) next = now;
+        const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(next - now).count();
+        const timespec timeout{static_cast<time_t>(wait / 1000000000), static_cast<long>(wait % 1000000000)};
+        if (sigtimedwait(&stopSignals, nullptr, &timeout) > 0) return true;
+    }
+}
+
+// The watch --view and --video ask for, its video opened before the robot starts so that a
+// file that cannot be written stops the program at once; none when neither is asked for.
+std::optional<RobotWatch> OpenWatch(const ProgramOptions& program, const emulator::RobotOptions& options,
+                                    std::string& error)
+{
+    if (!program.view && program.video.empty()) return std::nullopt;
+    const emulator::Room room(options.roomWidthMm, options.roomDepthMm, options.furniture);
+    std::unique_ptr<FrameRecorder> video;
+    if (!program.video.empty()) {
+        try {
+            video = OpenFrameRecorder(program.video, RobotWatch::kVideoFramesPerSecond, RoomView(room).FrameSize());
+        } catch (const std::runtime_error& failure) {
+            error = failure.what();
+            return std::nullopt;
+        }
+    }
+    return std::optional<RobotWatch>(std::in_place, room, std::move(video));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -204,6 +279,23 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "trundel-robot: %s\n", roomError.c_str());
         return 2;
     }
+    if (program.view) {
+        const std::string missing = MissingDisplay();
+        if (!missing.empty()) {
+            std::fprintf(stderr,
+                         "trundel-robot : %s ; --view a besoin d'un écran, --video enregistre la même vue sans "
+                         "écran.\n",
+                         missing.c_str());
+            return 1;
+        }
+    }
+    std::string watchError;
+    std::optional<RobotWatch> watch = OpenWatch(program, options, watchError);
+    if (!watchError.empty()) {
+        std::fprintf(stderr, "trundel-robot: %s\n", watchError.c_str());
+        return 1;
+    }
+    if (watch) options.snapshotEveryTicks = RobotWatch::kSnapshotEveryTicks;
     const std::string& link = program.link;
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
@@ -231,8 +323,15 @@ int main(int argc, char** argv)
     std::printf("%s\n", path.c_str());
     std::fflush(stdout);
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    bool watched = true;
+    if (watch) {
+        std::optional<ViewWindow> window;
+        if (program.view) window.emplace("trundel-robot");
+        watched = WatchUntilStopped(robot, *watch, window ? &*window : nullptr, stopSignals, watchError);
+    } else {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+    }
     robot.Stop();
     if (!link.empty()) ::unlink(link.c_str());
 
@@ -248,6 +347,25 @@ int main(int argc, char** argv)
                  robot.ReceivedCommandCount(), robot.SentFrameCount(), intact, frames.size(), pose.xMm, pose.yMm,
                  pose.headingDeg, robot.BatteryChargeMah(), tally.seconds, tally.distanceMm, tally.contacts,
                  tally.minClearanceMm);
+    int status = 0;
+    if (watch && watched) {
+        try {
+            watch->CatchUp(robot);  // the last snapshots, up to the stop
+            watch->Finish();
+        } catch (const std::runtime_error& failure) {
+            watched = false;
+            watchError = failure.what();
+        }
+    }
+    if (!watched) {
+        std::fprintf(stderr, "trundel-robot: %s\n", watchError.c_str());
+        status = 1;
+    } else if (!program.video.empty()) {
+        std::fprintf(stderr, "trundel-robot: %zu frames in %s", watch->VideoFrames(), program.video.c_str());
+        if (robot.DroppedSnapshots() > 0)
+            std::fprintf(stderr, ", %zu missing: the drawing fell behind the robot", robot.DroppedSnapshots());
+        std::fputc('\n', stderr);
+    }
     if (!program.report.empty()) {
         std::string error;
         const std::string report = emulator::RunReportText(tally, robot.SentFrameCount(), robot.ReceivedCommandCount());
@@ -256,5 +374,5 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    return 0;
+    return status;
 }

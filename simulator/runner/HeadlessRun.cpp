@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "common/CommandLineValues.h"
+#include "common/FrameRecorder.h"
 #include "interop/TableLoading.h"
-#include "runner/FrameRecorder.h"
 #include "runner/PictureOutput.h"
 #include "runner/RunSummary.h"
 #include "runner/RunnerOptions.h"

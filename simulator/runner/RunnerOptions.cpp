@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runner/FrameRecorder.h"
+#include "common/FrameRecorder.h"
 #include "runner/PictureOutput.h"
 
 namespace {

@@ -1,9 +1,8 @@
-#include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <opencv2/imgcodecs.hpp>
-#include <opencv2/videoio.hpp>
 #include <sstream>
 
+#include "../common/PlayedGif.h"
 #include "../world/ScratchFolder.h"
 #include "runner/HeadlessRun.h"
 
@@ -15,50 +14,6 @@ int RunTool(std::vector<std::string> arguments)
     const int code = RunMarlune(arguments, out, err);
     EXPECT_TRUE(code == 0 || err.str().rfind("marlune-run: ", 0) == 0) << err.str();
     return code;
-}
-
-// What a viewer shows after the whole GIF has played: every image laid over the previous
-// ones, its see-through index left out. Counts the images that carry a delay: the frames.
-struct PlayedGif {
-    cv::Mat3b last;
-    int frames = 0;
-    int delay = 0;
-    int width = 0, height = 0;
-};
-
-PlayedGif Play(const std::string& path)
-{
-    PlayedGif played;
-    int error = 0;
-    GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
-    if (!gif || DGifSlurp(gif) != GIF_OK) {
-        ADD_FAILURE() << "cannot read " << path;
-        if (gif) DGifCloseFile(gif, &error);
-        return played;
-    }
-    played.width = gif->SWidth;
-    played.height = gif->SHeight;
-    played.last = cv::Mat3b(gif->SHeight, gif->SWidth, cv::Vec3b(0, 0, 0));
-    for (int i = 0; i < gif->ImageCount; ++i) {
-        const SavedImage& image = gif->SavedImages[i];
-        GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
-        DGifSavedExtensionToGCB(gif, i, &control);
-        if (control.DelayTime > 0) {
-            ++played.frames;
-            played.delay = control.DelayTime;
-        }
-        const ColorMapObject* palette = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
-        for (int row = 0; row < image.ImageDesc.Height; ++row)
-            for (int column = 0; column < image.ImageDesc.Width; ++column) {
-                const int index = image.RasterBits[row * image.ImageDesc.Width + column];
-                if (index == control.TransparentColor) continue;
-                const GifColorType colour = palette->Colors[index];
-                played.last(image.ImageDesc.Top + row, image.ImageDesc.Left + column) =
-                    cv::Vec3b(colour.Blue, colour.Green, colour.Red);
-            }
-    }
-    DGifCloseFile(gif, &error);
-    return played;
 }
 
 class VideoRecordingTest : public ScratchFolderTest {
@@ -82,7 +37,7 @@ TEST_F(VideoRecordingTest, AGifHoldsEveryPassAndEndsOnTheLastFrameExactly)
     // Two runs of one seed: a video alone must be enough for the passes to paint the frames.
     ASSERT_EQ(RunTool(RunWith({"--video", PathOf("run.gif"), "--fps", "20"})), 0);
     ASSERT_EQ(RunTool(RunWith({"--frame", PathOf("last.png")})), 0);
-    const PlayedGif played = Play(PathOf("run.gif"));
+    const PlayedGif played = PlayGif(PathOf("run.gif"));
     EXPECT_EQ(played.frames, 60);
     EXPECT_EQ(played.delay, 5);
     EXPECT_EQ(played.width, 256);
@@ -102,7 +57,7 @@ TEST_F(VideoRecordingTest, AZoomedGifShowsEachPixelAsASquareAndTheFiguresDoNotCh
     EXPECT_EQ(zoomedOut.str(), plainOut.str());
     const cv::Mat last = cv::imread(PathOf("last.png"));
     const cv::Mat big = cv::imread(PathOf("big.png"));
-    const PlayedGif played = Play(PathOf("run.gif"));
+    const PlayedGif played = PlayGif(PathOf("run.gif"));
     ASSERT_EQ(big.size(), cv::Size(768, 768));
     EXPECT_EQ(played.frames, 60);
     EXPECT_EQ(cv::norm(played.last, big, cv::NORM_INF), 0.0);
@@ -110,22 +65,6 @@ TEST_F(VideoRecordingTest, AZoomedGifShowsEachPixelAsASquareAndTheFiguresDoNotCh
     for (int y = 0; y < big.rows; ++y)
         for (int x = 0; x < big.cols; ++x) differing += big.at<cv::Vec3b>(y, x) != last.at<cv::Vec3b>(y / 3, x / 3);
     EXPECT_EQ(differing, 0);
-}
-
-TEST_F(VideoRecordingTest, AnMp4HoldsEveryPassAtTheFrameSize)
-{
-    ASSERT_EQ(RunTool(RunWith({"--video", PathOf("run.MP4")})), 0);
-    cv::VideoCapture video(PathOf("run.MP4"));
-    ASSERT_TRUE(video.isOpened());
-    int frames = 0;
-    cv::Mat frame;
-    cv::Size size;
-    while (video.read(frame)) {
-        size = frame.size();
-        ++frames;
-    }
-    EXPECT_EQ(frames, 60);
-    EXPECT_EQ(size, cv::Size(256, 256));
 }
 
 TEST_F(VideoRecordingTest, BadVideoOptionsStopBeforeRunning)

@@ -2,7 +2,7 @@
 #include <opencv2/core.hpp>
 #include <string>
 
-#include "runner/FrameRecorder.h"
+#include "common/FrameRecorder.h"
 
 // An animated GIF that loops for ever, every colour exact: each image gets a palette of the
 // colours it holds, a frame of more than 256 colours being stored in bands of at most 256

@@ -1,4 +1,4 @@
-#include "runner/FrameRecorder.h"
+#include "common/FrameRecorder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "common/AtomicFile.h"
-#include "runner/GifRecorder.h"
+#include "common/GifRecorder.h"
 
 namespace {
 

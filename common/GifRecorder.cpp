@@ -1,4 +1,4 @@
-#include "runner/GifRecorder.h"
+#include "common/GifRecorder.h"
 
 #include <cmath>
 #include <gif_lib.h>
@@ -74,8 +74,11 @@ private:
         if (m_previous.empty()) return {0, 0, m_size.width, m_size.height};
         cv::Mat difference;
         cv::absdiff(frame, m_previous, difference);
-        cv::Mat changed;
-        cv::cvtColor(difference, changed, cv::COLOR_BGR2GRAY);
+        // A change in any one channel, however small: a grey level would round a step of
+        // one in blue away, and the GIF would keep the old colour.
+        cv::Mat unchanged, changed;
+        cv::inRange(difference, cv::Scalar::all(0), cv::Scalar::all(0), unchanged);
+        cv::bitwise_not(unchanged, changed);
         std::vector<cv::Point> points;
         cv::findNonZero(changed, points);
         return points.empty() ? cv::Rect(0, 0, 1, 1) : cv::boundingRect(points);
