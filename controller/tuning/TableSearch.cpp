@@ -10,16 +10,19 @@ std::vector<double> TableToPoint(const TableSituations& table)
 {
     std::vector<double> point;
     for (int k = 0; k < 8; ++k) point.push_back(table.vitesse[k]);
-    for (int k = 0; k < 8; ++k) point.push_back(table.angle[k]);
+    for (int k = 1; k < 8; ++k) point.push_back(table.angle[k]);
     return point;
 }
 
 TableSituations PointToTable(const std::vector<double>& point)
 {
     TableSituations table{};
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < 8; ++k)
         table.vitesse[k] = static_cast<int>(std::clamp<long>(std::lround(point[k]), -vitesseMax, vitesseMax));
-        table.angle[k] = static_cast<int>(std::clamp<long>(std::lround(point[8 + k]), -angleMax, angleMax));
+    table.angle[0] = 0;
+    for (int k = 1; k < 8; ++k) {
+        const long angle = std::lround(point[7 + k] / kAngleStepDeg) * kAngleStepDeg;
+        table.angle[k] = static_cast<int>(std::clamp<long>(angle, -angleMax, angleMax));
     }
     return table;
 }
@@ -29,8 +32,8 @@ SearchBox TableBox(const TableSearchSettings& settings)
     SearchBox box;
     box.lower.assign(8, settings.vitesseMin);
     box.upper.assign(8, settings.vitesseMax);
-    box.lower.insert(box.lower.end(), 8, settings.angleMin);
-    box.upper.insert(box.upper.end(), 8, settings.angleMax);
+    box.lower.insert(box.lower.end(), 7, settings.angleMin);
+    box.upper.insert(box.upper.end(), 7, settings.angleMax);
     return box;
 }
 

@@ -18,8 +18,8 @@ struct TableSearchSettings {
     std::uint64_t seed = 1;
     int startsPerRoom = 4;  // tuning starts
     double seconds = 60;    // of each drive
-    int population = 16;
-    int generations = 20;
+    int population = 20;
+    int generations = 30;
     int workers = 1;  // processes
     double contactWeight = kDefaultContactWeight;
     int vitesseMin = 0, vitesseMax = 255;
@@ -27,8 +27,12 @@ struct TableSearchSettings {
     std::optional<TableSituations> start;  // joins the first population
 };
 
-// The sixteen values in order: eight vitesses, then eight angles. A point's values are
-// rounded to whole duties and degrees, as the table file holds them.
+// The fifteen values searched, in order: the eight vitesses, then the angles of the
+// situations 1 to 7. Any angle but 0 stops the robot for a turn on the spot, so the
+// angle of situation 0 (nothing seen) stays 0: with any other the robot would turn at
+// every frame and never leave its place. A point's vitesses are rounded to whole
+// duties, its angles to steps of kAngleStepDeg, so that 0 (straight on) can be found.
+constexpr long kAngleStepDeg = 5;
 std::vector<double> TableToPoint(const TableSituations& table);
 TableSituations PointToTable(const std::vector<double>& point);
 SearchBox TableBox(const TableSearchSettings& settings);

@@ -105,11 +105,14 @@ Usage : trundel-tune [options] PIÈCE...
   --starts N            départs de réglage par pièce (défaut 4)
   --validation-starts N départs de validation par pièce, tirés à part (défaut 5)
   --seconds S           durée simulée de chaque parcours (défaut 60)
-  --population N        tables par génération, au moins 4 (défaut 16)
-  --generations G       générations après la première (défaut 20)
+  --population N        tables par génération, au moins 4 (défaut 20)
+  --generations G       générations après la première (défaut 30)
   --contact-weight W    ce que coûte un contact par minute dans le score (défaut 2)
   --vitesses MIN:MAX    bornes des huit vitesses, -255 à 255 (défaut 0:255)
-  --angles MIN:MAX      bornes des huit angles en degrés, -360 à 360 (défaut -180:180)
+  --angles MIN:MAX      bornes des angles en degrés, -360 à 360 (défaut -180:180), cherchés
+                        par pas de 5° pour que 0 (tout droit) puisse être trouvé. Celui de
+                        la situation 0 (rien en vue) reste 0 : tout autre ferait tourner le
+                        robot sur place à chaque trame, sans jamais avancer.
   --start FICHIER       une table qui rejoint la première génération (le résultat n'est pas pire)
   --compare FICHIER     donne aussi les chiffres de cette table sur les mêmes départs
   --workers N           processus d'évaluation (défaut : un par cœur)
