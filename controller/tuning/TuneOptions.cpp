@@ -1,5 +1,6 @@
 #include "TuneOptions.h"
 
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -34,6 +35,22 @@ void ParseRange(const std::string& option, const std::string& text, int limit, i
     if (low > high) throw UsageError(option + " : MIN est au-dessus de MAX");
 }
 
+emulator::Pose ParsePose(const std::string& option, const std::string& text)
+{
+    double values[3];
+    std::size_t from = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t comma = i < 2 ? text.find(',', from) : text.size();
+        const std::optional<double> value =
+            comma == std::string::npos ? std::nullopt : ParseExactNumber(text.substr(from, comma - from));
+        if (!value || std::abs(*value) > 1e6)
+            throw UsageError(option + " attend X,Y,DEG en mm et degrés, pas « " + text + " »");
+        values[i] = *value;
+        from = comma + 1;
+    }
+    return emulator::Pose{values[0], values[1], values[2]};
+}
+
 }  // namespace
 
 TuneOptions ParseTuneOptions(const std::vector<std::string>& arguments, int defaultWorkers)
@@ -62,6 +79,10 @@ TuneOptions ParseTuneOptions(const std::vector<std::string>& arguments, int defa
             options.reportPath = value;
         else if (option == "--start")
             options.startPath = value;
+        else if (option == "--drive")
+            options.drivePose = ParsePose(option, value);
+        else if (option == "--table")
+            options.tablePath = value;
         else if (option == "--compare")
             options.comparePath = value;
         else if (option == "--starts")
@@ -88,6 +109,9 @@ TuneOptions ParseTuneOptions(const std::vector<std::string>& arguments, int defa
     if (!options.help && !options.version && options.roomPaths.empty())
         throw UsageError("au moins une pièce (fichier de trundel-robot --room) est attendue");
     if (options.outPath.empty()) throw UsageError("--out attend un nom de fichier");
+    if (options.drivePose.has_value() != !options.tablePath.empty())
+        throw UsageError("--drive et --table vont ensemble");
+    if (options.drivePose && options.roomPaths.size() != 1) throw UsageError("--drive roule dans une seule pièce");
     return options;
 }
 
@@ -97,6 +121,7 @@ std::string TuneHelp()
 Trundel roule parmi les meubles sans les toucher, avant que le robot ne bouge.
 
 Usage : trundel-tune [options] PIÈCE...
+        trundel-tune --drive X,Y,DEG --table FICHIER [--seconds S] PIÈCE
   PIÈCE                 un fichier de pièce de trundel-robot --room (voir rooms/)
   --out FICHIER         la table écrite, lisible par trundel --table (défaut trundel-tuned.txt)
   --report FICHIER      le rapport, aussi écrit sur la sortie standard
@@ -116,6 +141,9 @@ Usage : trundel-tune [options] PIÈCE...
   --start FICHIER       une table qui rejoint la première génération (le résultat n'est pas pire)
   --compare FICHIER     donne aussi les chiffres de cette table sur les mêmes départs
   --workers N           processus d'évaluation (défaut : un par cœur)
+  --drive X,Y,DEG       pas de recherche : un seul parcours simulé de la table --table depuis
+                        cette pose (mm, degrés), décrit comme trundel-robot --report décrit
+                        un parcours réel, pour les comparer
   --help                ce texte
   --version             la version du programme
 

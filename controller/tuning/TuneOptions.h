@@ -1,7 +1,9 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "EmulatedRobot.h"
 #include "TableSearch.h"
 #include "common/CommandLineValues.h"
 
@@ -14,6 +16,10 @@ struct TuneOptions : InformationOptions {
     std::string startPath;     // a table that joins the first population
     std::string comparePath;   // a table reported beside the one found
     int validationStarts = 5;  // per room, drawn apart from the tuning starts
+    // No search: one drive of the --table table from this pose, reported as
+    // trundel-robot --report reports a run.
+    std::optional<emulator::Pose> drivePose;
+    std::string tablePath;
 };
 
 // Throws UsageError for anything it cannot act on.

@@ -102,6 +102,22 @@ std::string Settings(const TuneOptions& options, const Course& course)
     return text.str();
 }
 
+// --drive: one simulated drive, reported as trundel-robot reports a run.
+int DriveOnce(const TuneOptions& options, const Course& course, std::ostream& out, std::ostream& err)
+{
+    if (!emulator::BodyFits(course.rooms.front(), *options.drivePose))
+        return RefuseCommandLine(kProgram, "--drive : le robot chevaucherait un mur ou un meuble", err);
+    TableSituations table{};
+    try {
+        table = ReadTable("--table", options.tablePath);
+    } catch (const UsageError& error) {
+        return RefuseCommandLine(kProgram, error.what(), err);
+    }
+    const DriveFigures figures = SimulateDrive(table, course.rooms.front(), *options.drivePose, options.search.seconds);
+    out << emulator::RunReportText(figures.tally, figures.frames, figures.commands);
+    return 0;
+}
+
 }  // namespace
 
 int RunTrundelTune(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
@@ -116,6 +132,7 @@ int RunTrundelTune(const std::vector<std::string>& arguments, std::ostream& out,
         options = ParseTuneOptions(arguments, cores > 0 ? cores : 1);
         if (AnswerInformationOptions(options, kProgram, TuneHelp(), out)) return 0;
         course = ReadRooms(options.roomPaths);
+        if (options.drivePose) return DriveOnce(options, course, out, err);
         if (!options.startPath.empty()) options.search.start = ReadTable("--start", options.startPath);
         if (!options.comparePath.empty()) compared = ReadTable("--compare", options.comparePath);
         // The validation starts come from a seed of their own, never the tuning starts again.
