@@ -25,16 +25,21 @@ public:
         coverage_.Mark(pose.xMm, pose.yMm);
     }
 
-    // One frame later: the body moves with the duties it was last given, then streams.
+    // The reception thread's next read pass, kReadPassMs later: it brings a frame only
+    // when the robot's next one is due, and the controller's turn reads whatever the
+    // last frame said until then.
+    void NextReadPass()
+    {
+        clockMs_ += kReadPassMs;
+        if (clockMs_ >= nextFrameMs_) TakeFrame();
+    }
+    // Waiting for the next frame itself, as the controller's loop does between commands.
     void NextFrame()
     {
-        body_.Step(kFramePeriodMs / 1000.0);
-        clockMs_ += kFramePeriodMs;
-        ++frames_;
-        const emulator::Pose pose = body_.CurrentPose();
-        coverage_.Mark(pose.xMm, pose.yMm);
-        ReadSensors();
+        clockMs_ = nextFrameMs_;
+        TakeFrame();
     }
+    int FrameAgeMs() const { return static_cast<int>(clockMs_ - (nextFrameMs_ - kFramePeriodMs)); }
     void Drive(long right, long left)
     {
         body_.SetDuties(static_cast<int>(right), static_cast<int>(left));
@@ -55,6 +60,16 @@ public:
     }
 
 private:
+    // The robot's next frame: the body moves with the duties it was last given, then streams.
+    void TakeFrame()
+    {
+        body_.Step(kFramePeriodMs / 1000.0);
+        nextFrameMs_ += kFramePeriodMs;
+        ++frames_;
+        const emulator::Pose pose = body_.CurrentPose();
+        coverage_.Mark(pose.xMm, pose.yMm);
+        ReadSensors();
+    }
     // The packets Trundel streams, encoded as the robot encodes them, in the slots of the
     // controller's sensor table.
     void ReadSensors()
@@ -74,6 +89,7 @@ private:
     emulator::RobotBody body_;
     long endMs_;
     long clockMs_ = 0;
+    long nextFrameMs_ = kFramePeriodMs;
     std::size_t frames_ = 0;
     std::size_t commands_ = 0;
     FloorCoverage coverage_;
@@ -87,10 +103,9 @@ void ReadSensors(dataSensor copy[64])
 {
     robot->CopySensors(copy);
 }
-// Every wait of the controller's sees the next frame: the robot answers in time.
 bool WaitForRead(int)
 {
-    robot->NextFrame();
+    robot->NextReadPass();
     return true;
 }
 bool Drive(long right, long left)
@@ -109,7 +124,7 @@ bool StopRequested()
 }
 int FrameAge()
 {
-    return 0;
+    return robot->FrameAgeMs();
 }
 
 // Puts the simulated robot behind accesRobot for the drive, the real link back after.
