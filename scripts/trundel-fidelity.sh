@@ -28,5 +28,6 @@ frames=$(awk '$1 == "frames" { print $2 }' "$work/real")
   "$room" >"$work/simulated"
 echo "key real simulated"
 join <(sort "$work/real") <(sort "$work/simulated")
-awk '$1 == "distance_mm" { d[FILENAME] = $2 } END { r = d[ARGV[1]]; s = d[ARGV[2]];
-  printf "distance_difference %.1f %%\n", r > 0 ? 100 * (s - r) / r : 0 }' "$work/real" "$work/simulated"
+awk '$1 == "distance_mm" { d[FILENAME] = $2 }
+  END { r = d[ARGV[1]]; s = d[ARGV[2]]; printf "distance_difference %.1f %%\n", (r > 0) ? 100 * (s - r) / r : 0 }' \
+  "$work/real" "$work/simulated"
