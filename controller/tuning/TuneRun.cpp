@@ -70,14 +70,25 @@ std::vector<DriveTotals> FiguresByRoom(const TableSituations& table, const Cours
     return totals;
 }
 
+// Text padded to `width` characters as a terminal shows them: printf pads by bytes, and
+// the accents of "réglage" take two.
+std::string Column(const std::string& text, std::size_t width)
+{
+    std::size_t characters = 0;
+    for (unsigned char byte : text)
+        if ((byte & 0xC0) != 0x80) ++characters;
+    return text + std::string(characters < width ? width - characters : 0, ' ');
+}
+
 std::string FiguresRow(const std::string& table, const std::string& set, const std::string& room,
                        const DriveTotals& totals, double contactWeight)
 {
     char row[512];
-    std::snprintf(row, sizeof row, "%-22s %-12s %-18s %5d %10.0f %8d %8.2f %9.0f %8.3f %9.1f\n", table.c_str(),
-                  set.c_str(), room.c_str(), totals.runs, totals.runs > 0 ? totals.distanceMm / totals.runs : 0.0,
-                  totals.contacts, ContactsPerMinute(totals), totals.runs > 0 ? totals.minClearanceMm : 0.0,
-                  MeanCoverage(totals), DriveScore(totals, contactWeight));
+    std::snprintf(row, sizeof row, "%s %s %s %5d %10.0f %8d %8.2f %9.0f %8.3f %9.1f\n", Column(table, 22).c_str(),
+                  Column(set, 11).c_str(), Column(room, 18).c_str(), totals.runs,
+                  totals.runs > 0 ? totals.distanceMm / totals.runs : 0.0, totals.contacts, ContactsPerMinute(totals),
+                  totals.runs > 0 ? totals.minClearanceMm : 0.0, MeanCoverage(totals),
+                  DriveScore(totals, contactWeight));
     return row;
 }
 
@@ -183,8 +194,9 @@ int RunTrundelTune(const std::vector<std::string>& arguments, std::ostream& out,
            << "générations faites : " << std::max(0, outcome.generationsDone) << '/' << settings.generations
            << (outcome.interrupted ? " (arrêtée par Ctrl-C)" : "") << '\n';
     char header[512];
-    std::snprintf(header, sizeof header, "%-22s %-12s %-18s %5s %10s %8s %8s %9s %8s %9s\n", "table", "départs",
-                  "pièce", "runs", "dist_mm", "contacts", "cont/min", "min_clear", "couvert", "score");
+    std::snprintf(header, sizeof header, "%s %s %s %5s %10s %8s %8s %9s %8s %9s\n", Column("table", 22).c_str(),
+                  Column("départs", 11).c_str(), Column("pièce", 18).c_str(), "runs", "dist_mm", "contacts", "cont/min",
+                  "min_clear", "couvert", "score");
     report << header;
     try {
         const auto add = [&](const std::string& name, const TableSituations& table) {
