@@ -12,6 +12,9 @@
 #include <thread>
 
 #include "DriveScore.h"
+#include "DriveStarts.h"
+#include "FloorCoverage.h"
+#include "RobotBody.h"
 #include "RoomFile.h"
 #include "SimulatedDrive.h"
 #include "SpawnProgram.h"
@@ -118,6 +121,50 @@ TEST(TrundelTuneDrive, RunsTheControllersTurnsAndCountsWhatTheBodyDid)
     EXPECT_GT(spinning.commands, 10u);
     EXPECT_LT(spinning.commands, spinning.frames);
     EXPECT_LT(spinning.coverage, straight.coverage);
+}
+
+TEST(TrundelTuneStarts, DrawnClearOfEverythingTheSameForTheSameSeedAndRefusedInAFullRoom)
+{
+    const std::vector<emulator::Room> rooms{LivingRoom(), emulator::Room(1000, 800)};
+    std::vector<DriveStart> starts, again, other;
+    std::string error;
+    ASSERT_TRUE(DrawDriveStarts(rooms, 6, 11, starts, error)) << error;
+    ASSERT_TRUE(DrawDriveStarts(rooms, 6, 11, again, error)) << error;
+    ASSERT_TRUE(DrawDriveStarts(rooms, 6, 12, other, error)) << error;
+    ASSERT_EQ(starts.size(), 12u);
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        const DriveStart& start = starts[i];
+        EXPECT_EQ(start.room, i < 6 ? 0 : 1);
+        EXPECT_GE(rooms[static_cast<std::size_t>(start.room)].Clearance(start.pose.xMm, start.pose.yMm),
+                  emulator::RobotBody::kRadiusMm + kStartClearanceMm);
+        EXPECT_EQ(start.pose.xMm, again[i].pose.xMm);
+        EXPECT_EQ(start.pose.headingDeg, again[i].pose.headingDeg);
+    }
+    EXPECT_NE(starts[0].pose.xMm, other[0].pose.xMm);
+
+    // A box that leaves less than the body needs anywhere.
+    const emulator::Room full(1000, 1000, emulator::Furniture{{emulator::Box{500, 500, 700, 700, 0}}, {}});
+    EXPECT_FALSE(DrawDriveStarts({full}, 1, 1, starts, error));
+    EXPECT_NE(error.find("pièce 1"), std::string::npos) << error;
+}
+
+TEST(TrundelTuneCoverage, CountsOnlyTheFloorTheBodyCanReach)
+{
+    // A 2 x 2 m room, a 500 mm cube in its middle: of the 64 cells only those whose centre
+    // the body can stand on count (24: none along the walls, none beside the cube but the
+    // four off its corners, 177 mm away), and crossing one twice counts once.
+    const emulator::Room room(2000, 2000, emulator::Furniture{{emulator::Box{1000, 1000, 500, 500, 0}}, {}});
+    FloorCoverage coverage(room);
+    EXPECT_EQ(coverage.Share(), 0);
+    coverage.Mark(375, 375);
+    coverage.Mark(380, 370);
+    const double one = coverage.Share();
+    EXPECT_EQ(one, 1.0 / 24);
+    coverage.Mark(-5, 100);   // outside: ignored
+    coverage.Mark(5000, 10);  // outside: ignored
+    EXPECT_EQ(coverage.Share(), one);
+    coverage.Mark(1625, 1625);
+    EXPECT_EQ(coverage.Share(), 2.0 / 24);
 }
 
 TEST(TrundelTuneWorkers, ResultsComeBackInItemOrderWhateverTheWorkers)
