@@ -25,7 +25,7 @@ DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
 failed=0
 fail() { echo "package.sh: $*" >&2; failed=1; }
 
-programs="marlune marlune-export marlune-run marlune-score marlune-tune trundel trundel-plot trundel-robot"
+programs="marlune marlune-export marlune-run marlune-score marlune-tune trundel trundel-plot trundel-robot trundel-tune"
 [ "$(ls "$root/usr/bin" | tr '\n' ' ')" = "$programs " ] ||
   fail "bin/ holds '$(ls "$root/usr/bin" | tr '\n' ' ')' instead of '$programs '"
 for program in $programs; do
@@ -33,7 +33,8 @@ for program in $programs; do
   [ -s "$root/usr/share/man/man1/$program.1.gz" ] || fail "no manual page for $program"
 done
 for file in share/marlune/tables/example.ifi share/marlune/tables/tuned.ifi \
-            share/marlune/tables/trundel-evitement.txt share/marlune/rooms/living-room.txt \
+            share/marlune/tables/trundel-evitement.txt share/marlune/tables/trundel-tuned.txt \
+            share/marlune/rooms/living-room.txt \
             share/marlune/pictures/icon_128_1.xpm \
             share/applications/marlune.desktop share/icons/hicolor/128x128/apps/marlune.png \
             share/doc/marlune/copyright share/doc/marlune/changelog.gz; do

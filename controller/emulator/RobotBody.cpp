@@ -69,6 +69,7 @@ void RobotBody::Step(double seconds)
     const double turn = (travel[1] - travel[0]) / kWheelBaseMm;
     const int pieces = std::max(1, static_cast<int>(std::ceil(std::abs(forward) / kLongestMoveMm)));
     for (int i = 0; i < pieces; ++i) Move(forward / pieces, turn / pieces);
+    lightsKnown_ = false;
     const unsigned before = bumps_;
     PressBumpers();
     tally_.seconds += seconds;
@@ -143,6 +144,7 @@ void RobotBody::SetPose(const Pose& pose)
     x_ = pose.xMm;
     y_ = pose.yMm;
     heading_ = pose.headingDeg * kDegree;
+    lightsKnown_ = false;
     KeepClearOfEverything();
     PressBumpers();
 }
@@ -166,7 +168,11 @@ void RobotBody::SetEncoderCounts(unsigned left, unsigned right)
 
 LightBumpSignals RobotBody::LightSignals() const
 {
-    return ReadLightBumps(room_, x_, y_, heading_, kRadiusMm);
+    if (!lightsKnown_) {
+        lights_ = ReadLightBumps(room_, x_, y_, heading_, kRadiusMm);
+        lightsKnown_ = true;
+    }
+    return lights_;
 }
 
 }  // namespace emulator

@@ -37,6 +37,8 @@ public:
     // Bit 0: right bumper, bit 1: left bumper.
     unsigned Bumps() const { return bumps_; }
     // 0 (nothing in range) to 4095 (touching), Left to Right as LightBumps.h orders them.
+    // Cast once per pose: a frame asks for each of the six packets on its own, and the
+    // cones are most of a frame's cost. Not to be called from two threads at once.
     LightBumpSignals LightSignals() const;
     // What the body did since it was made: time stepped, path, contacts, closest approach.
     const RunTally& Tally() const { return tally_; }
@@ -55,6 +57,8 @@ private:
     double counts_[2] = {0, 0};
     unsigned bumps_ = 0;
     RunTally tally_;
+    mutable LightBumpSignals lights_{};
+    mutable bool lightsKnown_ = false;
     std::vector<NearSurface> near_;  // scratch, kept to spare an allocation every step
 };
 

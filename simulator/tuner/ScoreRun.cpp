@@ -9,14 +9,14 @@
 #include <thread>
 
 #include "common/AtomicFile.h"
+#include "common/ProgressLine.h"
+#include "common/StopRequest.h"
 #include "interop/TableFiles.h"
 #include "runner/OutputPaths.h"
 #include "runner/PictureOutput.h"
-#include "tuner/ProgressLine.h"
 #include "tuner/ScoreChart.h"
 #include "tuner/ScoreOptions.h"
 #include "tuner/ScoreReport.h"
-#include "tuner/StopRequest.h"
 #include "tuner/TableScore.h"
 
 namespace {

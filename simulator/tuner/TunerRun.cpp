@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "common/AtomicFile.h"
+#include "common/ProgressLine.h"
+#include "common/StopRequest.h"
 #include "interop/TableLoading.h"
 #include "runner/OutputPaths.h"
 #include "runner/PictureOutput.h"
 #include "tuner/FrontChart.h"
 #include "tuner/FrontFile.h"
-#include "tuner/ProgressLine.h"
-#include "tuner/StopRequest.h"
 #include "tuner/TableTuning.h"
 #include "tuner/TunerOptions.h"
 #include "world/InferenceFile.h"

@@ -1,4 +1,4 @@
-#include "tuner/ProgressLine.h"
+#include "common/ProgressLine.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "tuner/StopRequest.h"
+#include "common/StopRequest.h"
 
 namespace {
 
