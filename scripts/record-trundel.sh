@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Records a video of Trundel driving the emulated robot, with no display needed: the README's
 # GIF is made with
-#   bash scripts/record-trundel.sh tables/trundel-evitement.txt rooms/living-room.txt 20 docs/trundel-living-room.gif
+#   bash scripts/record-trundel.sh tables/trundel-tuned.txt rooms/living-room.txt 20 docs/trundel-living-room.gif
 # Usage: record-trundel.sh TABLE ROOM SECONDS VIDEO.gif|VIDEO.mp4 (after a build in build/).
 # The video follows the robot's own time (a frame every 30 ms of it); the controller runs
 # in real time, so two recordings differ a little where its timing did.

@@ -91,8 +91,10 @@ void InferenceView::Repaint()
     m_strip->SetSelected(-1);
     m_plot->SetReading(m_reading);
     if (isVisible()) {
-        m_plot->repaint();
-        m_strip->repaint();
+        // Painted together by the event loop the run already turns, and put on the
+        // screen once: two immediate repaints would flush the window twice.
+        m_plot->update();
+        m_strip->update();
         ++m_repaints;
     }
 }
