@@ -6,9 +6,9 @@
 
 // The emulated robot seen from above, its room to scale: walls and furniture, the path
 // behind the robot, the six light bumps' cones shaded by what they read, the bumper lit
-// red on the side that touches (a red ring flashing round the body), and a line with the mode, the battery and the robot's
-// time. One picture for the window and the video alike, painted from a snapshot, so it
-// never holds up the robot's stream.
+// red on the side that touches (a red ring flashing round the body), and a line with the
+// mode, the battery and the robot's time. One picture for the window and the video
+// alike, painted from a snapshot, so it never holds up the robot's stream.
 class RoomView {
 public:
     // The room fitted, margins included, within `largest` pixels above the status line.
