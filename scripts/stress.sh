@@ -16,7 +16,7 @@ if ! [[ "$rounds" =~ ^[1-9][0-9]*$ ]]; then
 fi
 
 # The tests' names as CTest lists them; the desktop program's run tests are whole binaries.
-realtime='^(TrundelContreEmulateur|ReceptionTest|RobotOnTheLine|PortTest|CommandTest|TunerProgram)\.|^marlune_(run|inference)_tests$'
+realtime='^(TrundelContreEmulateur|ReceptionTest|RobotOnTheLine|PortTest|CommandTest|TunerProgram|TrundelFidelity)\.|^marlune_(run|inference)_tests$'
 targets=(behaviour_trundel_tests link_tests emulator_tests tuner_tuning_tests marlune_run_tests marlune_inference_tests)
 
 jobs=$(nproc)
