@@ -8,8 +8,15 @@ namespace {
 
 // How a pass without painting senses: every beam to its end (as a painted frame still
 // needs), or each beam only as long as it can win, one beam at a time or two per SSE2
-// vector; the last with or without each sector's previous shortest beam cast first.
-enum SensePath { kEveryBeamToItsEnd, kOneBeamAtATime, kSse2, kSse2WithoutLikelyWinnerFirst };
+// vector; with or without each sector's previous shortest beam cast first; and, as
+// runs do, with the beams the clearance proves longer not cast at all.
+enum SensePath {
+    kEveryBeamToItsEnd,
+    kOneBeamAtATime,
+    kSse2,
+    kSse2WithoutLikelyWinnerFirst,
+    kSse2DismissingByClearance,
+};
 
 void SenseOnce(RobotSimulation& sim, SensePath path)
 {
@@ -33,6 +40,10 @@ void Measure(benchmark::State& state, RobotSimulation& sim, Sense sense)
 {
     const auto path = static_cast<SensePath>(state.range(0));
     sim.beamVectors = path == kOneBeamAtATime ? BeamVectors::kNone : BeamVectors::kSse2;
+    if (path == kSse2DismissingByClearance)
+        sim.beamClearance.Build(sim.arena);
+    else
+        sim.beamClearance.Clear();
     const long long before = sim.beamPositionsReached;
     for (auto _ : state) {
         sense(path);
@@ -46,7 +57,7 @@ void Measure(benchmark::State& state, RobotSimulation& sim, Sense sense)
 void AddPaths(benchmark::internal::Benchmark* bench)
 {
     bench->ArgName("path")->Unit(benchmark::kMicrosecond);
-    for (int path = kEveryBeamToItsEnd; path <= kSse2WithoutLikelyWinnerFirst; ++path) bench->Arg(path);
+    for (int path = kEveryBeamToItsEnd; path <= kSse2DismissingByClearance; ++path) bench->Arg(path);
 }
 
 }  // namespace

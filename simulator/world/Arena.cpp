@@ -58,4 +58,5 @@ void RobotSimulation::GenerateArena(double polygonRadius, int obstacleCount)
     cv::rectangle(arena, cv::Point(3, 3), cv::Point(width - 4, height - 4), cv::Scalar(0, 168, 0), 2, cv::LINE_AA);
 
     BuildFreeMap(arena, freeMap, TruncateToPixel(0.65 * wheelBase));
+    beamClearance.Build(arena);
 }

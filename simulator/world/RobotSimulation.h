@@ -1,9 +1,11 @@
 #pragma once
 #include <opencv2/core.hpp>
 
+#include "world/BeamClearance.h"
 #include "world/BeamVectors.h"
 #include "world/FuzzyInference.h"
 #include "world/InferenceTable.h"
+#include "world/OffsetTurns.h"
 #include "world/RandomState.h"
 
 // The side of the square world that every front end runs, in pixels: the desktop
@@ -90,6 +92,10 @@ public:
     int shortestBeam[3] = {};
     // How Sense without painting marches its beams; the same distances whatever it is.
     BeamVectors beamVectors = DefaultBeamVectors();
+    // What lets Sense without painting dismiss a beam unmarched; built with the arena.
+    // Whoever changes the arena's pixels otherwise must build it again or clear it.
+    BeamClearance beamClearance;
+    OffsetTurns offsetTurns;
     // Beam positions the sensors have reached since the world was made, each beam's
     // counted apart: the work a march does, for the benchmarks.
     long long beamPositionsReached = 0;

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "world/RobotSimulation.h"
 
@@ -567,6 +568,35 @@ public:
         Settle(b, contenderB, leader);
     }
 
+    // The stretch of a beam that, proved free, makes it surely longer than `distance`.
+    // Its end then lies past the stretch on an obstacle or an edge, except that an
+    // edge's clamp can end it nearer than the position that crossed the edge, though
+    // never nearer than the position before, at most a diagonal step back: near the
+    // edges the stretch is a diagonal longer. The first position tested has no position
+    // before it, so the stretch always reaches past it.
+    RayStretch StretchPast(double distance) const
+    {
+        constexpr double kDiagonal = 1.4142135623730951;
+        constexpr double kStray = BeamClearance::kStray;
+        const double to = std::max(distance + m_correction, kDiagonal * StartOffset()) + 2 * kStray;
+        return {StartOffset(), to, kDiagonal + 4 * kStray, to + kDiagonal};
+    }
+
+    // A fan of the beams of one sweep, cast from this origin.
+    RayFan Fan(double cosHeading, double sinHeading, const std::vector<double>& cosines,
+               const std::vector<double>& sines) const
+    {
+        return {m_originX,
+                m_originY,
+                cosHeading,
+                sinHeading,
+                cosines.data(),
+                sines.data(),
+                static_cast<int>(cosines.size())};
+    }
+
+    bool CanDismiss() const { return m_originInside; }
+
 private:
     Contender Enter(const Beam& beam, const SweepBeam& who, const Leader& leader) const
     {
@@ -674,13 +704,13 @@ private:
 
 // Hands a sweep's beams, in casting order and leaving out the one to skip, two at a
 // time to castTwo and a last odd one to castOne.
-template <class CastOne, class CastTwo>
-void ForEachPairOfBeams(SweepBeams beams, int skipped, CastOne castOne, CastTwo castTwo)
+template <class Skip, class CastOne, class CastTwo>
+void ForEachPairOfBeams(SweepBeams beams, Skip skip, CastOne castOne, CastTwo castTwo)
 {
     SweepBeam waiting{}, beam;
     bool isWaiting = false;
     while (beams.Next(beam)) {
-        if (beam.index == skipped) continue;
+        if (skip(beam)) continue;
         if (isWaiting)
             castTwo(waiting, beam);
         else
@@ -688,6 +718,29 @@ void ForEachPairOfBeams(SweepBeams beams, int skipped, CastOne castOne, CastTwo 
         isWaiting = !isWaiting;
     }
     if (isWaiting) castOne(waiting);
+}
+
+// Sweeps of more beams than this dismiss none: their turns would cost more memory than
+// their marches cost time.
+constexpr int kMostTurnedBeams = 1024;
+
+void MakeOffsetTurns(OffsetTurns& turns, double raysPerSector)
+{
+    turns.raysPerSector = raysPerSector;
+    for (int s = 0; s < 3; ++s) {
+        turns.cosines[s].clear();
+        turns.sines[s].clear();
+        SweepBeams beams(kSweeps[s], raysPerSector);
+        SweepBeam beam;
+        while (beams.Next(beam)) {
+            if (beam.index == kMostTurnedBeams) {
+                for (int t = 0; t < 3; ++t) turns.cosines[t].clear(), turns.sines[t].clear();
+                return;
+            }
+            turns.cosines[s].push_back(std::cos(beam.offset));
+            turns.sines[s].push_back(std::sin(beam.offset));
+        }
+    }
 }
 
 }  // namespace
@@ -706,24 +759,38 @@ void RobotSimulation::Sense(bool draw)
     // Nothing is painted, so only each sector's shortest distance matters: a beam stops
     // once it can no longer be the shortest, and the highlight beams are not cast. The
     // last pass's shortest beam goes first: the robot has barely moved, so it is most
-    // likely still the shortest, and every other beam can stop at its length.
+    // likely still the shortest, and every other beam can stop at its length. Beams the
+    // clearance proves longer than that are not cast at all.
     const BeamCaster caster(*this, centerX, centerY);
+    if (offsetTurns.raysPerSector != raysPerSector) MakeOffsetTurns(offsetTurns, raysPerSector);
+    const bool dismiss =
+        !beamClearance.Empty() && !offsetTurns.cosines[0].empty() && caster.CanDismiss() && std::fabs(heading) < 1e6;
+    const double cosHeading = dismiss ? std::cos(heading) : 0, sinHeading = dismiss ? std::sin(heading) : 0;
+    unsigned char surelyLonger[kMostTurnedBeams];
     for (const Sweep& sweep : kSweeps) {
+        const int s = static_cast<int>(&sweep - kSweeps);
         int& shortest = shortestBeam[sweep.slot];
         Leader leader{static_cast<double>(width + height), {0, sweep.lowerBound}};
         SweepBeam first;
         const bool hinted = SweepBeams::Find(sweep, raysPerSector, shortest, first);
         if (hinted) caster.Race(heading, first, leader);
-        const auto race = [&](const SweepBeam& beam) { caster.Race(heading, beam, leader); };
+        if (dismiss)
+            beamClearance.MarkSurelyFree(
+                caster.Fan(cosHeading, sinHeading, offsetTurns.cosines[s], offsetTurns.sines[s]),
+                caster.StretchPast(leader.distance), surelyLonger);
         const int skipped = hinted ? first.index : -1;
+        const auto skip = [&](const SweepBeam& beam) {
+            return beam.index == skipped || (dismiss && surelyLonger[beam.index]);
+        };
+        const auto race = [&](const SweepBeam& beam) { caster.Race(heading, beam, leader); };
         if (beamVectors == BeamVectors::kSse2) {
-            ForEachPairOfBeams(SweepBeams(sweep, raysPerSector), skipped, race,
+            ForEachPairOfBeams(SweepBeams(sweep, raysPerSector), skip, race,
                                [&](const SweepBeam& a, const SweepBeam& b) { caster.RaceTwo(heading, a, b, leader); });
         } else {
             SweepBeams beams(sweep, raysPerSector);
             SweepBeam beam;
             while (beams.Next(beam))
-                if (beam.index != skipped) race(beam);
+                if (!skip(beam)) race(beam);
         }
         sectorDistance[sweep.slot] = leader.distance;
         shortest = leader.beam.index;
@@ -740,7 +807,7 @@ void RobotSimulation::SenseEveryBeamToItsEnd(bool draw)
             if (leader.BeatenBy(d, beam)) leader = {d, beam};
         };
         ForEachPairOfBeams(
-            SweepBeams(sweep, raysPerSector), -1,
+            SweepBeams(sweep, raysPerSector), [](const SweepBeam&) { return false; },
             [&](const SweepBeam& beam) { consider(caster.Cast(heading + beam.offset, sweep.beamColour, draw), beam); },
             [&](const SweepBeam& a, const SweepBeam& b) {
                 double distanceA, distanceB;

@@ -1,9 +1,11 @@
-// Sense without painting stops beams early, casts last pass's shortest beam first and
-// marches beams one at a time or two per vector; these tests hold both to the plain
-// march, one CastRay per beam in casting order.
+// Sense without painting stops beams early, casts last pass's shortest beam first,
+// marches beams one at a time or two per vector and dismisses, or not, those the
+// clearance proves longer; these tests hold every way to the plain march, one CastRay per
+// beam in casting order.
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
 
 #include "WorldTestSupport.h"
 #include "world/SimulationRun.h"
@@ -66,14 +68,20 @@ double HeadingNearDiagonal(RandomState& random, double delta)
     return diagonal - offset + delta;
 }
 
-// Random poses over the whole picture, headings of every kind, and a stale or
-// nonsensical hint of which beam was shortest last time.
-void CompareAtRandomPoses(RobotSimulation& sim, RandomState& random, int poses)
+// Random poses over the whole picture, or within edgeBand pixels of one of its edges,
+// headings of every kind, and a stale or nonsensical hint of which beam was shortest
+// last time.
+void CompareAtRandomPoses(RobotSimulation& sim, RandomState& random, int poses, int edgeBand = 0)
 {
     const double nearDiagonal[] = {0.0, 1e-16, -1e-16, 1e-12, -2e-9, 2e-9, 5e-9};
     for (int pose = 0; pose < poses; ++pose) {
-        sim.centerX = random.Next() % 256;
-        sim.centerY = random.Next() % 256;
+        sim.centerX = random.Next() % 256 + (random.Next() % 1000) * 1e-3;
+        sim.centerY = random.Next() % 256 + (random.Next() % 1000) * 1e-3;
+        if (edgeBand > 0) {
+            double& across = random.Next() % 2 ? sim.centerX : sim.centerY;
+            const double in = (random.Next() % (1000 * edgeBand)) * 1e-3;
+            across = random.Next() % 2 ? in : 256 - in;
+        }
         switch (pose % 4) {
         case 0:
             sim.heading = HeadingNearDiagonal(random, nearDiagonal[random.Next() % 7]);
@@ -97,18 +105,36 @@ void CompareAtRandomPoses(RobotSimulation& sim, RandomState& random, int poses)
     }
 }
 
-class SenseEarlyStop : public ::testing::TestWithParam<BeamVectors> {
+struct SenseWay {
+    BeamVectors vectors;
+    bool dismissing;
+};
+
+class SenseEarlyStop : public ::testing::TestWithParam<SenseWay> {
 protected:
     std::unique_ptr<RobotSimulation> Forced(std::unique_ptr<RobotSimulation> sim) const
     {
-        sim->beamVectors = GetParam();
+        sim->beamVectors = GetParam().vectors;
         return sim;
+    }
+
+    // After the arena is final: a clearance of that arena, or none.
+    void Ready(RobotSimulation& sim) const
+    {
+        if (GetParam().dismissing)
+            sim.beamClearance.Build(sim.arena);
+        else
+            sim.beamClearance.Clear();
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(EveryVectorChoice, SenseEarlyStop, ::testing::Values(BeamVectors::kNone, BeamVectors::kSse2),
-                         [](const ::testing::TestParamInfo<BeamVectors>& info) {
-                             return info.param == BeamVectors::kNone ? "OneBeamAtATime" : "TwoPerSse2Vector";
+INSTANTIATE_TEST_SUITE_P(EveryWay, SenseEarlyStop,
+                         ::testing::Values(SenseWay{BeamVectors::kNone, false}, SenseWay{BeamVectors::kSse2, false},
+                                           SenseWay{BeamVectors::kNone, true}, SenseWay{BeamVectors::kSse2, true}),
+                         [](const ::testing::TestParamInfo<SenseWay>& info) {
+                             return std::string(info.param.vectors == BeamVectors::kNone ? "OneBeamAtATime"
+                                                                                         : "TwoPerSse2Vector") +
+                                    (info.param.dismissing ? "DismissingByClearance" : "MarchingEveryContender");
                          });
 
 }  // namespace
@@ -119,6 +145,7 @@ TEST_P(SenseEarlyStop, GivesThePlainMarchsDistancesInRandomArenas)
     for (std::uint64_t seed : {3u, 42u, 77u, 1001u, 65535u}) {
         auto sim = Forced(MakeSeededWorld(seed));
         PrepareRun(*sim, InferenceTable{});
+        Ready(*sim);
         CompareAtRandomPoses(*sim, random, 300);
     }
 }
@@ -129,6 +156,7 @@ TEST_P(SenseEarlyStop, GivesThePlainMarchsDistancesInTheBordersOnlyArena)
     auto sim = Forced(MakeSeededWorld(9));
     PrepareRun(*sim, InferenceTable{});
     sim->GenerateArena(10.0, 0);
+    Ready(*sim);
     CompareAtRandomPoses(*sim, random, 600);
 }
 
@@ -144,7 +172,49 @@ TEST_P(SenseEarlyStop, GivesThePlainMarchsDistancesWhereBeamsLeaveThePicture)
     for (int obstacle = 0; obstacle < 40; ++obstacle)
         sim->arena.at<cv::Vec3b>(static_cast<int>(random.Next() % 256), static_cast<int>(random.Next() % 256)) =
             cv::Vec3b(0, 0, 0);
+    Ready(*sim);
     CompareAtRandomPoses(*sim, random, 1500);
+    // Near the edges a beam's clamp can end it nearer than the position that crossed
+    // the edge, which the clearance must allow for.
+    for (int obstacle = 0; obstacle < 400; ++obstacle) {
+        const int along = static_cast<int>(random.Next() % 256), in = static_cast<int>(random.Next() % 30);
+        const int row = random.Next() % 2 ? along : (random.Next() % 2 ? in : 255 - in);
+        const int column = row == along ? (random.Next() % 2 ? in : 255 - in) : along;
+        sim->arena.at<cv::Vec3b>(row, column) = cv::Vec3b(0, 0, 0);
+    }
+    Ready(*sim);
+    CompareAtRandomPoses(*sim, random, 1500, 25);
+}
+
+TEST_P(SenseEarlyStop, GivesThePlainMarchsDistancesWithTwoBeamsASector)
+{
+    // With two beams a sector, the one cast second is dismissed or not by the first's
+    // distance alone: many cheap poses probe how near to that distance a dismissal goes,
+    // among lone obstacles and near the picture's edges.
+    RandomState random(23);
+    auto sim = Forced(MakeSeededWorld(23));
+    PrepareRun(*sim, InferenceTable{});
+    sim->arena.setTo(cv::Scalar(255, 255, 255));
+    for (int obstacle = 0; obstacle < 300; ++obstacle)
+        sim->arena.at<cv::Vec3b>(static_cast<int>(random.Next() % 256), static_cast<int>(random.Next() % 256)) =
+            cv::Vec3b(0, 0, 0);
+    Ready(*sim);
+    sim->raysPerSector = 2;
+    CompareAtRandomPoses(*sim, random, 15000, 12);
+    CompareAtRandomPoses(*sim, random, 15000);
+}
+
+TEST_P(SenseEarlyStop, GivesThePlainMarchsDistancesWithVeryManyBeams)
+{
+    // Sweeps of up to 1024 beams may be dismissed by the clearance; longer ones, none.
+    RandomState random(31);
+    auto sim = Forced(MakeSeededWorld(31));
+    PrepareRun(*sim, InferenceTable{});
+    Ready(*sim);
+    for (double rays : {1000.0, 1100.0, 59.5}) {
+        sim->raysPerSector = rays;
+        CompareAtRandomPoses(*sim, random, 12);
+    }
 }
 
 TEST_P(SenseEarlyStop, SkipsTheColumnThePlainMarchSkipsWhereRoundingCrossesAWholePixel)
@@ -167,6 +237,7 @@ TEST_P(SenseEarlyStop, SkipsTheColumnThePlainMarchSkipsWhereRoundingCrossesAWhol
     const PlainSweep plain = MarchEveryBeam(*sim);
     ASSERT_EQ(std::memcmp(plain.distance, unobstructed.distance, sizeof plain.distance), 0)
         << "the plain march sees column 128";
+    Ready(*sim);
     for (int hint : {30, 0}) {
         sim->shortestBeam[1] = hint;
         sim->Sense(false);
@@ -192,6 +263,7 @@ TEST_P(SenseEarlyStop, KeepsTheLowerOffsetOfTwoEqualBeamsWhicheverIsCastFirst)
     const PlainSweep plain = MarchEveryBeam(*sim);
     ASSERT_EQ(plain.distance[1], below);
     ASSERT_EQ(plain.shortestBeam[1], 17) << "-13 degrees is beam 17 of the front sector";
+    Ready(*sim);
     for (int hint : {43, 17, 0, 59}) {
         sim->shortestBeam[1] = hint;
         sim->Sense(false);
@@ -214,6 +286,7 @@ TEST_P(SenseEarlyStop, ChangesNoPassOfWholeRuns)
         auto painted = MakeSeededWorld(seed);
         PrepareRun(*quiet, table);
         PrepareRun(*painted, table);
+        Ready(*quiet);
         for (int pass = 0; pass < 1500; ++pass) {
             RunPass(*quiet);
             RunPass(*painted, {.robot = true, .beams = true});
