@@ -95,6 +95,7 @@ public:
     // What lets Sense without painting dismiss a beam unmarched; built with the arena.
     // Whoever changes the arena's pixels otherwise must build it again or clear it.
     BeamClearance beamClearance;
+    // Its beams' directions, kept for the beam count last sensed with.
     OffsetTurns offsetTurns;
     // Beam positions the sensors have reached since the world was made, each beam's
     // counted apart: the work a march does, for the benchmarks.

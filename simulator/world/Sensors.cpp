@@ -702,7 +702,7 @@ private:
     bool m_more = true;
 };
 
-// Hands a sweep's beams, in casting order and leaving out the one to skip, two at a
+// Hands a sweep's beams, in casting order and leaving out those skip says, two at a
 // time to castTwo and a last odd one to castOne.
 template <class Skip, class CastOne, class CastTwo>
 void ForEachPairOfBeams(SweepBeams beams, Skip skip, CastOne castOne, CastTwo castTwo)
@@ -763,8 +763,11 @@ void RobotSimulation::Sense(bool draw)
     // clearance proves longer than that are not cast at all.
     const BeamCaster caster(*this, centerX, centerY);
     if (offsetTurns.raysPerSector != raysPerSector) MakeOffsetTurns(offsetTurns, raysPerSector);
-    const bool dismiss =
-        !beamClearance.Empty() && !offsetTurns.cosines[0].empty() && caster.CanDismiss() && std::fabs(heading) < 1e6;
+    // Beyond this heading the rounding of a beam's direction strays further from its
+    // ideal ray than the clearance allows for.
+    constexpr double kLargestDismissingHeading = 1e6;
+    const bool dismiss = !beamClearance.Empty() && !offsetTurns.cosines[0].empty() && caster.CanDismiss() &&
+                         std::fabs(heading) < kLargestDismissingHeading;
     const double cosHeading = dismiss ? std::cos(heading) : 0, sinHeading = dismiss ? std::sin(heading) : 0;
     unsigned char surelyLonger[kMostTurnedBeams];
     for (const Sweep& sweep : kSweeps) {
