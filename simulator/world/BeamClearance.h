@@ -50,6 +50,9 @@ public:
 
 private:
     cv::Mat m_map;  // CV_32FC1, one pixel wider on every side than the arena
+    // What the map is made from: chamfer weights in a frame two pixels wide, and the
+    // arena's blue bytes and free pixels.
+    cv::Mat m_weights, m_blue, m_free;
     double m_width = 0, m_height = 0;
     size_t m_rowFloats = 0;
 };
