@@ -85,12 +85,11 @@ void BeamClearance::Build(const cv::Mat& arena)
     }
     // Two frames of obstacle pixels all round: the inner one stands for the edge (a beam
     // ends on reaching 0 or the picture's size, the edges of those pixels), the outer
-    // one keeps the knight's steps inside the weights.
-    // Kept from one arena to the next, as the map is: fresh pages cost as much as the
-    // passes.
+    // one keeps the knight's steps inside the weights. Nothing below writes the frames,
+    // so the weights are kept from one arena to the next, as the map is: fresh pages
+    // cost as much as the passes.
     const cv::Size framed(arena.cols + 4, arena.rows + 4);
-    if (m_weights.size() != framed) m_weights.create(framed, CV_16SC1);
-    m_weights.setTo(cv::Scalar(0));
+    if (m_weights.size() != framed) m_weights = cv::Mat(framed, CV_16SC1, cv::Scalar(0));
     cv::extractChannel(arena, m_blue, 0);
     cv::compare(m_blue, 255, m_free, cv::CMP_EQ);
     cv::Mat inside = m_weights(cv::Rect(2, 2, arena.cols, arena.rows));

@@ -105,6 +105,15 @@ void CompareAtRandomPoses(RobotSimulation& sim, RandomState& random, int poses, 
     }
 }
 
+// A white arena, no border walls, and `count` lone obstacle pixels anywhere.
+void ScatterLoneObstacles(RobotSimulation& sim, RandomState& random, int count)
+{
+    sim.arena.setTo(cv::Scalar(255, 255, 255));
+    for (int obstacle = 0; obstacle < count; ++obstacle)
+        sim.arena.at<cv::Vec3b>(static_cast<int>(random.Next() % 256), static_cast<int>(random.Next() % 256)) =
+            cv::Vec3b(0, 0, 0);
+}
+
 struct SenseWay {
     BeamVectors vectors;
     bool dismissing;
@@ -168,10 +177,7 @@ TEST_P(SenseEarlyStop, GivesThePlainMarchsDistancesWhereBeamsLeaveThePicture)
     RandomState random(11);
     auto sim = Forced(MakeSeededWorld(11));
     PrepareRun(*sim, InferenceTable{});
-    sim->arena.setTo(cv::Scalar(255, 255, 255));
-    for (int obstacle = 0; obstacle < 40; ++obstacle)
-        sim->arena.at<cv::Vec3b>(static_cast<int>(random.Next() % 256), static_cast<int>(random.Next() % 256)) =
-            cv::Vec3b(0, 0, 0);
+    ScatterLoneObstacles(*sim, random, 40);
     Ready(*sim);
     CompareAtRandomPoses(*sim, random, 1500);
     // Near the edges a beam's clamp can end it nearer than the position that crossed
@@ -194,10 +200,7 @@ TEST_P(SenseEarlyStop, GivesThePlainMarchsDistancesWithTwoBeamsASector)
     RandomState random(23);
     auto sim = Forced(MakeSeededWorld(23));
     PrepareRun(*sim, InferenceTable{});
-    sim->arena.setTo(cv::Scalar(255, 255, 255));
-    for (int obstacle = 0; obstacle < 300; ++obstacle)
-        sim->arena.at<cv::Vec3b>(static_cast<int>(random.Next() % 256), static_cast<int>(random.Next() % 256)) =
-            cv::Vec3b(0, 0, 0);
+    ScatterLoneObstacles(*sim, random, 300);
     Ready(*sim);
     sim->raysPerSector = 2;
     CompareAtRandomPoses(*sim, random, 15000, 12);
